@@ -1,0 +1,33 @@
+// The record of the last capture and the flags that run and end a capture.
+//
+// The record lives for the whole run; the views, the markers and the save commands read it. It starts
+// empty: no valid data and no sample buffers.
+#ifndef QM_PANEL_CAPTURE_STATE_H
+#define QM_PANEL_CAPTURE_STATE_H
+
+#include <cstdint>
+#include <vector>
+
+struct CapturedData {
+    int16_t dataValid = 0;          // 1 once a capture transfer has succeeded
+    std::vector<int16_t> ifData;    // IF samples
+    std::vector<int16_t> iqData16;  // I and Q words interleaved, I first
+    std::vector<int16_t> iData16;   // de-interleaved I
+    std::vector<int16_t> qData16;   // de-interleaved Q
+    std::vector<int32_t> iqData32;  // 32-bit I and Q words interleaved
+    std::vector<int32_t> iData32;
+    std::vector<int32_t> qData32;
+};
+
+extern CapturedData capturedData;
+
+// Capture state shared by the capture buttons, the boot transition and the exit paths.
+extern int32_t captureRepeatMode;       // 0 single capture, 1 repeat (mirrors CAPTMODE)
+extern uint16_t captureRepeatActive;    // set while a repeat run goes on; cleared to end it
+extern uint16_t captureStopRequested;   // ends a run after the current cycle
+extern uint16_t captureAbortRequested;  // leaves the wait for completion at once
+
+// No valid data and every buffer released.
+void markCapturedDataEmpty();
+
+#endif
