@@ -288,10 +288,12 @@ int32_t qm4120_getLvdsAuxMode(uint32_t vi, uint16_t* value);
 int32_t qm4120_setLvdsMarkerMode(uint32_t vi, uint16_t value);
 int32_t qm4120_getLvdsMarkerMode(uint32_t vi, uint16_t* value);
 
-/* Trigger and timer. Sources are routing signal numbers (see the routing group); sample counts and
- * delays in samples; the absolute threshold in dBm and the relative one in dB; time constants in seconds;
- * timer period in microseconds, timer phase in ADC clocks. armTrigger(vi, 0, words) arms a capture of
- * `words` 16-bit words; the Detected and Complete flags read 0 or 1. */
+/* Trigger and timer. Source codes: PXI_TRIG[0..7] 0-7, PXI_STAR 8, PXI_LBL[0..12] 9-21, LVDS markers
+ * 22-25, LVDS aux 26-30, LVDS spare 31, software 32, internal timer 34, internal level trigger 35, front
+ * SMB 36. Sample counts and delays in samples; the absolute threshold in dBm and the relative one in dB;
+ * time constants in seconds; timer period in microseconds, timer phase in ADC clocks.
+ * armTrigger(vi, 0, words) arms a capture of `words` 16-bit words; the Detected and Complete flags read
+ * 0 or 1. */
 int32_t qm4120_setTriggerSource(uint32_t vi, uint16_t value);
 int32_t qm4120_getTriggerSource(uint32_t vi, uint16_t* value);
 int32_t qm4120_setSwTriggerMode(uint32_t vi, uint16_t value);
