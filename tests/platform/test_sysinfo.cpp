@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "pxi_korvo.h"
+#include "qm41XX_utils.h"
+#include "qm_faults.h"
+#include "qm_sysinfo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SysinfoTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        qm_fault_clear_all();
+        char pattern[] = "/tmp/qm-sysinfo-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path file(const char* name, const std::string& content) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << content;
+        return p;
+    }
+    static std::string version(const std::string& path, int32_t size = 64, int32_t* status = nullptr) {
+        char text[64] = "stale";
+        const int32_t s = qm_fileVersion(path.c_str(), text, size);
+        if (status) *status = s;
+        return s < 0 ? "<" + std::to_string(s) + ">" : text;
+    }
+    fs::path dir_;
+};
+
+TEST_F(SysinfoTest, OurLibrariesCarryTheProjectVersion) {
+    EXPECT_EQ(version(QM_TEST_SETTINGS_LIBRARY), QM_TEST_PROJECT_VERSION);
+    EXPECT_EQ(version(QM_TEST_BUS_LIBRARY), QM_TEST_PROJECT_VERSION);
+    // The reader's own library holds the search text next to its marker and must still find the marker.
+    EXPECT_EQ(version(QM_TEST_SYSINFO_LIBRARY), QM_TEST_PROJECT_VERSION);
+    // This program was given its own version, padded to four numbers.
+    EXPECT_EQ(version("/proc/self/exe"), "3.2.1.0");
+}
+
+TEST_F(SysinfoTest, BareNamesAreFoundLikeLibraries) {
+    // Make sure both libraries are really loaded into this process.
+    ASSERT_NE(qm41XXutils_ErrorText(0), nullptr);
+    uint32_t rm = 0;
+    ASSERT_EQ(korvo_viOpenDefaultRM(&rm), VI_SUCCESS);
+    korvo_viClose(rm);
+    EXPECT_EQ(version(fs::path(QM_TEST_SETTINGS_LIBRARY).filename()), QM_TEST_PROJECT_VERSION);
+    EXPECT_EQ(version(fs::path(QM_TEST_BUS_LIBRARY).filename()), QM_TEST_PROJECT_VERSION);
+    EXPECT_EQ(version("qm4880_usrcal.so"), "<" + std::to_string(QM_SYSINFO_ERR_FILE_NOT_FOUND) + ">");
+}
+
+TEST_F(SysinfoTest, MarkersAreValidated) {
+    const std::string bogus =
+        std::string("QM_FILE_VERSION=\0QM_FILE_VERSION=1.x\0QM_FILE_VERSION=1..2\0", 58);
+    EXPECT_EQ(
+        version(file("good.so", bogus + "junk" + std::string("QM_FILE_VERSION=2.1.0.7\0", 24)).string()),
+        "2.1.0.7");
+    EXPECT_EQ(version(file("bogus.so", bogus).string()),
+              "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
+    // Five numbers, or a version not ended by a NUL byte, is not one of our markers.
+    EXPECT_EQ(version(file("five.so", std::string("QM_FILE_VERSION=1.2.3.4.5\0", 26)).string()),
+              "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
+    EXPECT_EQ(version(file("open.so", "QM_FILE_VERSION=1.2").string()),
+              "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
+    EXPECT_EQ(version(file("empty.so", "").string()), "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
+}
+
+TEST_F(SysinfoTest, MarkerAcrossAReadBoundaryIsFound) {
+    // The reader works in 1 MiB pieces; put the marker across the first boundary at every split.
+    const std::string marker("QM_FILE_VERSION=10.20.30.40\0", 28);
+    for (size_t cut = 1; cut < marker.size(); cut += 3) {
+        const std::string content = std::string((1u << 20) - cut, 'x') + marker + "tail";
+        EXPECT_EQ(version(file("big.so", content).string()), "10.20.30.40") << cut;
+    }
+}
+
+TEST_F(SysinfoTest, BadRequests) {
+    int32_t status = 0;
+    EXPECT_EQ(version((dir_ / "missing.so").string(), 64, &status), "<-2>");
+    EXPECT_EQ(status, QM_SYSINFO_ERR_FILE_NOT_FOUND);
+    version(dir_.string(), 64, &status);
+    EXPECT_EQ(status, QM_SYSINFO_ERR_FILE_READ);
+    const fs::path good = file("v.so", std::string("QM_FILE_VERSION=1.2.3.4\0", 24));
+    char text[4] = "xyz";
+    EXPECT_EQ(qm_fileVersion(good.c_str(), text, sizeof text), QM_SYSINFO_WARN_TRUNCATED);
+    EXPECT_STREQ(text, "1.2");
+    EXPECT_EQ(qm_fileVersion(good.c_str(), text, 0), QM_SYSINFO_ERR_INVALID_ARG);
+    EXPECT_EQ(qm_fileVersion(good.c_str(), nullptr, 4), QM_SYSINFO_ERR_INVALID_ARG);
+    EXPECT_EQ(qm_fileVersion("", text, sizeof text), QM_SYSINFO_ERR_INVALID_ARG);
+    qm_fault_set("qm_fileVersion", -77, 1);
+    EXPECT_EQ(qm_fileVersion(good.c_str(), text, sizeof text), -77);
+    EXPECT_STREQ(text, "");
+}
+
+// Replaces PATH for one test so that "xdg-open" is whatever the test puts there.
+class PathGuard {
+  public:
+    explicit PathGuard(const std::string& path) {
+        if (const char* old = std::getenv("PATH")) old_ = old;
+        setenv("PATH", path.c_str(), 1);
+    }
+    ~PathGuard() { setenv("PATH", old_.c_str(), 1); }
+
+  private:
+    std::string old_;
+};
+
+TEST_F(SysinfoTest, OpenUrlRunsTheOpener) {
+    const fs::path log = dir_ / "opened.txt";
+    const fs::path opener =
+        file("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + log.string() + ".part'\nmv '" + log.string() +
+                             ".part' '" + log.string() + "'\n");
+    fs::permissions(opener, fs::perms::owner_all);
+    {
+        PathGuard path(dir_.string() + ":/bin:/usr/bin");
+        EXPECT_EQ(qm_openUrl("https://example.com/qm4120?a=1&b=2"), QM_SYSINFO_SUCCESS);
+    }
+    // The opener runs detached; give it a generous while to leave its trace.
+    for (int i = 0; i < 500 && !fs::exists(log); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(log);
+    std::stringstream got;
+    got << in.rdbuf();
+    EXPECT_EQ(got.str(), "https://example.com/qm4120?a=1&b=2");
+}
+
+TEST_F(SysinfoTest, OpenUrlReportsWhatCannotStart) {
+    {
+        PathGuard path(dir_.string());  // no opener there
+        EXPECT_EQ(qm_openUrl("https://example.com"), QM_SYSINFO_ERR_LAUNCH);
+    }
+    EXPECT_EQ(qm_openUrl(""), QM_SYSINFO_ERR_INVALID_ARG);
+    EXPECT_EQ(qm_openUrl(nullptr), QM_SYSINFO_ERR_INVALID_ARG);
+    EXPECT_EQ(qm_openUrl("--help"), QM_SYSINFO_ERR_INVALID_ARG);
+    qm_fault_set("qm_openUrl", -9, 1);
+    EXPECT_EQ(qm_openUrl("https://example.com"), -9);
+}
+
+}  // namespace
