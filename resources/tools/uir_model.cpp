@@ -1,0 +1,667 @@
+// Reading and checking panel resource files. The checks catch what a person editing a file by hand gets
+// wrong (a misspelt key, a duplicated control, a ring item without a value, a colour that is not one)
+// before the program ever loads the file, and name the place: file, panel, control.
+#include "uir_model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <limits>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+
+namespace uir {
+namespace {
+
+using Json = nlohmann::json;
+
+const std::set<std::string> DOCUMENT_KEYS = {"file", "panels", "menuBars"};
+const std::set<std::string> PANEL_KEYS = {"name",     "title",   "top",      "left",
+                                          "width",    "height",  "callback", "menuBar",
+                                          "closeBox", "sizable", "bgColor",  "controls"};
+const std::set<std::string> COMMON_CONTROL_KEYS = {
+    "name",     "kind",    "label",  "top",     "left",         "width",     "height",
+    "callback", "toolTip", "dimmed", "visible", "labelVisible", "textColor", "bgColor"};
+const std::set<std::string> MENU_BAR_KEYS = {"name", "menus"};
+const std::set<std::string> MENU_KEYS = {"name", "label", "items", "dimmed"};
+const std::set<std::string> ITEM_KEYS = {"name",   "label",   "callback", "checked",
+                                         "dimmed", "submenu", "separator"};
+const std::set<std::string> DATA_TYPES = {"int", "unsigned", "short", "ushort", "double", "string"};
+
+// Keys each kind accepts beyond the common ones.
+const std::map<std::string, std::set<std::string>> KIND_KEYS = {
+    {"numeric", {"dataType", "value", "min", "max", "inc", "precision", "rangeCheck", "format", "mode"}},
+    {"ring", {"dataType", "value", "items", "mode"}},
+    {"binarySwitch",
+     {"dataType", "value", "mode", "onText", "offText", "onValue", "offValue", "onColor", "offColor"}},
+    {"checkBox", {"dataType", "value", "mode", "onValue", "offValue", "onColor", "offColor"}},
+    {"led", {"dataType", "value", "mode", "onColor", "offColor"}},
+    {"textMsg", {"dataType", "value"}},
+    {"string", {"dataType", "value", "mode"}},
+    {"textBox", {"dataType", "value", "mode"}},
+    {"button", {}},
+    {"listBox", {"dataType", "value", "items", "mode"}},
+    {"grid", {"rows", "cols", "colWidths", "mode"}},
+    {"graph", {"xName", "yName"}},
+    {"tab", {"pages"}},
+    {"picture", {"image"}},
+    {"frame", {}},
+};
+
+const std::set<std::string> TEXT_KINDS = {"textMsg", "string", "textBox"};
+
+bool isIdentifier(const std::string& s) {
+    if (s.empty()) return false;
+    auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!alpha(s[0])) return false;
+    return std::all_of(s.begin(), s.end(), [&](char c) { return alpha(c) || digit(c); });
+}
+
+bool isIntegral(double v) {
+    return std::isfinite(v) && std::floor(v) == v;
+}
+
+// Duplicate keys are legal JSON but almost always a slip in a hand-edited file; the parser keeps only
+// the last one, so they are found while parsing. Each open object remembers its keys and its "name".
+struct ObjectFrame {
+    std::set<std::string> keys;
+    std::vector<std::string> duplicates;
+    std::string name;
+    bool nextValueIsName = false;
+};
+
+class Checker {
+  public:
+    Checker(std::string file, std::vector<std::string>& errors) : file_(std::move(file)), errors_(errors) {}
+
+    void error(const std::string& where, const std::string& what) {
+        errors_.push_back(file_ + (where.empty() ? "" : ":" + where) + ": " + what);
+        ++count_;
+    }
+    int count() const { return count_; }
+
+    void checkKeys(const Json& obj, const std::set<std::string>& a, const std::set<std::string>& b,
+                   const std::string& where) {
+        for (auto it = obj.begin(); it != obj.end(); ++it)
+            if (!a.count(it.key()) && !b.count(it.key())) error(where, "unknown key \"" + it.key() + "\"");
+    }
+
+    bool text(const Json& obj, const char* key, const std::string& where, std::string& out,
+              bool required = false) {
+        auto it = obj.find(key);
+        if (it == obj.end()) {
+            if (required) error(where, std::string("missing \"") + key + "\"");
+            return false;
+        }
+        if (!it->is_string()) {
+            error(where, std::string("\"") + key + "\" must be a string");
+            return false;
+        }
+        out = it->get<std::string>();
+        return true;
+    }
+
+    bool flag(const Json& obj, const char* key, const std::string& where, bool& out) {
+        auto it = obj.find(key);
+        if (it == obj.end()) return false;
+        if (!it->is_boolean()) {
+            error(where, std::string("\"") + key + "\" must be true or false");
+            return false;
+        }
+        out = it->get<bool>();
+        return true;
+    }
+
+    bool whole(const Json& obj, const char* key, const std::string& where, int& out, bool required = false) {
+        auto it = obj.find(key);
+        if (it == obj.end()) {
+            if (required) error(where, std::string("missing \"") + key + "\"");
+            return false;
+        }
+        if (!it->is_number() || !isIntegral(it->get<double>()) ||
+            std::fabs(it->get<double>()) > std::numeric_limits<int>::max()) {
+            error(where, std::string("\"") + key + "\" must be a whole number");
+            return false;
+        }
+        out = static_cast<int>(it->get<double>());
+        return true;
+    }
+
+    bool number(const Json& obj, const char* key, const std::string& where, double& out) {
+        auto it = obj.find(key);
+        if (it == obj.end()) return false;
+        if (!it->is_number()) {
+            error(where, std::string("\"") + key + "\" must be a number");
+            return false;
+        }
+        out = it->get<double>();
+        return true;
+    }
+
+    void colour(const Json& obj, const char* key, const std::string& where) {
+        auto it = obj.find(key);
+        if (it == obj.end()) return;
+        bool ok = false;
+        if (it->is_number()) {
+            double v = it->get<double>();
+            ok = isIntegral(v) && v >= 0 && v <= 0xFFFFFF;
+        } else if (it->is_string()) {
+            const std::string s = it->get<std::string>();
+            ok = s.size() > 2 && s.size() <= 8 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') &&
+                 std::all_of(s.begin() + 2, s.end(),
+                             [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+        }
+        if (!ok) error(where, std::string("\"") + key + "\" is not a colour 0xRRGGBB");
+    }
+
+    void identifier(const std::string& value, const char* what, const std::string& where) {
+        if (!isIdentifier(value))
+            error(where, std::string(what) + " \"" + value + "\" is not a valid identifier");
+    }
+
+  private:
+    std::string file_;
+    std::vector<std::string>& errors_;
+    int count_ = 0;
+};
+
+void readRect(Checker& c, const Json& obj, const std::string& where, Rect& r, bool required) {
+    c.whole(obj, "top", where, r.top, required);
+    c.whole(obj, "left", where, r.left, required);
+    if (c.whole(obj, "width", where, r.width, required) && r.width <= 0) c.error(where, "width must be > 0");
+    if (c.whole(obj, "height", where, r.height, required) && r.height <= 0)
+        c.error(where, "height must be > 0");
+}
+
+// A value of a ring item or an initial value must suit the control's data type.
+bool valueSuits(const Json& v, const std::string& dataType) {
+    if (dataType == "string") return v.is_string();
+    if (!v.is_number()) return false;
+    if (dataType == "double") return true;
+    double d = v.get<double>();
+    if (!isIntegral(d)) return false;
+    if (dataType == "unsigned") return d >= 0 && d <= 4294967295.0;
+    if (dataType == "short") return d >= -32768 && d <= 32767;
+    if (dataType == "ushort") return d >= 0 && d <= 65535;
+    return d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max();  // int
+}
+
+void checkItems(Checker& c, const Json& ctrl, const std::string& dataType, const std::string& where) {
+    auto it = ctrl.find("items");
+    if (it == ctrl.end()) return;
+    if (!it->is_array()) {
+        c.error(where, "\"items\" must be an array");
+        return;
+    }
+    std::set<std::string> seen;
+    for (size_t i = 0; i < it->size(); ++i) {
+        const Json& item = (*it)[i];
+        if (!item.is_object() || !item.contains("label") || !item.contains("value")) {
+            c.error(where, "item " + std::to_string(i) + " needs \"label\" and \"value\"");
+            continue;
+        }
+        for (auto k = item.begin(); k != item.end(); ++k)
+            if (k.key() != "label" && k.key() != "value")
+                c.error(where, "item " + std::to_string(i) + " has unknown key \"" + k.key() + "\"");
+        if (!item["label"].is_string())
+            c.error(where, "item " + std::to_string(i) + " label must be a string");
+        const Json& v = item["value"];
+        if (!valueSuits(v, dataType))
+            c.error(where, "item " + std::to_string(i) + " value does not suit data type " + dataType);
+        else if (!seen.insert(v.dump()).second)
+            c.error(where, "item " + std::to_string(i) + " repeats value " + v.dump());
+    }
+    auto init = ctrl.find("value");
+    if (init != ctrl.end() && !it->empty()) {
+        bool found = std::any_of(it->begin(), it->end(), [&](const Json& item) {
+            return item.is_object() && item.contains("value") && item["value"] == *init;
+        });
+        if (!found) c.error(where, "initial value " + init->dump() + " is not one of the items");
+    }
+}
+
+void readControl(Checker& c, const Json& j, const std::string& panelWhere, size_t index, Control& ctrl) {
+    std::string where = panelWhere + ":#" + std::to_string(index);
+    if (!j.is_object()) {
+        c.error(where, "a control must be an object");
+        return;
+    }
+    if (c.text(j, "name", where, ctrl.name, true)) {
+        where = panelWhere + ":" + ctrl.name;
+        c.identifier(ctrl.name, "control name", where);
+    }
+    if (!c.text(j, "kind", where, ctrl.kind, true)) return;
+    auto kindKeys = KIND_KEYS.find(ctrl.kind);
+    if (kindKeys == KIND_KEYS.end()) {
+        c.error(where, "unknown kind \"" + ctrl.kind + "\"");
+        return;
+    }
+    c.checkKeys(j, COMMON_CONTROL_KEYS, kindKeys->second, where);
+    readRect(c, j, where, ctrl.rect, true);
+    c.text(j, "label", where, ctrl.label);
+    c.text(j, "toolTip", where, ctrl.toolTip);
+    if (c.text(j, "callback", where, ctrl.callback)) c.identifier(ctrl.callback, "callback", where);
+    c.flag(j, "visible", where, ctrl.visible);
+    c.flag(j, "dimmed", where, ctrl.dimmed);
+    bool b = false;
+    c.flag(j, "labelVisible", where, b);
+    for (const char* key : {"textColor", "bgColor", "onColor", "offColor"}) c.colour(j, key, where);
+    for (const char* key : {"onText", "offText", "xName", "yName", "image"}) {
+        std::string s;
+        c.text(j, key, where, s);
+    }
+
+    std::string dataType = TEXT_KINDS.count(ctrl.kind) ? "string" : "int";
+    if (c.text(j, "dataType", where, dataType)) {
+        if (!DATA_TYPES.count(dataType))
+            c.error(where, "unknown data type \"" + dataType + "\"");
+        else if (TEXT_KINDS.count(ctrl.kind) && dataType != "string")
+            c.error(where, "a " + ctrl.kind + " holds text: data type must be string");
+        else if ((ctrl.kind == "numeric" || ctrl.kind == "led" || ctrl.kind == "checkBox") &&
+                 dataType == "string")
+            c.error(where, "a " + ctrl.kind + " cannot hold a string");
+    }
+    auto value = j.find("value");
+    if (value != j.end() && DATA_TYPES.count(dataType) && !valueSuits(*value, dataType))
+        c.error(where, "initial value " + value->dump() + " does not suit data type " + dataType);
+
+    double lo = 0, hi = 0, inc = 0;
+    bool hasLo = c.number(j, "min", where, lo), hasHi = c.number(j, "max", where, hi);
+    if (hasLo && hasHi && lo > hi) c.error(where, "min is above max");
+    if (c.number(j, "inc", where, inc) && inc <= 0) c.error(where, "inc must be > 0");
+    if (value != j.end() && value->is_number()) {
+        double v = value->get<double>();
+        if ((hasLo && v < lo) || (hasHi && v > hi)) c.error(where, "initial value lies outside min..max");
+    }
+    int precision = 0;
+    if (c.whole(j, "precision", where, precision) && (precision < 0 || precision > 15))
+        c.error(where, "precision must be 0 to 15");
+    double onOff = 0;
+    c.number(j, "onValue", where, onOff);
+    c.number(j, "offValue", where, onOff);
+
+    struct Choice {
+        const char* key;
+        std::set<std::string> allowed;
+    };
+    for (const Choice& ch :
+         {Choice{"mode", {"normal", "hot", "indicator", "validate"}},
+          Choice{"rangeCheck", {"coerce", "ignore"}}, Choice{"format", {"decimal", "hex", "scientific"}}}) {
+        std::string s;
+        if (c.text(j, ch.key, where, s) && !ch.allowed.count(s))
+            c.error(where, std::string("\"") + ch.key + "\" cannot be \"" + s + "\"");
+    }
+
+    checkItems(c, j, dataType, where);
+
+    if (ctrl.kind == "grid") {
+        int rows = 0, cols = 0;
+        if (c.whole(j, "rows", where, rows, true) && rows < 1) c.error(where, "rows must be >= 1");
+        if (c.whole(j, "cols", where, cols, true) && cols < 1) c.error(where, "cols must be >= 1");
+        auto w = j.find("colWidths");
+        if (w != j.end()) {
+            bool ok = w->is_array() && static_cast<int>(w->size()) == cols &&
+                      std::all_of(w->begin(), w->end(), [](const Json& x) {
+                          return x.is_number() && isIntegral(x.get<double>()) && x.get<double>() > 0;
+                      });
+            if (!ok) c.error(where, "colWidths must hold one positive whole width per column");
+        }
+    }
+    auto pages = j.find("pages");
+    if (pages != j.end() && (!pages->is_array() || !std::all_of(pages->begin(), pages->end(),
+                                                                [](const Json& p) { return p.is_string(); })))
+        c.error(where, "\"pages\" must be an array of strings");
+}
+
+void readPanel(Checker& c, const Json& j, size_t index, Panel& panel) {
+    std::string where = "#" + std::to_string(index);
+    if (!j.is_object()) {
+        c.error(where, "a panel must be an object");
+        return;
+    }
+    if (c.text(j, "name", where, panel.name, true)) {
+        where = panel.name;
+        c.identifier(panel.name, "panel name", where);
+    }
+    c.checkKeys(j, PANEL_KEYS, {}, where);
+    readRect(c, j, where, panel.rect, true);
+    c.text(j, "title", where, panel.title);
+    if (c.text(j, "callback", where, panel.callback)) c.identifier(panel.callback, "callback", where);
+    c.text(j, "menuBar", where, panel.menuBar);
+    bool b = false;
+    c.flag(j, "closeBox", where, b);
+    c.flag(j, "sizable", where, b);
+    c.colour(j, "bgColor", where);
+    auto controls = j.find("controls");
+    if (controls == j.end()) return;
+    if (!controls->is_array()) {
+        c.error(where, "\"controls\" must be an array");
+        return;
+    }
+    std::set<std::string> names;
+    for (size_t i = 0; i < controls->size(); ++i) {
+        Control ctrl;
+        readControl(c, (*controls)[i], where, i, ctrl);
+        if (!ctrl.name.empty() && !names.insert(ctrl.name).second)
+            c.error(where + ":" + ctrl.name, "control name used twice in the panel");
+        panel.controls.push_back(std::move(ctrl));
+    }
+}
+
+void readItems(Checker& c, const Json& items, const std::string& where, std::vector<MenuItem>& out,
+               int depth);
+
+void readItem(Checker& c, const Json& j, const std::string& parentWhere, size_t index, MenuItem& item,
+              int depth) {
+    std::string where = parentWhere + "_#" + std::to_string(index);
+    if (!j.is_object()) {
+        c.error(where, "a menu item must be an object");
+        return;
+    }
+    if (c.flag(j, "separator", where, item.separator) && item.separator) {
+        if (j.size() != 1) c.error(where, "a separator takes no other key");
+        return;
+    }
+    if (c.text(j, "name", where, item.name, true)) {
+        where = parentWhere + "_" + item.name;
+        c.identifier(item.name, "item name", where);
+    }
+    c.checkKeys(j, ITEM_KEYS, {}, where);
+    c.text(j, "label", where, item.label, true);
+    if (c.text(j, "callback", where, item.callback)) c.identifier(item.callback, "callback", where);
+    c.flag(j, "checked", where, item.checked);
+    c.flag(j, "dimmed", where, item.dimmed);
+    auto sub = j.find("submenu");
+    if (sub != j.end()) {
+        item.hasSubmenu = true;
+        if (!item.callback.empty()) c.error(where, "an item that opens a submenu takes no callback");
+        if (depth >= 4) c.error(where, "submenus nest too deep");
+        readItems(c, *sub, where, item.submenu, depth + 1);
+    }
+}
+
+void readItems(Checker& c, const Json& items, const std::string& where, std::vector<MenuItem>& out,
+               int depth) {
+    if (!items.is_array()) {
+        c.error(where, "menu items must be an array");
+        return;
+    }
+    std::set<std::string> names;
+    for (size_t i = 0; i < items.size(); ++i) {
+        MenuItem item;
+        readItem(c, items[i], where, i, item, depth);
+        if (!item.separator && !item.name.empty() && !names.insert(item.name).second)
+            c.error(where + "_" + item.name, "item name used twice in the menu");
+        out.push_back(std::move(item));
+    }
+}
+
+void readMenuBar(Checker& c, const Json& j, size_t index, MenuBar& bar) {
+    std::string where = "#" + std::to_string(index);
+    if (!j.is_object()) {
+        c.error(where, "a menu bar must be an object");
+        return;
+    }
+    if (c.text(j, "name", where, bar.name, true)) {
+        where = bar.name;
+        c.identifier(bar.name, "menu bar name", where);
+    }
+    c.checkKeys(j, MENU_BAR_KEYS, {}, where);
+    auto menus = j.find("menus");
+    if (menus == j.end() || !menus->is_array()) {
+        c.error(where, "\"menus\" must be an array");
+        return;
+    }
+    std::set<std::string> names;
+    for (size_t i = 0; i < menus->size(); ++i) {
+        const Json& m = (*menus)[i];
+        Menu menu;
+        std::string at = where + ":#" + std::to_string(i);
+        if (!m.is_object()) {
+            c.error(at, "a menu must be an object");
+            continue;
+        }
+        if (c.text(m, "name", at, menu.name, true)) {
+            at = where + ":" + menu.name;
+            c.identifier(menu.name, "menu name", at);
+            if (!names.insert(menu.name).second) c.error(at, "menu name used twice in the menu bar");
+        }
+        c.checkKeys(m, MENU_KEYS, {}, at);
+        c.text(m, "label", at, menu.label, true);
+        c.flag(m, "dimmed", at, menu.dimmed);
+        auto items = m.find("items");
+        if (items != m.end()) readItems(c, *items, at, menu.items, 1);
+        bar.menus.push_back(std::move(menu));
+    }
+}
+
+void addItemConstants(const std::string& prefix, const std::vector<MenuItem>& items, int& next,
+                      std::vector<Constant>& out) {
+    for (const MenuItem& item : items) {
+        if (item.separator) continue;
+        const std::string name = prefix + "_" + item.name;
+        out.push_back({name, next++, item.hasSubmenu ? "submenu" : item.callback});
+        if (item.hasSubmenu) addItemConstants(name, item.submenu, next, out);
+    }
+}
+
+void addItemCallbacks(const std::vector<MenuItem>& items, std::set<std::string>& out) {
+    for (const MenuItem& item : items) {
+        if (!item.callback.empty()) out.insert(item.callback);
+        addItemCallbacks(item.submenu, out);
+    }
+}
+
+// The bytes of a file as C++ string literals, one source line per text line. Octal escapes are used for
+// everything outside printable ASCII: they stop after three digits, so a following digit cannot be taken
+// into the escape as it could with \x.
+std::string literalLines(const std::string& text) {
+    std::string out = "    \"";
+    size_t lineLength = 0;
+    for (unsigned char ch : text) {
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += static_cast<char>(ch);
+        } else if (ch == '\n') {
+            out += "\\n\"\n    \"";
+            lineLength = 0;
+            continue;
+        } else if (ch >= 0x20 && ch < 0x7F && ch != '?') {
+            out += static_cast<char>(ch);
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\%03o", ch);
+            out += buf;
+        }
+        if (++lineLength >= 120) {
+            out += "\"\n    \"";
+            lineLength = 0;
+        }
+    }
+    out += "\"";
+    return out;
+}
+
+std::string upper(std::string s) {
+    for (char& ch : s)
+        if (ch >= 'a' && ch <= 'z')
+            ch = static_cast<char>(ch - 'a' + 'A');
+        else if (!((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')))
+            ch = '_';
+    return s;
+}
+
+}  // namespace
+
+bool parseDocument(std::string_view text, std::string_view fileName, Document& doc,
+                   std::vector<std::string>& errors) {
+    Checker c(std::string(fileName), errors);
+    Json root;
+    std::vector<ObjectFrame> frames;
+    std::vector<std::string> duplicateReports;
+    auto onEvent = [&](int, Json::parse_event_t event, Json& parsed) {
+        bool nameValue = !frames.empty() && frames.back().nextValueIsName;
+        if (!frames.empty()) frames.back().nextValueIsName = false;
+        switch (event) {
+            case Json::parse_event_t::object_start:
+                frames.emplace_back();
+                break;
+            case Json::parse_event_t::key: {
+                const std::string key = parsed.get<std::string>();
+                if (!frames.back().keys.insert(key).second) frames.back().duplicates.push_back(key);
+                frames.back().nextValueIsName = (key == "name");
+                break;
+            }
+            case Json::parse_event_t::value:
+                if (nameValue && parsed.is_string()) frames.back().name = parsed.get<std::string>();
+                break;
+            case Json::parse_event_t::object_end: {
+                std::string where;
+                for (const ObjectFrame& f : frames)
+                    if (!f.name.empty()) where += (where.empty() ? "" : ":") + f.name;
+                for (const std::string& key : frames.back().duplicates)
+                    duplicateReports.push_back(where + "\n" + key);
+                frames.pop_back();
+                break;
+            }
+            default:
+                break;
+        }
+        return true;
+    };
+    try {
+        root = Json::parse(text.begin(), text.end(), onEvent);
+    } catch (const Json::parse_error& e) {
+        c.error("", std::string("not valid JSON: ") + e.what());
+        return false;
+    }
+    for (const std::string& report : duplicateReports) {
+        auto cut = report.find('\n');
+        c.error(report.substr(0, cut), "key \"" + report.substr(cut + 1) + "\" given twice");
+    }
+    try {
+        if (!root.is_object()) {
+            c.error("", "the document must be a JSON object");
+            return false;
+        }
+        c.checkKeys(root, DOCUMENT_KEYS, {}, "");
+        if (c.text(root, "file", "", doc.file, true) && doc.file != fileName)
+            c.error("", "\"file\" says \"" + doc.file + "\"");
+        std::set<std::string> constants;
+        auto panels = root.find("panels");
+        if (panels != root.end()) {
+            if (!panels->is_array()) c.error("", "\"panels\" must be an array");
+            for (size_t i = 0; panels->is_array() && i < panels->size(); ++i) {
+                Panel panel;
+                readPanel(c, (*panels)[i], i, panel);
+                doc.panels.push_back(std::move(panel));
+            }
+        }
+        auto bars = root.find("menuBars");
+        if (bars != root.end()) {
+            if (!bars->is_array()) c.error("", "\"menuBars\" must be an array");
+            for (size_t i = 0; bars->is_array() && i < bars->size(); ++i) {
+                MenuBar bar;
+                readMenuBar(c, (*bars)[i], i, bar);
+                doc.menuBars.push_back(std::move(bar));
+            }
+        }
+        for (const Panel& p : doc.panels)
+            if (!p.menuBar.empty() && std::none_of(doc.menuBars.begin(), doc.menuBars.end(),
+                                                   [&](const MenuBar& b) { return b.name == p.menuBar; }))
+                c.error(p.name, "menu bar \"" + p.menuBar + "\" is not in the file");
+        // Every generated constant must be unique in the header, whatever produced it.
+        if (c.count() == 0)
+            for (const Constant& k : constantsOf(doc))
+                if (!constants.insert(k.name).second) c.error(k.name, "constant generated twice");
+    } catch (const std::exception& e) {
+        c.error("", std::string("cannot be read: ") + e.what());
+    }
+    return c.count() == 0;
+}
+
+std::vector<Constant> constantsOf(const Document& doc) {
+    std::vector<Constant> out;
+    int panelNumber = 1;
+    for (const Panel& p : doc.panels) {
+        out.push_back({p.name, panelNumber++, "panel"});
+        int controlNumber = 2;
+        for (const Control& ctrl : p.controls)
+            out.push_back({p.name + "_" + ctrl.name, controlNumber++,
+                           ctrl.kind + (ctrl.callback.empty() ? "" : ", " + ctrl.callback)});
+    }
+    int barNumber = 1;
+    for (const MenuBar& bar : doc.menuBars) {
+        out.push_back({bar.name, barNumber++, "menu bar"});
+        int next = 2;
+        for (const Menu& menu : bar.menus) {
+            const std::string name = bar.name + "_" + menu.name;
+            out.push_back({name, next++, "menu"});
+            addItemConstants(name, menu.items, next, out);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> callbacksOf(const Document& doc) {
+    std::set<std::string> names;
+    for (const Panel& p : doc.panels) {
+        if (!p.callback.empty()) names.insert(p.callback);
+        for (const Control& ctrl : p.controls)
+            if (!ctrl.callback.empty()) names.insert(ctrl.callback);
+    }
+    for (const MenuBar& bar : doc.menuBars)
+        for (const Menu& menu : bar.menus) addItemCallbacks(menu.items, names);
+    return {names.begin(), names.end()};
+}
+
+std::string headerText(const Document& doc, std::string_view base) {
+    const std::string guard = "QM_RESOURCES_" + upper(std::string(base)) + "_UIR_H";
+    std::string out =
+        "// Generated by uirgen from " + doc.file + ". Edit the resource file, not this header.\n";
+    out += "#ifndef " + guard + "\n#define " + guard + "\n\n";
+    bool first = true;
+    for (const Constant& k : constantsOf(doc)) {
+        if (!first && (k.note == "panel" || k.note == "menu bar")) out += "\n";
+        first = false;
+        out += "constexpr int " + k.name + " = " + std::to_string(k.value) + ";";
+        if (!k.note.empty()) out += "  // " + k.note;
+        out += "\n";
+    }
+    out += "\n#endif\n";
+    return out;
+}
+
+std::string embeddedSourceText(const std::vector<EmbeddedFile>& files) {
+    std::string out =
+        "// Generated by uirgen: the panel resource files, embedded in the program.\n"
+        "#include <array>\n#include <string_view>\n\n#include \"embedded_resources.h\"\n\n"
+        "namespace qm {\nnamespace {\n\n";
+    for (size_t i = 0; i < files.size(); ++i) {
+        out += "// " + files[i].name + "\nconstexpr char TEXT_" + std::to_string(i) + "[] =\n";
+        out += literalLines(files[i].text) + ";\n\n";
+    }
+    out += "struct Entry {\n    std::string_view name;\n    std::string_view text;\n};\n\n";
+    out += "constexpr std::array<Entry, " + std::to_string(files.size()) + "> ENTRIES = {{\n";
+    for (size_t i = 0; i < files.size(); ++i)
+        out += "    {\"" + files[i].name + "\", {TEXT_" + std::to_string(i) + ", sizeof TEXT_" +
+               std::to_string(i) + " - 1}},\n";
+    out += "}};\n\n";
+    out += "constexpr std::array<std::string_view, " + std::to_string(files.size()) + "> NAMES = {\n";
+    for (const EmbeddedFile& f : files) out += "    \"" + f.name + "\",\n";
+    out += "};\n\n}  // namespace\n\n";
+    out +=
+        "std::string_view embeddedResource(std::string_view fileName) {\n"
+        "    for (const Entry& e : ENTRIES)\n"
+        "        if (e.name == fileName) return e.text;\n"
+        "    return {};\n}\n\n"
+        "std::span<const std::string_view> embeddedResourceNames() { return NAMES; }\n\n"
+        "}  // namespace qm\n";
+    return out;
+}
+
+}  // namespace uir

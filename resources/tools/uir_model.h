@@ -1,0 +1,102 @@
+// Reading and checking panel resource files (the JSON of docs/resource-format.md), and the constants,
+// callback lists and embedded text generated from them. Used by the build-time generator uirgen and by the
+// resource tests; it has no user-interface dependency.
+#ifndef QM_RESOURCES_UIR_MODEL_H
+#define QM_RESOURCES_UIR_MODEL_H
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace uir {
+
+struct Rect {
+    int top = 0;
+    int left = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct Control {
+    std::string name;  // constant suffix, "RF_FREQ"
+    std::string kind;  // "numeric", "ring", ...
+    std::string label;
+    std::string callback;
+    std::string toolTip;
+    Rect rect;
+    bool visible = true;
+    bool dimmed = false;
+};
+
+struct Panel {
+    std::string name;  // "MAINPANEL"
+    std::string title;
+    std::string callback;
+    std::string menuBar;
+    Rect rect;
+    std::vector<Control> controls;
+};
+
+struct MenuItem {
+    bool separator = false;
+    std::string name;
+    std::string label;
+    std::string callback;
+    bool checked = false;
+    bool dimmed = false;
+    bool hasSubmenu = false;
+    std::vector<MenuItem> submenu;
+};
+
+struct Menu {
+    std::string name;
+    std::string label;
+    bool dimmed = false;
+    std::vector<MenuItem> items;
+};
+
+struct MenuBar {
+    std::string name;
+    std::vector<Menu> menus;
+};
+
+struct Document {
+    std::string file;
+    std::vector<Panel> panels;
+    std::vector<MenuBar> menuBars;
+};
+
+// One generated constant: "MAINPANEL_RF_FREQ" = 5, with a short note for the header.
+struct Constant {
+    std::string name;
+    int value = 0;
+    std::string note;
+};
+
+// Parses and checks one resource file. Every problem found is appended to `errors` as
+// "<file>:<panel or menu bar>:<control or item path>: <what>"; the result is true when there was none.
+// `fileName` is the bare file name ("qm4120_sfp.uir"); the document's "file" key must equal it.
+bool parseDocument(std::string_view text, std::string_view fileName, Document& doc,
+                   std::vector<std::string>& errors);
+
+// Constants in the order of the format document: panels from 1, controls of each panel from 2, menu bars
+// from 1, menus and items of each bar from 2 depth first (separators take no number).
+std::vector<Constant> constantsOf(const Document& doc);
+
+// Every callback name the file uses (panels, controls, menu items), sorted, each once.
+std::vector<std::string> callbacksOf(const Document& doc);
+
+// Text of the generated header for the file with base name `base` ("qm4120_sfp" gives
+// qm4120_sfp_uir.h).
+std::string headerText(const Document& doc, std::string_view base);
+
+// Text of the generated C++ source that embeds the files: pairs of bare file name and file text.
+struct EmbeddedFile {
+    std::string name;
+    std::string text;
+};
+std::string embeddedSourceText(const std::vector<EmbeddedFile>& files);
+
+}  // namespace uir
+
+#endif
