@@ -18,6 +18,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Builds a version marker at run time. Written as one literal it would sit in this very program and be
+// found when the test reads its own version.
+std::string marker(const std::string& version) {
+    std::string text = "QM_FILE_VERSION#";
+    volatile char equals = '=';
+    text.back() = equals;
+    return text + version + '\0';
+}
+
 class SysinfoTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -64,24 +73,22 @@ TEST_F(SysinfoTest, BareNamesAreFoundLikeLibraries) {
 TEST_F(SysinfoTest, MarkersAreValidated) {
     const std::string bogus =
         std::string("QM_FILE_VERSION=\0QM_FILE_VERSION=1.x\0QM_FILE_VERSION=1..2\0", 58);
-    EXPECT_EQ(
-        version(file("good.so", bogus + "junk" + std::string("QM_FILE_VERSION=2.1.0.7\0", 24)).string()),
-        "2.1.0.7");
+    EXPECT_EQ(version(file("good.so", bogus + "junk" + marker("2.1.0.7")).string()), "2.1.0.7");
     EXPECT_EQ(version(file("bogus.so", bogus).string()),
               "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
     // Five numbers, or a version not ended by a NUL byte, is not one of our markers.
-    EXPECT_EQ(version(file("five.so", std::string("QM_FILE_VERSION=1.2.3.4.5\0", 26)).string()),
+    EXPECT_EQ(version(file("five.so", marker("1.2.3.4.5")).string()),
               "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
-    EXPECT_EQ(version(file("open.so", "QM_FILE_VERSION=1.2").string()),
+    EXPECT_EQ(version(file("open.so", marker("1.2").substr(0, 19)).string()),
               "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
     EXPECT_EQ(version(file("empty.so", "").string()), "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
 }
 
 TEST_F(SysinfoTest, MarkerAcrossAReadBoundaryIsFound) {
     // The reader works in 1 MiB pieces; put the marker across the first boundary at every split.
-    const std::string marker("QM_FILE_VERSION=10.20.30.40\0", 28);
-    for (size_t cut = 1; cut < marker.size(); cut += 3) {
-        const std::string content = std::string((1u << 20) - cut, 'x') + marker + "tail";
+    const std::string tenTwenty = marker("10.20.30.40");
+    for (size_t cut = 1; cut < tenTwenty.size(); cut += 3) {
+        const std::string content = std::string((1u << 20) - cut, 'x') + tenTwenty + "tail";
         EXPECT_EQ(version(file("big.so", content).string()), "10.20.30.40") << cut;
     }
 }
@@ -92,7 +99,7 @@ TEST_F(SysinfoTest, BadRequests) {
     EXPECT_EQ(status, QM_SYSINFO_ERR_FILE_NOT_FOUND);
     version(dir_.string(), 64, &status);
     EXPECT_EQ(status, QM_SYSINFO_ERR_FILE_READ);
-    const fs::path good = file("v.so", std::string("QM_FILE_VERSION=1.2.3.4\0", 24));
+    const fs::path good = file("v.so", marker("1.2.3.4"));
     char text[4] = "xyz";
     EXPECT_EQ(qm_fileVersion(good.c_str(), text, sizeof text), QM_SYSINFO_WARN_TRUNCATED);
     EXPECT_STREQ(text, "1.2");
