@@ -1,0 +1,252 @@
+// Process start-up and shutdown: the command-line switch, the program and settings folders, the splash,
+// the panel set, the thread pool, the main panel and the reference-lock monitor.
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "board_identity.h"
+#include "capture_state.h"
+#include "qm4120_chan.h"
+#include "qm4120_eng_uir.h"
+#include "qm4120_sfp.h"
+#include "qm4120_sfp_uir.h"
+#include "qm41XX_utils.h"
+#include "qm41xx_boot_uir.h"
+#include "qm41xx_cal_id.h"
+#include "qm41xx_step_uir.h"
+#include "routing_panel.h"
+#include "userint.h"
+
+namespace {
+
+constexpr const char* MAIN_UIR = "qm4120_sfp.uir";
+constexpr const char* INI_FILE_NAME = "qm4120_sfp.ini";
+constexpr const char* INI_SECTION = "Directories";
+constexpr const char* INI_KEY = "SettingsDir";
+constexpr const char* XDG_APP_FOLDER = "qm4120_sfp";
+
+// Status of creating the thread pool: the process's exit status after a normal run.
+int threadPoolStatus = 0;
+
+void copyText(char* dest, size_t size, const std::string& text) {
+    std::snprintf(dest, size, "%s", text.c_str());
+}
+
+bool isWritableDirectory(const char* dir) {
+    struct stat st {};
+    return stat(dir, &st) == 0 && S_ISDIR(st.st_mode) && access(dir, W_OK) == 0;
+}
+
+// $XDG_<name>_HOME, or the given folder under the home directory when it is unset or not absolute.
+std::string xdgHome(const char* variable, const char* homeRelative) {
+    const char* value = std::getenv(variable);
+    if (value && value[0] == '/') return value;
+    const char* home = std::getenv("HOME");
+    return std::string(home && home[0] ? home : "/tmp") + "/" + homeRelative;
+}
+
+// Creates `dir` and its missing parents; true when it exists afterwards.
+bool makeDirectories(const std::string& dir) {
+    for (size_t pos = 1; pos <= dir.size(); ++pos) {
+        if (pos == dir.size() || dir[pos] == '/') {
+            const std::string part = dir.substr(0, pos);
+            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        }
+    }
+    return true;
+}
+
+std::string parentOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+double envSeconds(const char* name, double fallback) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) return fallback;
+    char* end = nullptr;
+    const double seconds = std::strtod(value, &end);
+    return (end && *end == '\0' && seconds >= 0.0 && seconds <= 60.0) ? seconds : fallback;
+}
+
+// Loads a panel of the main resource file into `handle`; false on failure.
+bool loadInto(int& handle, const char* file, int panelConstant) {
+    handle = LoadPanel(0, file, panelConstant);
+    return handle > 0;
+}
+
+// Panels 2 to 12 of the load order. The first that fails ends start-up.
+bool loadPanelSet() {
+    AppState& s = appState;
+    return loadInto(s.mainPanel, MAIN_UIR, MAINPANEL) && loadInto(s.aboutPanel, MAIN_UIR, ABOUTPANEL) &&
+           loadInto(s.sysInfoPanel, MAIN_UIR, SYSINFO) &&
+           loadInto(s.sysInfoDetailPanel, MAIN_UIR, SYSINFODET) &&
+           loadInto(s.calInfoPanel, MAIN_UIR, CALINFO) &&
+           loadInto(s.bootPanel, "qm41xx_boot.uir", BOOTPANEL) &&
+           loadInto(s.stepPanel, "qm41xx_step.uir", STEPPANEL) &&
+           loadInto(s.engPanel, "qm4120_eng.uir", ENGPANEL) && loadInto(s.dirPanel, MAIN_UIR, DIRPANEL) &&
+           loadInto(s.routePanel, MAIN_UIR, ROUTE) && loadInto(s.fsRatePanel, MAIN_UIR, FSRATE);
+}
+
+// Routing, channel table and the board identity panel with its three boards.
+bool prepareSecondaryPanels() {
+    AppState& s = appState;
+    routingPanelInit(s.routePanel);
+    if (!chanPanelInit(s.mainPanel, s.stepPanel)) return false;
+    if (!calidPanelInit(boardIdentityChanged)) return false;
+    s.boardTabControl = calidPanelAddTab("Control board");
+    if (s.boardTabControl < 0) return false;
+    s.boardTabIf = calidPanelAddTab("IF board");
+    if (s.boardTabIf < 0) return false;
+    s.boardTabRf = calidPanelAddTab("RF board");
+    return s.boardTabRf >= 0;
+}
+
+}  // namespace
+
+uint16_t hasEngineeringSwitch(int argc, char** argv) {
+    for (int i = argc - 1; i >= 1; --i) {
+        if (argv[i] && strcasecmp(argv[i], "QZTRACE") == 0) return 1;
+    }
+    return 0;
+}
+
+void collapseDoubledSeparators(char* path) {
+    if (!path) return;
+    // Each adjacent pair of the same separator becomes one: a run of three keeps two, a run of four two.
+    size_t out = 0;
+    for (size_t in = 0; path[in] != '\0'; ++in) {
+        const char c = path[in];
+        if ((c == '\\' || c == '/') && path[in + 1] == c) ++in;
+        path[out++] = path[in];
+    }
+    path[out] = '\0';
+}
+
+void initProgramPaths() {
+    AppState& s = appState;
+    if (!s.programDirOverride.empty()) {
+        copyText(s.textBuffer, sizeof s.textBuffer, s.programDirOverride);
+    } else if (GetModuleDir(s.textBuffer) < 0) {
+        copyText(s.textBuffer, sizeof s.textBuffer, ".");
+    }
+    const std::string programDir = s.textBuffer;
+    if (isWritableDirectory(programDir.c_str())) {
+        copyText(s.iniFilePath, sizeof s.iniFilePath, programDir + "/" + INI_FILE_NAME);
+        copyText(s.settingsDir, sizeof s.settingsDir, programDir + "/settings");
+    } else {
+        // An installed program cannot write beside itself: keep its files in the user's folders.
+        const std::string config = xdgHome("XDG_CONFIG_HOME", ".config") + "/" + XDG_APP_FOLDER;
+        const std::string data = xdgHome("XDG_DATA_HOME", ".local/share") + "/" + XDG_APP_FOLDER;
+        copyText(s.iniFilePath, sizeof s.iniFilePath, config + "/" + INI_FILE_NAME);
+        copyText(s.settingsDir, sizeof s.settingsDir, data + "/settings");
+    }
+}
+
+void loadDirectorySettings() {
+    AppState& s = appState;
+    uint32_t ini = 0;
+    if (qm41XXutils_IniCreate(s.iniFilePath, &ini) < 0) {
+        MessagePopup("Load directory settings", "Error creating ini file instance");
+        return;
+    }
+    char dir[PATH_TEXT_LEN] = {};
+    // A truncated or empty value is no usable folder: the default stays.
+    if (qm41XXutils_IniGetString(ini, INI_SECTION, INI_KEY, dir, sizeof dir) == QM41XXUTILS_SUCCESS && dir[0])
+        std::snprintf(s.settingsDir, sizeof s.settingsDir, "%s", dir);
+    qm41XXutils_IniDelete(ini);
+}
+
+void saveDirectorySettings() {
+    AppState& s = appState;
+    // The fallback configuration folder may not exist yet on a fresh account.
+    makeDirectories(parentOf(s.iniFilePath));
+    uint32_t ini = 0;
+    if (qm41XXutils_IniCreate(s.iniFilePath, &ini) < 0) {
+        MessagePopup("Save Settings", "Error creating ini file instance");
+        return;
+    }
+    const int32_t status = qm41XXutils_IniPutString(ini, INI_SECTION, INI_KEY, s.settingsDir);
+    qm41XXutils_IniDelete(ini);
+    if (status < 0) MessagePopup("Save directory settings", "Failed to save settings!");
+}
+
+int appStartup(int argc, char** argv) {
+    AppState& s = appState;
+    threadPoolStatus = 0;
+    registerAllCallbacks();
+
+    if (hasEngineeringSwitch(argc, argv)) s.engineeringMode = 1;
+    initProgramPaths();
+    loadDirectorySettings();
+    collapseDoubledSeparators(s.settingsDir);
+
+    const int splash = LoadPanel(0, MAIN_UIR, SPLASH_KOR);
+    if (splash < 0) return splash;
+    DisplayPanel(splash);
+    Delay(s.splashSeconds);
+    DiscardPanel(splash);
+
+    if (!loadPanelSet()) return -1;
+    if (!prepareSecondaryPanels()) return -1;
+
+    threadPoolStatus = CmtNewThreadPool(THREAD_POOL_MAX_THREADS, &s.threadPool);
+    if (threadPoolStatus < 0) {
+        s.threadPool = 0;
+        CmtGetErrorMessage(threadPoolStatus, s.threadPoolErrorText);
+        ShutdownApplication();
+        return threadPoolStatus;
+    }
+
+    s.mainMenuBar = GetPanelMenuBar(s.mainPanel);
+    setTaskbarText();
+    initMainPanel();
+    setWindowTitles();
+    DisplayPanel(s.mainPanel);
+
+    markCapturedDataEmpty();
+    if (s.engineeringMode) addEngineeringMenu();
+
+    SetActivePanel(s.mainPanel);
+    startRefLockMonitor();
+    return threadPoolStatus;
+}
+
+int appShutdown() {
+    AppState& s = appState;
+    if (s.mainPanel > 0) DiscardPanel(s.mainPanel);
+    s.mainPanel = 0;
+    ShutdownApplication();
+    return threadPoolStatus;
+}
+
+void ShutdownApplication() {
+    AppState& s = appState;
+    s.refLockMonitorStop = 1;
+    if (s.threadPool) {
+        CmtDiscardThreadPool(s.threadPool);
+        s.threadPool = 0;
+    }
+}
+
+int qm4120SfpMain(int argc, char** argv) {
+    appState.splashSeconds = envSeconds("QM4120_SPLASH_SECONDS", appState.splashSeconds);
+    const char* exitEarly = std::getenv("QM4120_EXIT_AFTER_STARTUP");
+    if (exitEarly && *exitEarly && std::strcmp(exitEarly, "0") != 0) appState.exitAfterStartup = true;
+
+    const int status = appStartup(argc, argv);
+    if (status < 0) return status;
+    if (appState.exitAfterStartup) {
+        // Benchmarks time the way to a drawn main panel; bring the screen up to date and leave.
+        ProcessDrawEvents();
+    } else {
+        RunUserInterface();
+    }
+    return appShutdown();
+}

@@ -1,0 +1,153 @@
+#include "routing_panel.h"
+
+#include <string>
+
+#include "qm4120_sfp.h"
+#include "qm4120_sfp_uir.h"
+#include "userint.h"
+
+const RoutingDestination ROUTING_DESTINATIONS[ROUTING_DESTINATION_COUNT] = {
+    // PXI trigger lines 0 to 7
+    {0, ROUTE_INPUTPXITRIG0, ROUTE_OEPXITRIG0},
+    {1, ROUTE_INPUTPXITRIG1, ROUTE_OEPXITRIG1},
+    {2, ROUTE_INPUTPXITRIG2, ROUTE_OEPXITRIG2},
+    {3, ROUTE_INPUTPXITRIG3, ROUTE_OEPXITRIG3},
+    {4, ROUTE_INPUTPXITRIG4, ROUTE_OEPXITRIG4},
+    {5, ROUTE_INPUTPXITRIG5, ROUTE_OEPXITRIG5},
+    {6, ROUTE_INPUTPXITRIG6, ROUTE_OEPXITRIG6},
+    {7, ROUTE_INPUTPXITRIG7, ROUTE_OEPXITRIG7},
+    // PXI local-bus lines 0 to 12
+    {9, ROUTE_INPUTPXILBL0, ROUTE_OEPXILBL0},
+    {10, ROUTE_INPUTPXILBL1, ROUTE_OEPXILBL1},
+    {11, ROUTE_INPUTPXILBL2, ROUTE_OEPXILBL2},
+    {12, ROUTE_INPUTPXILBL3, ROUTE_OEPXILBL3},
+    {13, ROUTE_INPUTPXILBL4, ROUTE_OEPXILBL4},
+    {14, ROUTE_INPUTPXILBL5, ROUTE_OEPXILBL5},
+    {15, ROUTE_INPUTPXILBL6, ROUTE_OEPXILBL6},
+    {16, ROUTE_INPUTPXILBL7, ROUTE_OEPXILBL7},
+    {17, ROUTE_INPUTPXILBL8, ROUTE_OEPXILBL8},
+    {18, ROUTE_INPUTPXILBL9, ROUTE_OEPXILBL9},
+    {19, ROUTE_INPUTPXILBL10, ROUTE_OEPXILBL10},
+    {20, ROUTE_INPUTPXILBL11, ROUTE_OEPXILBL11},
+    {21, ROUTE_INPUTPXILBL12, ROUTE_OEPXILBL12},
+    // list address bits 0 to 6 and the list strobe
+    {40, ROUTE_INPUTLISTADDR0, 0},
+    {41, ROUTE_INPUTLISTADDR1, 0},
+    {42, ROUTE_INPUTLISTADDR2, 0},
+    {43, ROUTE_INPUTLISTADDR3, 0},
+    {44, ROUTE_INPUTLISTADDR4, 0},
+    {45, ROUTE_INPUTLISTADDR5, 0},
+    {46, ROUTE_INPUTLISTADDR6, 0},
+    {48, ROUTE_INPUTLISTSTB, 0},
+    // front SMB, list counter step and reset, timer synchronisation
+    {38, ROUTE_INPUTFPTRIG, ROUTE_OEFPTRIG},
+    {57, ROUTE_INPUTCOUNTSTEP, 0},
+    {58, ROUTE_INPUTCOUNTRST, 0},
+    {37, ROUTE_INPUTTIMERSYNC, 0},
+    // LVDS markers 1 to 4
+    {22, ROUTE_INPUTLVDSMARK1, 0},
+    {23, ROUTE_INPUTLVDSMARK2, 0},
+    {24, ROUTE_INPUTLVDSMARK3, 0},
+    {25, ROUTE_INPUTLVDSMARK4, 0},
+    // LVDS auxiliary lines 0 to 4
+    {26, ROUTE_INPUTLVDSAUX0, 0},
+    {27, ROUTE_INPUTLVDSAUX1, 0},
+    {28, ROUTE_INPUTLVDSAUX2, 0},
+    {29, ROUTE_INPUTLVDSAUX3, 0},
+    {30, ROUTE_INPUTLVDSAUX4, 0},
+    // LVDS spare lines 0 to 2
+    {31, ROUTE_INPUTLVDSSPARE0, 0},
+    {32, ROUTE_INPUTLVDSSPARE1, 0},
+    {33, ROUTE_INPUTLVDSSPARE2, 0},
+};
+
+const RoutingSource ROUTING_SOURCES[ROUTING_SOURCE_COUNT] = {
+    {"PXI_TRIG[0]", 0},   {"PXI_TRIG[1]", 1},   {"PXI_TRIG[2]", 2},   {"PXI_TRIG[3]", 3},
+    {"PXI_TRIG[4]", 4},   {"PXI_TRIG[5]", 5},   {"PXI_TRIG[6]", 6},   {"PXI_TRIG[7]", 7},
+    {"PXI_STAR", 8},      {"PXI_LBL[0]", 9},    {"PXI_LBL[1]", 10},   {"PXI_LBL[2]", 11},
+    {"PXI_LBL[3]", 12},   {"PXI_LBL[4]", 13},   {"PXI_LBL[5]", 14},   {"PXI_LBL[6]", 15},
+    {"PXI_LBL[7]", 16},   {"PXI_LBL[8]", 17},   {"PXI_LBL[9]", 18},   {"PXI_LBL[10]", 19},
+    {"PXI_LBL[11]", 20},  {"PXI_LBL[12]", 21},  {"LVDS_MARKER1", 22}, {"LVDS_MARKER2", 23},
+    {"LVDS_MARKER3", 24}, {"LVDS_MARKER4", 25}, {"LVDS_AUX[0]", 26},  {"LVDS_AUX[1]", 27},
+    {"LVDS_AUX[2]", 28},  {"LVDS_AUX[3]", 29},  {"LVDS_AUX[4]", 30},  {"LVDS_SPARE[0]", 31},
+    {"INT_TRIG", 35},     {"INT_TIMER", 36},    {"FRONT_SMB", 38},    {"CAPT_BUSY", 39},
+    {"SEQ[0]", 59},       {"SEQ[1]", 60},       {"SEQ[2]", 61},       {"SEQ[3]", 62},
+    {"SEQ[4]", 63},       {"SEQ[5]", 64},       {"SEQ[6]", 65},       {"SEQ_STB_OUT", 67},
+    {"LA_OUT[0]", 49},    {"LA_OUT[1]", 50},    {"LA_OUT[2]", 51},    {"LA_OUT[3]", 52},
+    {"LA_OUT[4]", 53},    {"LA_OUT[5]", 54},    {"LA_OUT[6]", 55},    {"LST_BLANK", 69},
+    {"SEQ_START", 68},    {"GND", 34},
+};
+
+namespace {
+
+constexpr int PXI_LINE_COUNT = 21;
+constexpr int PXI_TRIGGER_COUNT = 8;
+constexpr int FIRST_LVDS_DESTINATION = 33;  // markers, auxiliary and spare lines follow
+constexpr const char* INPUT_TOOL_TIP = "Selects a routing matrix input";
+
+struct ModeRing {
+    int control;
+    const char* toolTip;
+};
+constexpr ModeRing MODE_RINGS[] = {
+    {ROUTE_LVDSMARKMODE, "LVDS Marker Mode. I(Input)/O(Output)/T(Tristate)"},
+    {ROUTE_LVDSAUXMODE, "LVDS Auxiliary Mode. I(Input)/O(Output)/T(Tristate)"},
+    {ROUTE_LVDSDATAMODE, "LVDS Data Mode. I(Input)/O(Output)/T(Tristate)"},
+};
+
+void setToolTip(int panel, int control, const std::string& text) {
+    SetCtrlToolTipAttribute(panel, control, CTRL_TOOLTIP_ATTR_TEXT, text.c_str());
+    SetCtrlToolTipAttribute(panel, control, CTRL_TOOLTIP_ATTR_ENABLE, 1);
+}
+
+}  // namespace
+
+const RoutingDestination* routingDestinationOfControl(int control) {
+    if (control <= 0) return nullptr;
+    for (const RoutingDestination& d : ROUTING_DESTINATIONS)
+        if (d.inputRing == control || d.outputEnable == control) return &d;
+    return nullptr;
+}
+
+void routingPanelInit(int routePanel) {
+    if (routePanel <= 0) return;
+    for (const RoutingDestination& d : ROUTING_DESTINATIONS) {
+        ClearListCtrl(routePanel, d.inputRing);
+        for (const RoutingSource& source : ROUTING_SOURCES)
+            InsertListItem(routePanel, d.inputRing, -1, source.label, source.value);
+    }
+    for (const ModeRing& mode : MODE_RINGS) {
+        ClearListCtrl(routePanel, mode.control);
+        InsertListItem(routePanel, mode.control, -1, "I", LVDS_MODE_INPUT);
+        InsertListItem(routePanel, mode.control, -1, "O", LVDS_MODE_OUTPUT);
+        InsertListItem(routePanel, mode.control, -1, "T", LVDS_MODE_TRISTATE);
+        setToolTip(routePanel, mode.control, mode.toolTip);
+    }
+    for (int i = 0; i < PXI_LINE_COUNT; ++i) {
+        const RoutingDestination& d = ROUTING_DESTINATIONS[i];
+        setToolTip(routePanel, d.inputRing, INPUT_TOOL_TIP);
+        const std::string line = i < PXI_TRIGGER_COUNT
+                                     ? "PXI Trig[" + std::to_string(i) + "]"
+                                     : "PXI LBL[" + std::to_string(i - PXI_TRIGGER_COUNT) + "]";
+        setToolTip(routePanel, d.outputEnable, "Output Enable for " + line);
+    }
+    for (int i = FIRST_LVDS_DESTINATION; i < ROUTING_DESTINATION_COUNT; ++i)
+        setToolTip(routePanel, ROUTING_DESTINATIONS[i].inputRing, INPUT_TOOL_TIP);
+}
+
+void routingPanelUpdateFromHw() {
+    // Reads every destination's source and output enable and the three LVDS modes into the panel.
+}
+
+void routingMenuUpdateScenario() {
+    // Checks "LVDS_AUX[] -> PXI_LBL[]" when scenario 1 is among the module's active scenarios.
+}
+
+int CmdRoutingClose(int panel, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) HidePanel(panel);
+    return 0;
+}
+
+void registerRoutingCallbacks() {
+    RegisterCtrlCallback("CmdRoutingClose", CmdRoutingClose);
+}
