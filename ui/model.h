@@ -188,6 +188,7 @@ struct MenuNode {
     void* callbackData = nullptr;
     int submenuId = 0;  // items with a submenu: id of the submenu node (children below)
     std::vector<MenuNode> children;
+    int shortcutKey = 0;
 };
 
 struct MenuBar {
@@ -195,6 +196,7 @@ struct MenuBar {
     std::string constName;
     int panel = 0;
     std::vector<MenuNode> menus;
+    int nextId = 2;  // next fresh menu, item or submenu id
 };
 
 struct Panel {
@@ -217,6 +219,8 @@ struct Panel {
     int menuBar = 0;
     int activeCtrl = 0;
     std::vector<std::unique_ptr<Control>> controls;  // in tab order
+    int tabControl = 0;  // > 0: this panel is a page of that tab control of `parent`
+    int nextCtrlId = 2;  // id NewCtrl hands out next
 
     Control* find(int id) const {
         for (auto& c : controls)
@@ -298,6 +302,15 @@ Frontend* frontend();
 
 // The thread that called setFrontend first (or initRuntime) is the main thread.
 bool isMainThread();
+void initRuntime();
+
+// What an operator reads on a control: a numeric's value as formatted (precision, hex, scientific), a
+// ring's or list box's current label, a binary switch's on/off text, "on"/"off" for check boxes and LEDs,
+// the text of text kinds, a button's label without the access mark.
+std::string shownText(const Control& control);
+// True when a gesture can reach the panel: it and its parents are displayed (tab pages count as displayed)
+// and, while a popup is installed, it is that popup or lies inside it.
+bool panelTakesGestures(int panel);
 
 // Runs the calls other threads queued for the main thread.
 void runQueuedCalls();
@@ -318,8 +331,9 @@ int topPopup();
 int userCommitNumber(int panel, int control, double value);        // numerics, switches, check boxes
 int userCommitText(int panel, int control, const std::string& s);  // string and text boxes
 int userCommitIndex(int panel, int control, int index);            // rings and list boxes
-int userPressButton(int panel, int control);                       // command buttons: commit
-int userDoubleClick(int panel, int control);                       // list boxes commit on double click
+int userSelectIndex(int panel, int control, int index);  // list boxes: highlight moves, value changed only
+int userPressButton(int panel, int control);             // command buttons: commit
+int userDoubleClick(int panel, int control);             // list boxes commit on double click
 int userRightClick(int panel, int control);
 int userSelectCell(int panel, int control, int row, int col);  // grid selection change
 int userResizeColumn(int panel, int control, int col, int pixels);
@@ -331,7 +345,8 @@ int userChooseMenuItem(int menuBar, int item);  // menu callback, if not dimmed
 int sendCtrlEvent(int panel, int control, int event, int eventData1 = 0, int eventData2 = 0);
 int sendPanelEvent(int panel, int event, int eventData1 = 0, int eventData2 = 0);
 
-// Forgets every panel, menu bar, registered callback and queued call (tests).
+// Forgets every panel, menu bar, registered callback, resource override and queued call, and the popup
+// stack, cursor and taskbar text (tests). The front end stays installed; thread pools are left alone.
 void resetRuntime();
 
 // Resource text provider: by default the embedded resources; tests may substitute texts or make a file

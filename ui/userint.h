@@ -68,6 +68,8 @@ enum {
     UIE_NOT_MAIN_THREAD = -13,  // operation that cannot be queued (event loop) called off the main thread
     UIE_NO_FRONTEND = -14,      // no front end installed
     UIE_BAD_THREAD_POOL = -15,
+    UIE_BAD_CONTROL_TYPE = -16,     // operation not valid for this kind of control
+    UIE_BAD_THREAD_FUNCTION = -17,  // thread-pool function identifier not found
 };
 // Text of a UIE_ status.
 const char* GetUILErrorString(int status);
@@ -247,6 +249,10 @@ constexpr int CMT_MAX_MESSAGE_BUF_SIZE = 256;
 int RegisterCtrlCallback(const char* name, CtrlCallbackPtr fn);
 int RegisterPanelCallback(const char* name, PanelCallbackPtr fn);
 int RegisterMenuCallback(const char* name, MenuCallbackPtr fn);
+// Installs a callback (and its data) directly, e.g. on a control made with NewCtrl; nullptr removes it.
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr fn, void* callbackData);
+int InstallPanelCallback(int panel, PanelCallbackPtr fn, void* callbackData);
+int InstallMenuCallback(int menuBar, int item, MenuCallbackPtr fn, void* callbackData);
 
 // ---------------------------------------------------------------------------------------------------------
 // Panels
@@ -267,7 +273,10 @@ int GetSystemAttribute(int attribute, std::string* value);
 
 // ---------------------------------------------------------------------------------------------------------
 // Controls. Values are converted to the control's own data type: a double into an integer control is
-// rounded to the nearest integer; out-of-range values are coerced when range checking is on.
+// rounded to the nearest integer and wraps as the type does; out-of-range values are coerced when range
+// checking is on. Rings and list boxes take the value of one of their items (that item becomes current);
+// binary switches, check boxes and LEDs take their on or off value. SetCtrlVal on a text box APPENDS the
+// text; ResetTextBox replaces it.
 int SetCtrlVal(int panel, int control, int value);
 int SetCtrlVal(int panel, int control, unsigned value);
 int SetCtrlVal(int panel, int control, short value);
@@ -315,6 +324,7 @@ int GetNumListItems(int panel, int control, int* count);
 int GetCtrlIndex(int panel, int control, int* index);  // -1 when the list is empty
 int SetCtrlIndex(int panel, int control, int index);
 int GetIndexFromValue(int panel, int control, int* index, double value);
+int GetIndexFromValue(int panel, int control, int* index, const char* value);  // string rings
 int GetValueFromIndex(int panel, int control, int index, int* value);
 int GetValueFromIndex(int panel, int control, int index, unsigned* value);
 int GetValueFromIndex(int panel, int control, int index, unsigned short* value);
@@ -424,6 +434,13 @@ enum {
     THREAD_PRIORITY_ABOVE_NORMAL = 1,
     THREAD_PRIORITY_HIGHEST = 2,
     DEFAULT_THREAD_POOL_HANDLE = 1,
+    // eventMask bits of CmtScheduleThreadPoolFunctionAdv: the callback runs on the pool thread, or on the
+    // main thread when threadId is the main thread's CmtGetCurrentThreadID().
+    EVENT_TP_THREAD_FUNCTION_BEGIN = 1,
+    EVENT_TP_THREAD_FUNCTION_END = 2,
+    // options of CmtWaitForThreadPoolFunctionCompletion. The main thread always runs queued calls while it
+    // waits; with this option it also lets gestures through.
+    OPT_TP_PROCESS_EVENTS_WHILE_WAITING = 1,
 };
 using ThreadFunctionCallbackPtr = void (*)(int poolHandle, int functionId, unsigned event, int value,
                                            void* callbackData);
@@ -433,6 +450,8 @@ int CmtScheduleThreadPoolFunctionAdv(int poolHandle, ThreadFunctionPtr function,
                                      void* callbackData, int threadId, int* functionId);
 int CmtWaitForThreadPoolFunctionCompletion(int poolHandle, int functionId, int options);
 int CmtDiscardThreadPool(int poolHandle);  // waits for running functions; queued ones never run
+// Forgets a finished function's identifier (waiting for it afterwards fails with UIE_BAD_THREAD_FUNCTION).
+int CmtReleaseThreadPoolFunctionID(int poolHandle, int functionId);
 unsigned CmtGetCurrentThreadID();
 int CmtGetErrorMessage(int status, char message[CMT_MAX_MESSAGE_BUF_SIZE]);
 
