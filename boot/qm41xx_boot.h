@@ -34,16 +34,16 @@ using BootClosedHook = void (*)();
 // Loads CONFPANEL on first use (a failed load leaves the configuration road unavailable), selects
 // `defaultConfig` and keeps the two configuration operations and the name size of one list entry.
 // Called before every boot.
-void bootPanelConfigInit(BootCountConfigsFn countConfigs, BootListConfigsFn listConfigs, uint16_t defaultConfig,
-                         uint8_t nameSize);
+void bootPanelConfigInit(BootCountConfigsFn countConfigs, BootListConfigsFn listConfigs,
+                         uint16_t defaultConfig, uint8_t nameSize);
 
 // Keeps the panel handle (BOOTPANEL), operations and hooks, shows BOOT_DEFAULT only when the configuration
 // road exists, and fills LIST_RES with one entry per model code. The caller then shows `panel` with
 // InstallPopup.
 void bootPanelInit(int panel, const uint16_t* resources, int count, BootOpenSessionFn openSession,
-                   BootCloseSessionFn closeSession, BootSetModelCodeFn setModelCode, BootSetPciRevFn setPciRev,
-                   BootCancelHook onCancel, BootSuccessHook onSuccess, BootFailureHook onFailure,
-                   BootClosedHook onClosed, BootReportStatusFn reportStatus);
+                   BootCloseSessionFn closeSession, BootSetModelCodeFn setModelCode,
+                   BootSetPciRevFn setPciRev, BootCancelHook onCancel, BootSuccessHook onSuccess,
+                   BootFailureHook onFailure, BootClosedHook onClosed, BootReportStatusFn reportStatus);
 
 // Registers the callbacks the boot resource file names. Must run before BOOTPANEL is loaded.
 void registerBootCallbacks();

@@ -1,0 +1,222 @@
+// Boot transition of the main panel (see boot_transition.h).
+#include "boot_transition.h"
+
+#include "capture_state.h"
+#include "err4120.h"
+#include "main_panel_parts.h"
+#include "qm4120.h"
+#include "qm4120_chan.h"
+#include "qm4120_sfp.h"
+#include "qm4120_sfp_uir.h"
+#include "qm41xx_boot.h"
+#include "userint.h"
+
+// Offered in this order; the dialog lists them bottom-up.
+const uint16_t BOOT_RESOURCES[4] = {MODEL_4120, MODEL_4120_ENHANCED, MODEL_4120A, MODEL_4125};
+
+namespace {
+
+constexpr uint16_t INPUT_SOURCE_IF = 0;
+constexpr uint16_t INPUT_SOURCE_RF = 1;
+// After a boot the module runs I/Q data in the mode the panel starts from, software-triggered.
+constexpr uint16_t SW_TRIGGER_ON = 1;
+constexpr uint16_t BOOT_MODULATION_MODE = 5;
+// The frequency entries step in 10 kHz after a boot.
+constexpr double BOOT_FREQUENCY_INCREMENT = 10000.0;
+constexpr uint16_t DEFAULT_FPGA_CONFIG = 0;
+
+// The routing entries of the Settings menu need a module to talk to.
+void setRoutingMenuDimmed(int dimmed) {
+    const int bar = appState.mainMenuBar;
+    if (bar <= 0) return;
+    SetMenuBarAttribute(bar, MAINMENU_SETTINGS_ROUTE, ATTR_DIMMED, dimmed);
+    SetMenuBarAttribute(bar, MAINMENU_SETTINGS_MATRIX, ATTR_DIMMED, dimmed);
+}
+
+// A driver status that main-panel callbacks look at afterwards, and the operator sees now.
+int32_t noteStatus(int32_t status) {
+    appState.lastStatus = status;
+    err4120(status);
+    return status;
+}
+
+void onBootCancelledHook(int) {
+    onBootCancelled();
+}
+
+// Frequency group: the model's frequency range, the tuned frequencies and who enters which of them.
+void configureFrequencyControls(int panel, uint32_t session) {
+    double value = 0.0;
+    if (noteStatus(qm4120_getRfFrequencyMin(session, &value)) >= 0)
+        SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_MIN_VALUE, value);
+    if (noteStatus(qm4120_getRfFrequencyMax(session, &value)) >= 0)
+        SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_MAX_VALUE, value);
+    // The channel table's frequency range follows here once the channel module takes it
+    // (chanPanelSetFrequencyMin/Max).
+    SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
+    SetCtrlAttribute(panel, MAINPANEL_LO_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
+    if (noteStatus(qm4120_getRfFrequency(session, &value)) >= 0) SetCtrlVal(panel, MAINPANEL_RF_FREQ, value);
+    refreshLoOffsetDisplay();
+    if (noteStatus(qm4120_getLoFrequency(session, &value)) >= 0) SetCtrlVal(panel, MAINPANEL_LO_FREQ, value);
+    refreshFreqControlMode();
+}
+
+// The attenuators' range and step differ between models (the 4125 has finer RF pads).
+void configureAttenuationLimits(int panel, uint32_t session) {
+    struct Limits {
+        int control;
+        int32_t (*min)(uint32_t, int32_t*);
+        int32_t (*max)(uint32_t, int32_t*);
+        int32_t (*step)(uint32_t, int32_t*);
+    };
+    const Limits limits[] = {
+        {MAINPANEL_IF_ATTEN, qm4120_getIfAttenuationMin, qm4120_getIfAttenuationMax,
+         qm4120_getIfAttenuationStep},
+        {MAINPANEL_RF_ATTEN, qm4120_getRfAttenuationMin, qm4120_getRfAttenuationMax,
+         qm4120_getRfAttenuationStep},
+    };
+    for (const Limits& l : limits) {
+        int32_t value = 0;
+        if (noteStatus(l.min(session, &value)) >= 0)
+            SetCtrlAttribute(panel, l.control, ATTR_MIN_VALUE, static_cast<int>(value));
+        if (noteStatus(l.max(session, &value)) >= 0)
+            SetCtrlAttribute(panel, l.control, ATTR_MAX_VALUE, static_cast<int>(value));
+        if (noteStatus(l.step(session, &value)) >= 0)
+            SetCtrlAttribute(panel, l.control, ATTR_INCR_VALUE, static_cast<int>(value));
+    }
+}
+
+}  // namespace
+
+void configureMainPanelForInstrument() {
+    if (!isActive4120()) return;
+    const int panel = appState.mainPanel;
+    const uint32_t session = getQM4120id();
+
+    configureFrequencyControls(panel, session);
+    // The engineering panel's attenuation displays are refreshed here once the engineering panel module
+    // provides them.
+    configureAttenuationLimits(panel, session);
+    // Level ranges and the RF level label for the unit in force (level module).
+    refreshLevelControls();
+
+    // Only the level of the input in use can be entered.
+    uint16_t source = 0;
+    if (noteStatus(qm4120_getInputSource(session, &source)) >= 0) {
+        if (source == INPUT_SOURCE_RF || source == INPUT_SOURCE_IF) {
+            const bool rf = source == INPUT_SOURCE_RF;
+            SetCtrlAttribute(panel, MAINPANEL_RF_INPUT_LEVEL, ATTR_DIMMED, rf ? 0 : 1);
+            SetCtrlAttribute(panel, MAINPANEL_IF_INPUT_LEVEL, ATTR_DIMMED, rf ? 1 : 0);
+        }
+    }
+
+    // A fresh module starts in single capture with nothing running and no trigger armed.
+    SetCtrlVal(panel, MAINPANEL_CAPTMODE, 0);
+    SetCtrlAttribute(panel, MAINPANEL_CMD_STOP, ATTR_DIMMED, 1);
+    SetCtrlAttribute(panel, MAINPANEL_CMD_DISARM, ATTR_VISIBLE, 0);
+    // The engineering panel's power-data file field is set here once the engineering panel module
+    // provides it.
+}
+
+int cmdBoot(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    AppState& s = appState;
+    const int panel = s.mainPanel;
+
+    // The monitor must not be reading the module while its session goes away.
+    stopRefLockMonitor();
+
+    const bool booted = isActive4120() != 0;
+    if (booted && captureRepeatActive) {
+        captureRepeatActive = 0;
+        captureAbortRequested = 1;
+        // The capture engine's qm4120_clearAfterRepeatCapt is called here once it exists.
+    }
+    captureRepeatMode = 0;
+    if (booted) {
+        const uint32_t session = s.sessionHandle.load();
+        s.instrumentBooted = 0;
+        s.sessionHandle = 0;
+        qm4120_close(session);
+    }
+
+    SetCtrlVal(panel, MAINPANEL_MODULE_RESOURCE, "");
+    SetCtrlVal(panel, MAINPANEL_MODULE_SERIAL, "");
+    setRoutingMenuDimmed(1);
+    setEngineeringMenuDimmed(1);
+
+    int extRef = 0;
+    GetCtrlVal(panel, MAINPANEL_RING_EXT_REF, &extRef);
+    SetCtrlVal(panel, MAINPANEL_LED_REF_LOCKED_STATUS, 0);
+    SetCtrlAttribute(panel, MAINPANEL_LED_REF_LOCKED_STATUS, ATTR_DIMMED, extRef == EXT_REF_FREE_RUN ? 1 : 0);
+
+    // Yellow while the boot dialog is up.
+    SetCtrlAttribute(panel, MAINPANEL_LED_BOOT, ATTR_OFF_COLOR, static_cast<int>(VAL_YELLOW));
+    SetCtrlVal(panel, MAINPANEL_LED_BOOT, 0);
+    SetCtrlAttribute(panel, MAINPANEL_BOOTBUTTON, ATTR_DIMMED, 1);
+    DisplayPanel(panel);
+
+    bootPanelConfigInit(qm4120_countFPGAConfigs, qm4120_listFPGAConfigs, DEFAULT_FPGA_CONFIG,
+                        QM4120_FPGA_NAME_SIZE);
+    bootPanelInit(s.bootPanel, BOOT_RESOURCES, 4, qm4120_initWithFpgaConfig, qm4120_close,
+                  qm4120_setModelCodePxiKorvo, qm4120_setPciRevPxiKorvo, onBootCancelledHook, onBootSucceeded,
+                  onBootFailed, onBootDialogClosed, err4120);
+    InstallPopup(s.bootPanel);
+    return 0;
+}
+
+void onBootSucceeded(uint32_t session, const char* resourceText) {
+    AppState& s = appState;
+    const int panel = s.mainPanel;
+    s.sessionHandle = session;
+    s.instrumentBooted = 1;
+
+    setWindowTitles();
+    setTaskbarText();
+    SetCtrlVal(panel, MAINPANEL_LED_BOOT, 1);
+    SetCtrlVal(panel, MAINPANEL_MODULE_RESOURCE, resourceText ? resourceText : "");
+    setRoutingMenuDimmed(0);
+    setEngineeringMenuDimmed(0);
+
+    refreshPanelFromInstrument();
+
+    // Start from software triggering at the full generic sampling rate in the panel's default mode. Each
+    // step is reported; a failing one does not stop the others.
+    err4120(qm4120_setSwTriggerMode(session, SW_TRIGGER_ON));
+    double maxRate = 0.0;
+    const int32_t rateStatus = qm4120_getMaxGenericSamplingFrequency(session, &maxRate);
+    err4120(rateStatus);
+    if (rateStatus >= 0) err4120(qm4120_setGenericSamplingFrequency(session, maxRate));
+    err4120(qm4120_setModulationMode(session, BOOT_MODULATION_MODE));
+
+    configureMainPanelForInstrument();
+    refreshFrontEndControls();
+    // The instrument-information panel and the calibration dates are refreshed here once the
+    // information module provides them.
+    chanPanelInitPostBoot();
+
+    s.refLockMonitorStop = 0;
+    startRefLockMonitor();
+}
+
+void onBootCancelled() {
+    setWindowTitles();
+}
+
+void onBootFailed(int32_t) {
+    setWindowTitles();
+}
+
+void onBootDialogClosed() {
+    const int panel = appState.mainPanel;
+    if (!isActive4120())
+        SetCtrlAttribute(panel, MAINPANEL_LED_BOOT, ATTR_OFF_COLOR, static_cast<int>(VAL_RED));
+    SetCtrlAttribute(panel, MAINPANEL_BOOTBUTTON, ATTR_DIMMED, 0);
+    setTaskbarText();
+    refreshPanelFromInstrument();
+    setWindowTitles();
+}
+
+void registerBootTransitionCallbacks() {
+    RegisterCtrlCallback("cmdBoot", cmdBoot);
+}
