@@ -1,0 +1,41 @@
+/* Controls of the simulated QM4120 module that a real module's library does not have: for tests and for
+ * people who want to drive the simulation from their own programs. A program that talks to a real
+ * module never includes this header.
+ */
+#ifndef QM4120_PB_SIM_H
+#define QM4120_PB_SIM_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The first qm4120_controlCheckFpgaConfig after every `every`-th qm4120_instrumentCreate reports -17
+ * ("FPGA not configured"), as a module whose FPGA load did not take does; configuring it again clears
+ * it. 0 turns this off, 1 makes every fresh module fail its first check. Counting restarts with this
+ * call. The default is 3, or QM4120_SIM_FPGA_CHECK_FAIL_EVERY. */
+void qm4120_simSetFpgaCheckFailEvery(uint32_t every);
+
+/* Describes the signal at the module's inputs for captures, and the outside world, as "key=value"
+ * entries separated by commas: tone_offset (Hz from the tuned RF frequency, or from the IF centre on
+ * the IF input; default 100000), tone_frequency (Hz, a fixed frequency instead of an offset; 0 off),
+ * tone_level (dBm, default -20), noise (dBm/Hz at the input, default -150), ref (1: an external 10 MHz
+ * reference is connected, the default; 0: none), aux_ref (auxiliary reference connected, default 0),
+ * line_trigger_ms (hardware trigger lines fire this long after arming, default 20; negative: never).
+ * Applies to the open modules and to those created later. Returns 0, or -3 for a malformed text (nothing
+ * changes then). The environment variable QM4120_SIM_SIGNAL (or a file named by
+ * QM4120_SIM_SIGNAL_FILE) sets the same at start-up. */
+int32_t qm4120_simSetSignal(const char* text);
+
+/* Number of instrument records (sessions created and not deleted). */
+uint32_t qm4120_simInstrumentCount(void);
+
+/* Forgets every instrument record and the model code and PCI revision announced for the next open. */
+void qm4120_simResetAll(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

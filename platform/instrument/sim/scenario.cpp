@@ -1,0 +1,84 @@
+// Signal scenario: parsed from a short "key=value" text given by the person running the program.
+
+#include "scenario.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace qm::sim {
+
+namespace {
+
+std::string trim(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    const auto last = s.find_last_not_of(" \t\r");
+    return s.substr(first, last - first + 1);
+}
+
+bool parseNumber(const std::string& text, double* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end == text.c_str() || *end != '\0') return false;
+    *value = v;
+    return true;
+}
+
+}  // namespace
+
+bool parseScenario(const std::string& text, Scenario* out) {
+    Scenario s = *out;
+    std::string normalised = text;
+    for (char& c : normalised) {
+        if (c == ';' || c == '\n') c = ',';
+    }
+    std::stringstream stream(normalised);
+    std::string entry;
+    while (std::getline(stream, entry, ',')) {
+        entry = trim(entry);
+        if (entry.empty() || entry[0] == '#') continue;
+        const auto eq = entry.find('=');
+        if (eq == std::string::npos) return false;
+        const std::string key = trim(entry.substr(0, eq));
+        double v = 0.0;
+        if (!parseNumber(trim(entry.substr(eq + 1)), &v)) return false;
+        if (key == "tone_offset") {
+            s.toneOffsetHz = v;
+        } else if (key == "tone_frequency") {
+            s.toneAbsoluteHz = v;
+        } else if (key == "tone_level") {
+            s.toneLevelDbm = v;
+        } else if (key == "noise") {
+            s.noiseDbmPerHz = v;
+        } else if (key == "ref") {
+            s.referencePresent = v != 0.0;
+        } else if (key == "aux_ref") {
+            s.auxReferencePresent = v != 0.0;
+        } else if (key == "line_trigger_ms") {
+            s.lineTriggerDelayMs = v;
+        } else {
+            return false;
+        }
+    }
+    *out = s;
+    return true;
+}
+
+Scenario scenarioFromEnvironment() {
+    Scenario s;
+    if (const char* text = std::getenv("QM4120_SIM_SIGNAL")) {
+        parseScenario(text, &s);
+    } else if (const char* file = std::getenv("QM4120_SIM_SIGNAL_FILE")) {
+        std::ifstream in(file);
+        std::stringstream content;
+        content << in.rdbuf();
+        if (in) parseScenario(content.str(), &s);
+    }
+    return s;
+}
+
+}  // namespace qm::sim

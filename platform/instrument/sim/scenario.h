@@ -1,0 +1,36 @@
+// The signal the simulated module sees at its inputs, and which outside events happen around it.
+#ifndef QM4120_SIM_SCENARIO_H
+#define QM4120_SIM_SCENARIO_H
+
+#include <string>
+
+namespace qm::sim {
+
+struct Scenario {
+    // The tone: at toneOffsetHz from the tuned RF frequency (RF input) or from the IF centre (IF input),
+    // or, when toneAbsoluteHz is non-zero, at that fixed frequency on whichever input is selected.
+    double toneOffsetHz = 100e3;
+    double toneAbsoluteHz = 0.0;
+    double toneLevelDbm = -20.0;
+    // Input-referred noise density.
+    double noiseDbmPerHz = -150.0;
+    // An external 10 MHz reference (and an auxiliary reference) is connected.
+    bool referencePresent = true;
+    bool auxReferencePresent = false;
+    // Hardware trigger lines (PXI, LVDS, front SMB) fire this long after the trigger is armed; a
+    // negative delay means they never fire.
+    double lineTriggerDelayMs = 20.0;
+};
+
+// Parses "key=value" entries separated by commas, semicolons or line breaks (keys: tone_offset,
+// tone_frequency, tone_level, noise, ref, aux_ref, line_trigger_ms). Returns false and leaves *out
+// unchanged on a malformed text; unknown keys are malformed.
+bool parseScenario(const std::string& text, Scenario* out);
+
+// The scenario from QM4120_SIM_SIGNAL, or from the file named by QM4120_SIM_SIGNAL_FILE; the default
+// scenario when neither is set or the text is malformed.
+Scenario scenarioFromEnvironment();
+
+}  // namespace qm::sim
+
+#endif
