@@ -1,0 +1,146 @@
+// The generator's checks: a hand-edited resource file with a slip in it must be refused, and the message
+// must name the file, panel and control so that the person can find it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "uir_model.h"
+
+namespace {
+
+std::string withControl(const std::string& control, const std::string& extra = "") {
+    return R"({"file": "t.uir", "panels": [{"name": "P", "top": 0, "left": 0, "width": 200, "height": 100,
+               "controls": [{"name": "OK", "kind": "button", "label": "OK", "top": 0, "left": 0, "width": 50,
+               "height": 20}, )" +
+           control + "]}]" + extra + "}";
+}
+
+std::vector<std::string> errorsOf(const std::string& text, const std::string& file = "t.uir") {
+    uir::Document doc;
+    std::vector<std::string> errors;
+    bool ok = uir::parseDocument(text, file, doc, errors);
+    EXPECT_EQ(ok, errors.empty());
+    return errors;
+}
+
+TEST(UirChecks, AWellFormedFileGivesItsConstantsAndCallbacks) {
+    const std::string text = withControl(
+        R"({"name": "LEVEL", "kind": "numeric", "dataType": "double", "top": 30, "left": 0, "width": 60,
+            "height": 22, "value": 1.5, "min": -10, "max": 10, "callback": "cmdLevel", "bgColor": "0xD9C0C0"})",
+        R"(, "menuBars": [{"name": "BAR", "menus": [{"name": "M", "label": "__Menu", "items": [
+             {"name": "A", "label": "A", "callback": "cmdA"}, {"separator": true},
+             {"name": "S", "label": "Sub", "submenu": [{"name": "X", "label": "X", "callback": "cmdA"}]}]}]}])");
+    uir::Document doc;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(uir::parseDocument(text, "t.uir", doc, errors)) << (errors.empty() ? "" : errors[0]);
+    std::vector<std::pair<std::string, int>> constants;
+    for (const uir::Constant& k : uir::constantsOf(doc)) constants.emplace_back(k.name, k.value);
+    EXPECT_EQ(constants, (std::vector<std::pair<std::string, int>>{{"P", 1},
+                                                                   {"P_OK", 2},
+                                                                   {"P_LEVEL", 3},
+                                                                   {"BAR", 1},
+                                                                   {"BAR_M", 2},
+                                                                   {"BAR_M_A", 3},
+                                                                   {"BAR_M_S", 4},
+                                                                   {"BAR_M_S_X", 5}}));
+    EXPECT_EQ(uir::callbacksOf(doc), (std::vector<std::string>{"cmdA", "cmdLevel"}));
+    const std::string header = uir::headerText(doc, "t");
+    EXPECT_NE(header.find("constexpr int P_LEVEL = 3;"), std::string::npos);
+    EXPECT_NE(header.find("#ifndef QM_RESOURCES_T_UIR_H"), std::string::npos);
+}
+
+TEST(UirChecks, SlipsInAControlAreNamedByFilePanelAndControl) {
+    struct Case {
+        const char* control;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"({"name": "X", "kind": "knob", "top": 30, "left": 0, "width": 9, "height": 9})", "unknown kind"},
+        {R"({"name": "X", "kind": "button", "top": 30, "left": 0, "width": 9, "height": 9, "colour": 1})",
+         "unknown key \"colour\""},
+        {R"({"name": "X", "kind": "button", "top": 30, "left": 0, "width": 9, "height": 9, "items": []})",
+         "unknown key \"items\""},
+        {R"({"name": "X", "kind": "led", "top": 30, "left": 0, "width": 9, "height": 9, "onColor": "0xGG0000"})",
+         "is not a colour"},
+        {R"({"name": "X", "kind": "led", "top": 30, "left": 0, "width": 9, "height": 9, "offColor": 16777216})",
+         "is not a colour"},
+        {R"({"name": "X", "kind": "ring", "top": 30, "left": 0, "width": 9, "height": 9,
+             "items": [{"label": "a"}]})",
+         "needs \"label\" and \"value\""},
+        {R"({"name": "X", "kind": "ring", "dataType": "ushort", "top": 30, "left": 0, "width": 9, "height": 9,
+             "items": [{"label": "a", "value": -1}]})",
+         "does not suit data type ushort"},
+        {R"({"name": "X", "kind": "ring", "top": 30, "left": 0, "width": 9, "height": 9, "value": 3,
+             "items": [{"label": "a", "value": 1}, {"label": "b", "value": 2}]})",
+         "is not one of the items"},
+        {R"({"name": "X", "kind": "ring", "top": 30, "left": 0, "width": 9, "height": 9,
+             "items": [{"label": "a", "value": 1}, {"label": "b", "value": 1}]})",
+         "repeats value 1"},
+        {R"({"name": "X", "kind": "numeric", "top": 30, "left": 0, "width": 9, "height": 9, "value": 20,
+             "max": 10})",
+         "outside min..max"},
+        {R"({"name": "X", "kind": "textMsg", "dataType": "int", "top": 30, "left": 0, "width": 9, "height": 9})",
+         "data type must be string"},
+        {R"({"name": "X", "kind": "grid", "top": 30, "left": 0, "width": 9, "height": 9, "rows": 3, "cols": 2,
+             "colWidths": [10]})",
+         "colWidths"},
+        {R"({"name": "X", "kind": "button", "top": 30, "left": 0, "width": 0, "height": 9})",
+         "width must be > 0"},
+        {R"({"name": "X", "kind": "button", "top": 30, "left": 0, "width": 9})", "missing \"height\""},
+        {R"({"name": "X", "kind": "button", "top": 30, "left": 0, "width": 9, "height": 9, "callback": "cmd X"})",
+         "not a valid identifier"},
+        {R"({"name": "X", "kind": "button", "top": 30, "left": 0, "width": 9, "height": 9, "top": 40})",
+         "key \"top\" given twice"},
+        {R"({"name": "OK", "kind": "button", "top": 30, "left": 0, "width": 9, "height": 9})",
+         "control name used twice"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> errors = errorsOf(withControl(c.control));
+        ASSERT_FALSE(errors.empty()) << c.message;
+        const std::string place =
+            std::string("t.uir:P:") +
+            (std::string(c.message).find("used twice") != std::string::npos ? "OK" : "X");
+        EXPECT_EQ(errors[0].rfind(place, 0), 0u) << errors[0];
+        EXPECT_NE(errors[0].find(c.message), std::string::npos) << errors[0];
+    }
+}
+
+TEST(UirChecks, DocumentAndMenuSlipsAreRefused) {
+    const std::string menuBar =
+        R"(, "menuBars": [{"name": "BAR", "menus": [{"name": "M", "label": "M", "items": [)";
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\"file\": \"t.uir\", \"panels\": [", "not valid JSON"},
+        {"[]", "must be a JSON object"},
+        {withControl(
+             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
+             ", \"extra\": 1"),
+         "unknown key \"extra\""},
+        {withControl(
+             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
+             menuBar + R"({"separator": true, "name": "S"}]}]}])"),
+         "t.uir:BAR:M_#0: a separator takes no other key"},
+        {withControl(
+             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
+             menuBar + R"({"name": "S", "label": "S", "callback": "cmdS", "submenu": []}]}]}])"),
+         "t.uir:BAR:M_S: an item that opens a submenu takes no callback"},
+        {withControl(
+             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
+             menuBar + R"({"name": "A", "label": "A"}, {"name": "A", "label": "A"}]}]}])"),
+         "t.uir:BAR:M_A: item name used twice"},
+    };
+    for (const auto& [text, message] : cases) {
+        const std::vector<std::string> errors = errorsOf(text);
+        ASSERT_FALSE(errors.empty()) << message;
+        EXPECT_NE(errors[0].find(message), std::string::npos) << errors[0];
+    }
+    // The document must say which file it is.
+    const std::vector<std::string> errors = errorsOf(
+        withControl(
+            "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}"),
+        "other.uir");
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors[0], "other.uir: \"file\" says \"t.uir\"");
+}
+
+}  // namespace
