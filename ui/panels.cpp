@@ -31,9 +31,12 @@ void discardPanelTree(int handle) {
             auto page =
                 std::find_if(pages.begin(), pages.end(), [&](const TabPage& t) { return t.panel == handle; });
             if (page != pages.end()) {
+                // The page that was active stays active; if it was this one, its neighbour takes over.
+                const int index = static_cast<int>(page - pages.begin());
                 pages.erase(page);
-                tab->tab->active =
-                    std::clamp(tab->tab->active, 0, std::max(0, static_cast<int>(pages.size()) - 1));
+                int& active = tab->tab->active;
+                if (index < active) --active;
+                active = std::clamp(active, 0, std::max(0, static_cast<int>(pages.size()) - 1));
                 notifyControl(gone->parent, gone->tabControl, ChPages);
             }
         }
