@@ -59,7 +59,11 @@ class GraphView : public ControlView {
         plot_ = new QCustomPlot(canvas);
         plot_->setNoAntialiasingOnDrag(true);
         plot_->setPlottingHints(QCP::phCacheLabels);
+        // Ten labelled divisions across a 604-pixel graph need a compact face to stay apart.
+        QFont tickFont = plot_->font();
+        tickFont.setPixelSize(10);
         for (QCPAxis* axis : {plot_->xAxis, plot_->yAxis}) {
+            axis->setTickLabelFont(tickFont);
             axis->grid()->setSubGridVisible(false);
             axis->grid()->setZeroLinePen(Qt::NoPen);
             axis->setSubTicks(false);

@@ -181,7 +181,9 @@ class GridView : public ControlView {
             QPainter p(corner_);
             QStyleOptionHeader opt;
             opt.initFrom(corner_);
+            // The corner button is never clickable, but its title must not look dimmed.
             opt.state |= QStyle::State_Enabled | QStyle::State_Raised;
+            opt.palette.setCurrentColorGroup(table_->isEnabled() ? QPalette::Active : QPalette::Disabled);
             opt.rect = corner_->rect();
             opt.text = model_.cornerText();
             opt.textAlignment = Qt::AlignCenter;

@@ -58,23 +58,34 @@ void SwitchWidget::paintEvent(QPaintEvent*) {
     const QColor idle(0x90, 0x90, 0x90);
     QFont bold = font();
     bold.setBold(true);
-    const bool vertical = height() > width();
+    const QFontMetrics fm(bold);
+    const bool vertical = height() > width() + 8;
+    const double tw =
+        vertical ? std::min(16.0, width() - 2.0) : std::min(30.0, std::max(16.0, width() / 3.0));
+    const double th = vertical ? std::min(30.0, height() / 3.0) : std::min(16.0, height() - 2.0);
+    // Both position texts beside the track when they fit; otherwise the track at the left and only the
+    // selected position's text after it, so a narrow switch still reads "Above" or "Below".
+    const int offW = fm.horizontalAdvance(offText_), onW = fm.horizontalAdvance(onText_);
+    const bool both = vertical || offW + onW + tw + 10 <= width();
     QRectF track, offArea, onArea;
     if (vertical) {
-        const double tw = std::min(16.0, width() - 2.0), th = std::min(34.0, height() / 3.0);
         track = QRectF((width() - tw) / 2, (height() - th) / 2, tw, th);
         onArea = QRectF(0, 0, width(), track.top());
         offArea = QRectF(0, track.bottom(), width(), height() - track.bottom());
+    } else if (both) {
+        const double left = std::max(0.0, (width() - (offW + onW + tw + 10)) / 2.0) + offW + 5;
+        track = QRectF(left, (height() - th) / 2, tw, th);
+        offArea = QRectF(0, 0, track.left() - 4, height());
+        onArea = QRectF(track.right() + 4, 0, width() - track.right() - 4, height());
     } else {
-        const double th = std::min(16.0, height() - 2.0), tw = std::min(34.0, width() / 3.0);
-        track = QRectF((width() - tw) / 2, (height() - th) / 2, tw, th);
-        offArea = QRectF(0, 0, track.left() - 3, height());
-        onArea = QRectF(track.right() + 3, 0, width() - track.right() - 3, height());
+        track = QRectF(1, (height() - th) / 2, tw, th);
+        onArea = offArea = QRectF(track.right() + 4, 0, width() - track.right() - 4, height());
     }
     const double radius = std::min(track.width(), track.height()) / 2;
     p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-    p.setBrush(on_ ? QColor(0x40, 0x70, 0xC0) : QColor(0xB0, 0xB0, 0xB0));
-    if (!isEnabled()) p.setBrush(p.brush().color().lighter(120));
+    QColor fill = on_ ? QColor(0x40, 0x70, 0xC0) : QColor(0xB0, 0xB0, 0xB0);
+    if (!isEnabled()) fill = fill.lighter(120);
+    p.setBrush(fill);
     p.drawRoundedRect(track, radius, radius);
     const double k = std::min(track.width(), track.height()) - 4;
     QPointF knob;
@@ -95,9 +106,11 @@ void SwitchWidget::paintEvent(QPaintEvent*) {
     if (vertical) {
         drawText(onArea, onText_, on_, Qt::AlignHCenter | Qt::AlignBottom);
         drawText(offArea, offText_, !on_, Qt::AlignHCenter | Qt::AlignTop);
-    } else {
+    } else if (both) {
         drawText(offArea, offText_, !on_, Qt::AlignRight | Qt::AlignVCenter);
         drawText(onArea, onText_, on_, Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+        drawText(onArea, on_ ? onText_ : offText_, true, Qt::AlignLeft | Qt::AlignVCenter);
     }
     if (hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));

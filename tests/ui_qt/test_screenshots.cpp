@@ -1,0 +1,155 @@
+// Every panel of every resource file loads, shows every control and is written out as a PNG under
+// <build>/screenshots/<file>_<panel>.png for a person to look at.
+#include <QDir>
+#include <QImage>
+#include <cmath>
+#include <random>
+
+#include "qt_fixture.h"
+
+#ifdef QM_HAVE_RESOURCES
+#include <nlohmann/json.hpp>
+
+#include "embedded_resources.h"
+#endif
+
+namespace {
+
+int CVICALLBACK noopCtrl(int, int, int, void*, int, int) {
+    return 0;
+}
+int CVICALLBACK noopPanel(int, int, void*, int, int) {
+    return 0;
+}
+void CVICALLBACK noopMenu(int, int, void*, int) {}
+
+QString screenshotPath(const std::string& file, const std::string& panel) {
+    QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
+    QString base = QString::fromStdString(file);
+    base.replace(QLatin1String(".uir"), QString());
+    return QStringLiteral(QM_SCREENSHOT_DIR "/%1_%2.png").arg(base, QString::fromStdString(panel));
+}
+
+#ifdef QM_HAVE_RESOURCES
+// Every callback name a resource document uses, wherever it appears.
+void collectCallbacks(const nlohmann::json& j, std::vector<std::string>* names) {
+    if (j.is_object()) {
+        for (auto it = j.begin(); it != j.end(); ++it) {
+            if (it.key() == "callback" && it.value().is_string())
+                names->push_back(it.value().get<std::string>());
+            collectCallbacks(it.value(), names);
+        }
+    } else if (j.is_array()) {
+        for (const auto& e : j) collectCallbacks(e, names);
+    }
+}
+#endif
+
+}  // namespace
+
+class ScreenshotTest : public QtFrontendTest {
+  protected:
+    // Loads, shows and photographs one panel; checks that each control of the model has its widget.
+    void shoot(const std::string& file, int constant) {
+        const int handle = LoadPanel(0, file.c_str(), constant);
+        ASSERT_GT(handle, 0) << file << " panel " << constant << ": " << GetUILErrorString(handle);
+        DisplayPanel(handle);
+        settle();
+        const ui::Panel* p = ui::findPanel(handle);
+        ASSERT_NE(p, nullptr);
+        for (const auto& c : p->controls)
+            EXPECT_NE(fe_.controlWidget(handle, c->id), nullptr)
+                << file << " " << p->constName << " " << c->constName;
+        QWidget* w = fe_.panelWidget(handle);
+        ASSERT_NE(w, nullptr);
+        const QImage image = w->grab().toImage();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_GE(image.width(), p->width);
+        EXPECT_TRUE(image.save(screenshotPath(file, p->constName))) << p->constName;
+        HidePanel(handle);
+    }
+};
+
+TEST_F(ScreenshotTest, EveryPanelOfEveryResourceFileRenders) {
+#ifndef QM_HAVE_RESOURCES
+    GTEST_SKIP() << "the panel resources are not built";
+#else
+    int shot = 0;
+    for (std::string_view name : qm::embeddedResourceNames()) {
+        const std::string file(name);
+        const auto doc = nlohmann::json::parse(qm::embeddedResource(name), nullptr, false);
+        ASSERT_FALSE(doc.is_discarded()) << file;
+        std::vector<std::string> callbacks;
+        collectCallbacks(doc, &callbacks);
+        for (const std::string& cb : callbacks) {
+            RegisterCtrlCallback(cb.c_str(), noopCtrl);
+            RegisterPanelCallback(cb.c_str(), noopPanel);
+            RegisterMenuCallback(cb.c_str(), noopMenu);
+        }
+        const auto& panels = doc.at("panels");
+        for (size_t i = 0; i < panels.size(); ++i) {
+            SCOPED_TRACE(file + " " + panels[i].value("name", std::string()));
+            shoot(file, static_cast<int>(i) + 1);
+            ++shot;
+        }
+    }
+    EXPECT_GT(shot, 0);
+#endif
+}
+
+// The main panel's graph area with a spectrum drawn as the capture code draws it: the look of the FFT
+// view (black plot area, dark-yellow graticule, green trace) can be judged from the picture.
+TEST_F(ScreenshotTest, SpectrumOnAGraphOfTheMainPanelSize) {
+    const int panel = loadTestPanel("PANEL");
+    const int graph = NewCtrl(panel, CTRL_GRAPH, "FFT Spectrum", 64, 8);
+    ASSERT_GT(graph, 0);
+    SetCtrlAttribute(panel, graph, ATTR_WIDTH, 604);
+    SetCtrlAttribute(panel, graph, ATTR_HEIGHT, 432);
+    SetCtrlAttribute(panel, graph, ATTR_XNAME, "Frequency (MHz)");
+    SetCtrlAttribute(panel, graph, ATTR_YNAME, "Power (dBm)");
+    SetCtrlAttribute(panel, graph, ATTR_XPRECISION, 2);
+    SetCtrlAttribute(panel, graph, ATTR_PLOT_BGCOLOR, VAL_BLACK);
+    SetCtrlAttribute(panel, graph, ATTR_GRID_COLOR, VAL_DK_YELLOW);
+    SetAxisScalingMode(panel, graph, VAL_LEFT_YAXIS, VAL_MANUAL, -100.0, 0.0);
+    SetAxisScalingMode(panel, graph, VAL_XAXIS, VAL_MANUAL, 2389.58, 2410.42);
+    std::vector<double> f(666), level(666);
+    std::mt19937 noise(4120);
+    std::normal_distribution<double> n(0.0, 2.0);
+    for (size_t i = 0; i < f.size(); ++i) {
+        f[i] = 2389.58 + 20.84 * static_cast<double>(i) / 665.0;
+        const double d = f[i] - 2401.0;
+        level[i] = std::max(-85.0 + n(noise), -10.0 - 400.0 * d * d);
+    }
+    PlotXY(panel, graph, f.data(), level.data(), 666, VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID, VAL_GREEN);
+    settle();
+    QWidget* plot = fe_.controlWidget(panel, graph);
+    ASSERT_NE(plot, nullptr);
+    const QImage image = plot->grab().toImage();
+    EXPECT_EQ(image.size(), QSize(604, 432));
+    EXPECT_TRUE(image.save(screenshotPath("synthetic", "FFT_VIEW")));
+}
+
+// One control of every kind, filled as the program fills them (two-column resource list, channel grid,
+// trace), for a look at each rendering side by side.
+TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
+    const int panel = loadTestPanel("PANEL");
+    const int res = ctrl(panel, "RES"), grid = ctrl(panel, "GRID"), graph = ctrl(panel, "GRAPH");
+    SetCtrlAttribute(panel, res, ATTR_COLUMN_STOP, 100);
+    SetCtrlAttribute(panel, res, ATTR_COLUMN_RULE, 1);
+    GridSetFormatString(panel, grid,
+                        "^Chan|^Freq (Hz)|^LO Position|^Atten Config|^RF Level(dBm)|^IF Level(dBm)|^RF "
+                        "Atten(dB)|^IF Atten(dB)");
+    for (int r = 1; r < 129; ++r)
+        GridSetRowTexts(panel, grid, r,
+                        {std::to_string(r - 1), "2000000000", "Above", "Auto", "0.00", "0.00", "0", "0"});
+    SetCtrlVal(panel, ctrl(panel, "LED"), 1);
+    std::vector<double> y(2048);
+    for (size_t i = 0; i < y.size(); ++i) y[i] = 20000.0 * std::sin(static_cast<double>(i) / 20.0);
+    SetCtrlAttribute(panel, graph, ATTR_LABEL_TEXT, "Time Series (I,Q Overlaid)\r[Yellow=I, Green=Q]");
+    PlotY(panel, graph, y.data(), static_cast<int>(y.size()), VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID,
+          VAL_YELLOW);
+    settle();
+    const QImage image = fe_.panelWidget(panel)->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.save(screenshotPath("qt_test", "EVERY_KIND")));
+}
