@@ -110,6 +110,13 @@ bool powerOfTwo(uint32_t v) {
     return v != 0 && (v & (v - 1)) == 0;
 }
 
+// The signal sources share the module's reference, so their tones are coherent with the sample clock:
+// they sit on the bins of the transform length in use, and a spectrum shows their full level.
+double onBin(double hz, double sampleHz, uint32_t points) {
+    const double bin = sampleHz / points;
+    return std::round(hz / bin) * bin;
+}
+
 }  // namespace
 
 // ---- Trigger and capture timing ----
@@ -163,6 +170,7 @@ int32_t SimModule::controlArmTrigger(uint32_t mode, uint32_t words) {
     if (mode > 1 || words == 0 || words > spec_->memoryWords) return ERR_PARAMETER;
     capture_.overload = false;
     startCapture(words, false);
+    capture_.fromArm = true;
     return OK;
 }
 
@@ -221,12 +229,13 @@ int32_t SimModule::controlDataCapture(uint16_t mode, uint32_t words) {
     if (mode > 1 || words > spec_->memoryWords) return ERR_PARAMETER;
     updateCapture();
     // A finished armed capture is what the transfer reads; otherwise the module captures now.
-    if (!(capture_.armed && capture_.complete)) {
+    if (capture_.fromArm && capture_.armed && capture_.complete) {
+        capture_.fromArm = false;
+    } else {
         capture_.overload = false;
-        startCapture(words, true);
-        capture_.triggered = true;
-        capture_.complete = true;
-        ++capture_.triggerCount;
+        capture_.fromArm = false;
+        startCapture(words, true);  // triggers at once
+        capture_.complete = true;   // the transfer waits for the data as they come
     }
     capture_.pendingWords = words;
     return OK;
@@ -273,6 +282,7 @@ void SimModule::generate(uint32_t words, void* buffer) {
     capture_.overload = capture_.overload || toneDb > 0.0;
     const bool testTone = (hardwareRegisters_[HW_REGISTER_BASE + REG_ACQ_CONTROL] >> TEST_TONE_BIT) & 1u;
     const double testToneIf = spec_->ifFrequencyHz + TEST_TONE_OFFSET_HZ;
+    const uint32_t points = acq_.fftLength;
     const double inputNoiseDbPerHz = scenario_.noiseDbmPerHz - fullScaleDbm;
 
     std::vector<std::complex<double>>& keep = lastSamples_;
@@ -287,8 +297,9 @@ void SimModule::generate(uint32_t words, void* buffer) {
             std::sqrt(std::pow(10.0, (inputNoiseDbPerHz + 10.0 * std::log10(fs / 2.0)) / 10.0) +
                       std::pow(10.0, ADC_NOISE_DBFS / 10.0));
         const double phase = 2.0 * M_PI * random.uniform();
-        const std::complex<double> step = std::polar(1.0, 2.0 * M_PI * toneIf / fs);
-        const std::complex<double> testStep = std::polar(1.0, 2.0 * M_PI * testToneIf / fs);
+        const std::complex<double> step = std::polar(1.0, 2.0 * M_PI * onBin(toneIf, fs, points) / fs);
+        const std::complex<double> testStep =
+            std::polar(1.0, 2.0 * M_PI * onBin(testToneIf, fs, points) / fs);
         std::complex<double> rot = std::polar(1.0, phase);
         std::complex<double> testRot = 1.0;
         const double testAmplitude = dbToAmplitude(TEST_TONE_DBFS) * fullScale;
@@ -322,11 +333,14 @@ void SimModule::generate(uint32_t words, void* buffer) {
     const double noiseSigma = fullScale * std::sqrt(noisePower / 2.0);
     const double dc = fe_.dcOffsetFilter ? 0.0 : dbToAmplitude(IQ_DC_OFFSET_DBFS) * fullScale;
     const double qSign = fe_.negatePhaseWord ? -1.0 : 1.0;
-    const double testBaseband = rfInput ? 0.0 : spec_->ifFrequencyHz - testToneIf;
+    // The test tone enters at the digitizer: on the RF input it shows where the LO maps its IF.
+    const double testBaseband = !rfInput              ? spec_->ifFrequencyHz - testToneIf
+                                : c.loOffsetHz >= 0.0 ? c.loOffsetHz - testToneIf
+                                                      : testToneIf + c.loOffsetHz;
     const bool testInBand = testTone && std::fabs(testBaseband) <= DECIMATION_PASSBAND * fs / 2.0;
     const double testAmplitude = dbToAmplitude(TEST_TONE_DBFS) * fullScale;
-    const std::complex<double> step = std::polar(1.0, 2.0 * M_PI * toneBaseband / fs);
-    const std::complex<double> testStep = std::polar(1.0, 2.0 * M_PI * testBaseband / fs);
+    const std::complex<double> step = std::polar(1.0, 2.0 * M_PI * onBin(toneBaseband, fs, points) / fs);
+    const std::complex<double> testStep = std::polar(1.0, 2.0 * M_PI * onBin(testBaseband, fs, points) / fs);
     std::complex<double> rot = std::polar(1.0, 2.0 * M_PI * random.uniform());
     std::complex<double> testRot = 1.0;
     const uint32_t samples = words / (wide ? 4 : 2);

@@ -120,6 +120,7 @@ struct ListModeState {
 // A capture in progress or finished: where its samples come from and how far it got.
 struct CaptureState {
     bool armed = false;        // a capture was started and not cleared
+    bool fromArm = false;      // started by armTrigger and not yet transferred
     bool willTrigger = false;  // its trigger will come (a line that never fires leaves it waiting)
     bool triggered = false;
     bool complete = false;

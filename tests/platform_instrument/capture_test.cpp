@@ -1,0 +1,264 @@
+// Captures seen through the panel's own spectrum arithmetic: the scenario's tone must show at its true
+// frequency (within one bin) and level (within 0.2 dB; the panel needs 0.5) for every input, LO side,
+// data type and word width; the ADC overloads when the signal exceeds what the set-up allows; triggers come as configured.
+
+#include <chrono>
+#include <cmath>
+#include <complex>
+#include <thread>
+#include <vector>
+
+#include "fixture.h"
+
+namespace {
+
+using CaptureTest = SimTest;
+using Complex = std::complex<double>;
+
+constexpr uint32_t N = 2048;
+
+void fft(std::vector<Complex>& x) {
+    const size_t n = x.size();
+    for (size_t i = 1, j = 0; i < n; ++i) {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1) j ^= bit;
+        j ^= bit;
+        if (i < j) std::swap(x[i], x[j]);
+    }
+    for (size_t len = 2; len <= n; len <<= 1) {
+        const Complex w = std::polar(1.0, -2.0 * M_PI / len);
+        for (size_t i = 0; i < n; i += len) {
+            Complex wk = 1.0;
+            for (size_t k = 0; k < len / 2; ++k) {
+                const Complex u = x[i + k], v = x[i + k + len / 2] * wk;
+                x[i + k] = u + v;
+                x[i + k + len / 2] = u - v;
+                wk *= w;
+            }
+        }
+    }
+}
+
+// The panel's 5-term window.
+double window(uint32_t i) {
+    const double a[] = {1.0, 1.455872, 0.538431, 0.086186, 0.0037};
+    const double t = 2.0 * M_PI * i / N;
+    return a[0] - a[1] * std::cos(t) + a[2] * std::cos(2 * t) - a[3] * std::cos(3 * t) +
+           a[4] * std::cos(4 * t);
+}
+
+struct Peak {
+    double frequencyHz;
+    double levelDbm;
+    double binHz;
+};
+
+// Captures one block and returns the spectrum peak as the panel computes and labels it.
+Peak capturePeak(uint32_t vi) {
+    uint16_t dataType = 0, format = 0, source = 0;
+    double rf = 0, lo = 0, ifHz = 0, offset = 0, sampleHz = 0, decimated = 0, correction = 0;
+    EXPECT_EQ(qm4120_controlGetSampleDataType(vi, &dataType), 0);
+    EXPECT_EQ(qm4120_controlGetSampleDataOutputFormat(vi, &format), 0);
+    EXPECT_EQ(qm4120_appGetInputSource(vi, &source), 0);
+    EXPECT_EQ(qm4120_appGetRfFrequency(vi, &rf), 0);
+    EXPECT_EQ(qm4120_controlGetDividedLoFrequency(vi, &lo), 0);
+    EXPECT_EQ(qm4120_controlGetIfFrequency(vi, &ifHz), 0);
+    EXPECT_EQ(qm4120_appGetLoOffset(vi, &offset), 0);
+    EXPECT_EQ(qm4120_controlGetSampleFrequency(vi, &sampleHz), 0);
+    EXPECT_EQ(qm4120_controlGetDecimatedSamplingFrequency(vi, &decimated), 0);
+    EXPECT_EQ(source == 0 ? qm4120_appGetLevelCorrDigitizer(vi, &correction)
+                          : qm4120_appGetLevelCorrModule(vi, &correction),
+              0);
+
+    std::vector<double> freq;
+    std::vector<double> level;
+    const uint32_t h = N / 2;
+    if (dataType == 0) {
+        std::vector<int16_t> words(N);
+        EXPECT_EQ(qm4120_controlDataCapture(vi, 0, N), 0);
+        EXPECT_EQ(qm4120_controlDataAcquire(vi, 0, N, words.data()), 0);
+        std::vector<Complex> x(N);
+        for (uint32_t i = 0; i < N; ++i) x[i] = words[i] * 65536.0 * window(i);
+        fft(x);
+        const double fs = sampleHz;
+        for (uint32_t i = 0; i < h; ++i) {
+            const double power = (source == 1 && offset >= 0) ? std::norm(x[i]) : std::norm(x[h + i]);
+            level.push_back(correction + 10 * std::log10(power) - 246.8);
+            if (source == 0) {
+                freq.push_back(ifHz - (1.0 - 2.0 * i / h) * fs / 4.0);
+            } else if (lo < rf) {
+                freq.push_back((1.0 + (static_cast<double>(i) - h) / N) * fs + lo);
+            } else {
+                freq.push_back(lo - (1.0 - static_cast<double>(i) / N) * fs);
+            }
+        }
+    } else {
+        const uint32_t words16 = format ? 4 * N : 2 * N;
+        std::vector<Complex> x(N);
+        if (format) {
+            std::vector<int32_t> raw(2 * N);
+            EXPECT_EQ(qm4120_controlDataCapture(vi, 0, words16), 0);
+            EXPECT_EQ(qm4120_controlDataAcquire(vi, 0, words16, raw.data()), 0);
+            for (uint32_t i = 0; i < N; ++i) x[i] = Complex(raw[2 * i], raw[2 * i + 1]) * window(i);
+        } else {
+            std::vector<int16_t> raw(2 * N);
+            EXPECT_EQ(qm4120_controlDataCapture(vi, 0, words16), 0);
+            EXPECT_EQ(qm4120_controlDataAcquire(vi, 0, words16, raw.data()), 0);
+            for (uint32_t i = 0; i < N; ++i) x[i] = Complex(raw[2 * i], raw[2 * i + 1]) * 65536.0 * window(i);
+        }
+        fft(x);
+        const double fs = decimated;
+        for (uint32_t i = 0; i < N; ++i) {
+            const double power = i < h ? std::norm(x[h + i]) : std::norm(x[i - h]);
+            level.push_back(correction + 10 * std::log10(power) - 252.85);
+            const double baseband = i * fs / N - fs / 2;
+            freq.push_back(source == 0 ? ifHz - baseband : baseband + rf);
+        }
+    }
+    size_t best = 5;
+    for (size_t i = 5; i + 5 < level.size(); ++i) {
+        if (level[i] > level[best]) best = i;
+    }
+    return Peak{freq[best], level[best], std::fabs(freq[1] - freq[0])};
+}
+
+void expectTone(uint32_t vi, double toneHz, double toneDbm, const char* what) {
+    const Peak p = capturePeak(vi);
+    EXPECT_NEAR(p.frequencyHz, toneHz, p.binHz * 1.01) << what;
+    EXPECT_NEAR(p.levelDbm, toneDbm, 0.2) << what;
+    uint16_t overload = 9;
+    EXPECT_EQ(qm4120_controlGetAdcOverload(vi, &overload), 0);
+    EXPECT_EQ(overload, 0) << what;
+}
+
+TEST_F(CaptureTest, IfDataShowTheToneWithTheLoAboveAndBelow) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_offset=1.5e6, tone_level=-25"), 0);
+    for (uint16_t model : {uint16_t(0x4A20), uint16_t(0x4125)}) {
+        Module m(model);
+        ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
+        ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -20.0), 0);
+        ASSERT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.2e9), 0);
+        expectTone(m.vi(), 1.2015e9, -25.0, "IF data, LO above");
+        double ifHz = 0;
+        ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+        ASSERT_EQ(qm4120_appSetLoOffset(m.vi(), -ifHz), 0);
+        expectTone(m.vi(), 1.2015e9, -25.0, "IF data, LO below");
+    }
+}
+
+TEST_F(CaptureTest, IqDataShowTheToneInBothWordWidths) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_offset=-700e3, tone_level=-31"), 0);
+    Module m(0x4B20);
+    ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -25.0), 0);
+    ASSERT_EQ(qm4120_controlSetModulationMode(m.vi(), 0), 0);
+    ASSERT_EQ(qm4120_controlSetUmtsDecimationRatio(m.vi(), 8), 0);
+    expectTone(m.vi(), 2.0e9 - 700e3, -31.0, "16-bit I/Q, LO above");
+    ASSERT_EQ(qm4120_controlSetSampleDataOutputFormat(m.vi(), 1), 0);
+    ASSERT_EQ(qm4120_appSetLoOffset(m.vi(), -77.76e6), 0);
+    expectTone(m.vi(), 2.0e9 - 700e3, -31.0, "32-bit I/Q, LO below");
+}
+
+TEST_F(CaptureTest, TheIfInputShowsTheToneAroundTheIfCentre) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_offset=2e6, tone_level=-12"), 0);
+    Module m(0x4120);
+    ASSERT_EQ(qm4120_appSetInputSource(m.vi(), 0), 0);
+    ASSERT_EQ(qm4120_appSetIfInputLevel(m.vi(), -10.0), 0);
+    ASSERT_EQ(qm4120_controlSetModulationMode(m.vi(), 5), 0);
+    ASSERT_EQ(qm4120_controlSetGenericDecimationRatio(m.vi(), 4), 0);
+    expectTone(m.vi(), 48.08e6, -12.0, "I/Q data, IF input");
+    ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
+    expectTone(m.vi(), 48.08e6, -12.0, "IF data, IF input");
+}
+
+TEST_F(CaptureTest, TheAdcOverloadsWhenTheSignalExceedsTheSetUp) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_level=5"), 0);
+    Module m(0x4A20);
+    ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
+    ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -40.0), 0);
+    std::vector<int16_t> words(N);
+    ASSERT_EQ(qm4120_controlDataCapture(m.vi(), 0, N), 0);
+    ASSERT_EQ(qm4120_controlDataAcquire(m.vi(), 0, N, words.data()), 0);
+    uint16_t overload = 0;
+    ASSERT_EQ(qm4120_controlGetAdcOverload(m.vi(), &overload), 0);
+    EXPECT_EQ(overload, 1);
+    // Setting the front end up for the real level cures it.
+    ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), 5.0), 0);
+    ASSERT_EQ(qm4120_controlDataCapture(m.vi(), 0, N), 0);
+    ASSERT_EQ(qm4120_controlDataAcquire(m.vi(), 0, N, words.data()), 0);
+    ASSERT_EQ(qm4120_controlGetAdcOverload(m.vi(), &overload), 0);
+    EXPECT_EQ(overload, 0);
+}
+
+TEST_F(CaptureTest, TransfersNeedACaptureOfTheRightSize) {
+    Module m(0x4A20);
+    std::vector<int16_t> words(64);
+    EXPECT_EQ(qm4120_controlDataAcquire(m.vi(), 0, 64, words.data()), -13);
+    ASSERT_EQ(qm4120_controlDataCapture(m.vi(), 0, 32), 0);
+    EXPECT_EQ(qm4120_controlDataAcquire(m.vi(), 0, 64, words.data()), -63);
+    EXPECT_EQ(qm4120_controlDataAcquire(m.vi(), 0, 31, words.data()), -63) << "I/Q words come in pairs";
+    EXPECT_EQ(qm4120_controlDataAcquire(m.vi(), 0, 32, nullptr), -2);
+    EXPECT_EQ(qm4120_controlDataCapture(m.vi(), 0, 0), 0);
+    EXPECT_EQ(qm4120_controlDataAcquire(m.vi(), 0, 0, words.data()), 0);
+}
+
+bool waitComplete(uint32_t vi, int milliseconds) {
+    for (int i = 0; i < milliseconds; ++i) {
+        uint16_t complete = 0;
+        EXPECT_EQ(qm4120_controlGetCaptureComplete(vi, &complete), 0);
+        if (complete) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+TEST_F(CaptureTest, TriggersComeAsConfigured) {
+    ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=2"), 0);
+    Module m(0x4A20);
+    ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
+    EXPECT_TRUE(waitComplete(m.vi(), 1000)) << "software trigger";
+    uint32_t count = 0;
+    ASSERT_EQ(qm4120_controlGetCapturedSampleCount(m.vi(), &count), 0);
+    EXPECT_EQ(count, 2048u);
+
+    ASSERT_EQ(qm4120_controlSetTriggerSource(m.vi(), 4), 0);
+    ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
+    EXPECT_TRUE(waitComplete(m.vi(), 1000)) << "PXI line";
+    uint32_t triggers = 0;
+    ASSERT_EQ(qm4120_controlGetTriggerCount(m.vi(), &triggers), 0);
+    EXPECT_EQ(triggers, 2u);
+
+    ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=-1"), 0);
+    ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
+    EXPECT_FALSE(waitComplete(m.vi(), 20)) << "a line that never fires";
+    uint16_t detected = 9;
+    ASSERT_EQ(qm4120_controlGetTriggerDetected(m.vi(), &detected), 0);
+    EXPECT_EQ(detected, 0);
+    ASSERT_EQ(qm4120_controlCaptureAbort(m.vi()), 0);
+
+    // The internal level trigger fires only when the tone crosses the absolute threshold.
+    ASSERT_EQ(qm4120_controlSetTriggerSource(m.vi(), 35), 0);
+    ASSERT_EQ(qm4120_controlSetIntTriggerAbsThreshold(m.vi(), -10.0), 0);
+    ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
+    EXPECT_FALSE(waitComplete(m.vi(), 20)) << "a -20 dBm tone stays below -10 dBm";
+    ASSERT_EQ(qm4120_controlSetIntTriggerAbsThreshold(m.vi(), -30.0), 0);
+    ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
+    EXPECT_TRUE(waitComplete(m.vi(), 1000));
+}
+
+TEST_F(CaptureTest, TheModulesOwnSpectrumReadsTheToneRelativeToFullScale) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_offset=1e6, tone_level=-20"), 0);
+    Module m(0x4A20);
+    ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -20.0), 0);
+    double correction = 0, ifHz = 0;
+    ASSERT_EQ(qm4120_appGetLevelCorrModule(m.vi(), &correction), 0);
+    ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+    std::vector<double> area(QM4120_FFT_AREA_SIZE);
+    ASSERT_EQ(qm4120_fftPerformN(m.vi(), 2048, 8, area.data()), 0);
+    double power = 0;
+    // LO above: the tone 1 MHz above the RF frequency sits 1 MHz below the IF.
+    ASSERT_EQ(qm4120_fftGetPowerAtIfFrequency(m.vi(), ifHz - 1e6, 8, 2048, area.data(), &power), 0);
+    EXPECT_NEAR(power + correction, -20.0, 0.5);
+    EXPECT_EQ(qm4120_fftGetPowerAtIfFrequency(m.vi(), ifHz, 4, 2048, area.data(), &power), -3);
+}
+
+}  // namespace

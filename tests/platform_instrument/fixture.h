@@ -1,0 +1,52 @@
+// An instrument session on one simulated module, opened the way the driver opens it.
+#ifndef TESTS_PLATFORM_INSTRUMENT_FIXTURE_H
+#define TESTS_PLATFORM_INSTRUMENT_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "pxi_korvo.h"
+#include "qm4120_pb_lib.h"
+#include "qm4120_pb_sim.h"
+#include "qm_faults.h"
+
+class Module {
+  public:
+    explicit Module(uint16_t model) {
+        qm4120_simSetFpgaCheckFailEvery(0);
+        korvo_viOpenDefaultRM(&rm_);
+        char resource[16];
+        std::snprintf(resource, sizeof resource, "0x%04X", model);
+        korvo_viOpen(rm_, resource, 0, 0, &vi_);
+        createStatus_ = qm4120_instrumentCreate(vi_, 1);
+    }
+    ~Module() {
+        qm4120_instrumentDelete(vi_);
+        korvo_viClose(rm_);
+    }
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    uint32_t vi() const { return vi_; }
+    int32_t createStatus() const { return createStatus_; }
+
+  private:
+    uint32_t rm_ = 0;
+    uint32_t vi_ = 0;
+    int32_t createStatus_ = 0;
+};
+
+// Every test starts from a clean fault table and the default signal.
+class SimTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        qm_fault_clear_all();
+        qm4120_simSetSignal("");
+    }
+    void TearDown() override { qm_fault_clear_all(); }
+};
+
+constexpr uint16_t MODELS[] = {0x4120, 0x4A20, 0x4B20, 0x4125};
+
+#endif

@@ -1,0 +1,174 @@
+// EEPROM-held records: board identity working and stored copies, calibration sets with their time
+// stamps, blanking; and register access through the library and through the bus window.
+
+#include <cstring>
+#include <string>
+
+#include "fixture.h"
+
+namespace {
+
+using RecordsTest = SimTest;
+
+uint32_t pack(int year, int month, int day, int hour, int minute, int second) {
+    return (static_cast<uint32_t>(year - 1980) << 25) | (static_cast<uint32_t>(month) << 21) |
+           (static_cast<uint32_t>(day) << 16) | (static_cast<uint32_t>(hour) << 11) |
+           (static_cast<uint32_t>(minute) << 5) | static_cast<uint32_t>(second / 2);
+}
+
+TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
+    Module m(0x4A20);
+    char original[QM4120_TEXT_SIZE];
+    char text[QM4120_TEXT_SIZE];
+    ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), original), 0);
+    ASSERT_EQ(qm4120_calIdIfSerialValue(m.vi(), "123456/789"), 0);
+    ASSERT_EQ(qm4120_calIdIfReworkValue(m.vi(), 7), 0);
+    ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), text), 0);
+    EXPECT_STREQ(text, "123456/789") << "the edit is visible before a commit";
+    ASSERT_EQ(qm4120_calIdIfAbort(m.vi()), 0);
+    ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), text), 0);
+    EXPECT_STREQ(text, original);
+    uint16_t rework = 99;
+    ASSERT_EQ(qm4120_calIdIfReworkValueQuery(m.vi(), &rework), 0);
+    EXPECT_NE(rework, 7);
+
+    uint32_t firstCal = 0, lastCal = 0;
+    ASSERT_EQ(qm4120_calIdIfFirstCalValueQuery(m.vi(), &firstCal), 0);
+    ASSERT_EQ(qm4120_calIdIfSerialValue(m.vi(), "123456/789"), 0);
+    ASSERT_EQ(qm4120_calIdIfCommit(m.vi(), 2006, 7, 8, 9, 10, 12), 0);
+    ASSERT_EQ(qm4120_calIdIfAbort(m.vi()), 0);
+    ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), text), 0);
+    EXPECT_STREQ(text, "123456/789") << "a committed edit survives an abort";
+    uint32_t afterFirst = 0;
+    ASSERT_EQ(qm4120_calIdIfLastCalValueQuery(m.vi(), &lastCal), 0);
+    ASSERT_EQ(qm4120_calIdIfFirstCalValueQuery(m.vi(), &afterFirst), 0);
+    EXPECT_EQ(lastCal, pack(2006, 7, 8, 9, 10, 12)) << "a commit stamps the last calibration";
+    EXPECT_EQ(afterFirst, firstCal);
+
+    // The other boards are separate records.
+    ASSERT_EQ(qm4120_calIdRfSerialValueQuery(m.vi(), text), 0);
+    EXPECT_STRNE(text, "123456/789");
+    EXPECT_EQ(qm4120_calIdControlCommit(m.vi(), 2006, 13, 1, 0, 0, 0), -47);
+    EXPECT_EQ(qm4120_calIdControlInfoValue(m.vi(), std::string(256, 'i').c_str()), -48);
+    EXPECT_EQ(qm4120_calIdControlInfoValue(m.vi(), std::string(255, 'i').c_str()), 0);
+}
+
+TEST_F(RecordsTest, CalibrationCommitsStampTheSetAndTheModule) {
+    Module m(0x4125);
+    uint16_t y, mo, d, h, mi, s;
+    ASSERT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
+    EXPECT_EQ(y, 2005) << "factory calibration";
+    double stored = 0, edited = 0;
+    ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &stored), 0);
+    ASSERT_EQ(qm4120_calIFDigGrpDelValue(m.vi(), stored * 2), 0);
+    ASSERT_EQ(qm4120_calIFDigGrpDelAbort(m.vi()), 0);
+    ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &edited), 0);
+    EXPECT_DOUBLE_EQ(edited, stored) << "abort drops the working copy";
+
+    ASSERT_EQ(qm4120_calIFDigGrpDelAdj(m.vi()), 0);
+    ASSERT_EQ(qm4120_calIFDigGrpDelCommit(m.vi(), 2007, 3, 7, 14, 5, 9), 0);
+    ASSERT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
+    EXPECT_EQ(y, 2007);
+    EXPECT_EQ(mo, 3);
+    EXPECT_EQ(d, 7);
+    EXPECT_EQ(h, 14);
+    EXPECT_EQ(mi, 5);
+    EXPECT_EQ(s, 9);
+    ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
+    EXPECT_EQ(y, 2007) << "the module's last calibration is its newest set";
+    ASSERT_EQ(qm4120_calTempTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
+    EXPECT_EQ(y, 2005) << "other sets keep their own stamps";
+    EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), 0);
+    EXPECT_EQ(qm4120_calTempCommit(m.vi(), 1979, 1, 1, 0, 0, 0), -47);
+
+    // Committing a band point at once stamps the set with the time now.
+    ASSERT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 2, 13, 0.0, 1), 0);
+    ASSERT_EQ(qm4120_calRFDigAmpRefTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
+    EXPECT_GE(y, 2024);
+    EXPECT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 99, 0, 0.0, 0), -41);
+    EXPECT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 0, 999, 0.0, 0), -42);
+}
+
+TEST_F(RecordsTest, BandSetsMoveAsWholeDataBlocks) {
+    Module m(0x4A20);
+    uint32_t count = 0;
+    ASSERT_EQ(qm4120_calRFDCFreqDataElementsQuery(m.vi(), &count), 0);
+    ASSERT_GT(count, 0u);
+    std::vector<double> data(count);
+    ASSERT_EQ(qm4120_calRFDCFreqDataQuery(m.vi(), count, data.data()), 0);
+    EXPECT_EQ(qm4120_calRFDCFreqDataQuery(m.vi(), count - 1, data.data()), -62);
+    data[3] = 1.25;
+    ASSERT_EQ(qm4120_calRFDCFreqData(m.vi(), count, data.data()), 0);
+    double point = 0;
+    uint16_t bands = 0;
+    double start = 0, stop = 0;
+    uint32_t points = 0;
+    ASSERT_EQ(qm4120_calRFDCFreqNBandsQuery(m.vi(), &bands), 0);
+    ASSERT_EQ(qm4120_calRFDCFreqBandDescQuery(m.vi(), 0, &start, &stop, &points), 0);
+    ASSERT_EQ(qm4120_calRFDCFreqBandPointDataQuery(m.vi(), 0, 3, &point), 0);
+    EXPECT_DOUBLE_EQ(point, 1.25);
+    EXPECT_LT(start, stop);
+    ASSERT_EQ(qm4120_calRFDCFreqBandAdd(m.vi(), 1e9, 1.1e9, 5), 0);
+    uint16_t more = 0;
+    ASSERT_EQ(qm4120_calRFDCFreqNBandsQuery(m.vi(), &more), 0);
+    EXPECT_EQ(more, bands + 1);
+    ASSERT_EQ(qm4120_calRFDCFreqDataElementsQuery(m.vi(), &points), 0);
+    EXPECT_EQ(points, count + 5);
+    EXPECT_EQ(qm4120_calRFDCFreqBandAdd(m.vi(), 2e9, 1e9, 5), -3);
+}
+
+TEST_F(RecordsTest, BlankingTheEepromsErasesIdentityCalibrationAndSerial) {
+    Module m(0x4B20);
+    ASSERT_EQ(qm4120_caldataBlankEeproms(m.vi()), 0);
+    char text[QM4120_TEXT_SIZE] = "x";
+    ASSERT_EQ(qm4120_caldataGetSerialNumber(m.vi(), text), 0);
+    EXPECT_STREQ(text, "");
+    ASSERT_EQ(qm4120_calIdControlTypeNoValueQuery(m.vi(), text), 0);
+    EXPECT_STREQ(text, "");
+    uint16_t y = 1, mo, d, h, mi, s;
+    ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), -43) << "no stored correction to verify";
+}
+
+TEST_F(RecordsTest, LibraryRegistersAndTheHardwareBehindThem) {
+    Module m(0x4A20);
+    uint32_t value = 0;
+    ASSERT_EQ(qm4120_registerWriteFieldVal(m.vi(), 3, 0, 32, 0x12345678, 1), 0);
+    ASSERT_EQ(qm4120_registerWriteFieldVal(m.vi(), 3, 8, 4, 0xF, 0), 0);
+    ASSERT_EQ(qm4120_registerReadFieldVal(m.vi(), 3, 0, 32, &value), 0);
+    EXPECT_EQ(value, 0x12345F78u);
+    // The hardware only saw the write that was sent to it; bus offsets are the FPGA's numbering.
+    uint32_t hw = 0;
+    ASSERT_EQ(korvo_viIn32(m.vi(), 11, 0x200000 + 4 * (0x20 + 3), &hw), 0);
+    EXPECT_EQ(hw, 0x12345678u);
+    // A direct write reaches the hardware and not the library's copy.
+    ASSERT_EQ(qm4120_registerWriteDirect(m.vi(), 0x20 + 3, 0xCAFE), 0);
+    ASSERT_EQ(qm4120_registerReadFieldVal(m.vi(), 3, 0, 32, &value), 0);
+    EXPECT_EQ(value, 0x12345F78u);
+    ASSERT_EQ(korvo_viOut32(m.vi(), 11, 0xA00000 + 4 * 0x40, 0xBEEF), 0);
+    ASSERT_EQ(korvo_viIn32(m.vi(), 11, 0x200000 + 4 * 0x40, &hw), 0);
+    EXPECT_EQ(hw, 0xBEEFu);
+
+    uint16_t bit = 9;
+    ASSERT_EQ(qm4120_registerWriteBit(m.vi(), 0, 20, 1, 1), 0);
+    ASSERT_EQ(qm4120_registerReadBit(m.vi(), 0, 20, &bit), 0);
+    EXPECT_EQ(bit, 1);
+    ASSERT_EQ(qm4120_registerReadFromHw(m.vi(), 0, &value), 0);
+    EXPECT_EQ(value >> 16, 0x4A20u) << "revision register carries the model";
+    EXPECT_EQ(qm4120_registerReadFieldVal(m.vi(), 64, 0, 32, &value), -20);
+    EXPECT_EQ(qm4120_registerWriteFieldVal(m.vi(), 1, 30, 4, 0, 0), -21);
+    EXPECT_EQ(qm4120_registerReadFromHw(m.vi(), 40, &value), -20);
+}
+
+TEST_F(RecordsTest, OnlyThe4125HasTheRfBoardLatch) {
+    Module base(0x4120);
+    uint16_t word = 0;
+    EXPECT_EQ(qm4120_controlSet4125D3Latch(base.vi(), 1), -7);
+    Module m(0x4125);
+    ASSERT_EQ(qm4120_controlSet4125D3Latch(m.vi(), 0x8001), 0);
+    ASSERT_EQ(qm4120_controlGet4125D3Latch(m.vi(), &word), 0);
+    EXPECT_EQ(word, 0x8001);
+}
+
+}  // namespace
