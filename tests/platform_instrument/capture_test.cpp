@@ -1,6 +1,7 @@
 // Captures seen through the panel's own spectrum arithmetic: the scenario's tone must show at its true
 // frequency (within one bin) and level (within 0.2 dB; the panel needs 0.5) for every input, LO side,
-// data type and word width; the ADC overloads when the signal exceeds what the set-up allows; triggers come as configured.
+// data type and word width; the ADC overloads when the signal exceeds what the set-up allows; triggers
+// come as configured.
 
 #include <chrono>
 #include <cmath>

@@ -90,7 +90,7 @@ constexpr double IF_HEADROOM_DB = 6.0;
 
 // Level and time resolutions of the module.
 constexpr double LEVEL_RESOLUTION_DB = 0.01;
-constexpr double TIMER_TICK_US = 0.1;  // the trigger timer counts a 10 MHz clock
+constexpr double TIMER_TICK_US = 0.1;  // the trigger timer's period is set from the 10 MHz reference
 constexpr double TIME_CONSTANT_RESOLUTION_US = 0.01;
 
 // Undecimated I/Q rate of the fixed modulation filter chains (Hz), the same on every model.

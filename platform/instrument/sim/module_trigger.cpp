@@ -144,13 +144,17 @@ int32_t SimModule::controlGetIntTriggerRelFastTimeConst(double* value) {
     return put(value, trig_.intRelFastTimeConstUs);
 }
 
+int32_t SimModule::timerClocks() const {
+    const double clocks = std::round(trig_.timerPeriodUs * spec_->adcClockHz / 1e6);
+    return static_cast<int32_t>(std::min(clocks, 2147483647.0));
+}
+
 // One timer serves the timer trigger and the list-mode dwell, so both operations set the same value.
 int32_t SimModule::setTimerPeriod(double us) {
     if (!std::isfinite(us)) return ERR_PARAMETER;
     const int32_t st = roundAndClamp(&us, TIMER_TICK_US, TIMER_MIN_US, TIMER_MAX_US);
     trig_.timerPeriodUs = us;
-    const int32_t ticks = static_cast<int32_t>(std::lround(us / TIMER_TICK_US));
-    trig_.timerPhase = std::min(trig_.timerPhase, ticks - 1);
+    trig_.timerPhase = std::min(trig_.timerPhase, timerClocks() - 1);
     return st;
 }
 int32_t SimModule::controlSetTimerPeriod(double value) {
@@ -167,9 +171,8 @@ int32_t SimModule::controlGetListTimerDwell(double* value) {
 }
 
 int32_t SimModule::controlSetTimerPhase(int32_t value) {
-    // The phase shifts the timer within one period, counted in timer clocks.
-    const int32_t ticks = static_cast<int32_t>(std::lround(trig_.timerPeriodUs / TIMER_TICK_US));
-    const int32_t st = clampTo<int32_t>(&value, 0, ticks - 1);
+    // The phase shifts the timer within one period, in ADC clocks.
+    const int32_t st = clampTo<int32_t>(&value, 0, timerClocks() - 1);
     trig_.timerPhase = value;
     return st;
 }

@@ -221,6 +221,7 @@ class SimModule {
     uint16_t listAddress() const;
     uint32_t listAddressChanges() const;
     int32_t setTimerPeriod(double us);
+    int32_t timerClocks() const;  // ADC clocks in one timer period
 
     // Routing (module_routing.cpp).
     void defaultRouting();
