@@ -98,7 +98,7 @@ bool loadPanelSet() {
 bool prepareSecondaryPanels() {
     AppState& s = appState;
     routingPanelInit(s.routePanel);
-    if (!chanPanelInit(s.mainPanel, s.stepPanel)) return false;
+    if (!chanPanelInit()) return false;
     if (!calidPanelInit(boardIdentityChanged)) return false;
     s.boardTabControl = calidPanelAddTab("Control board");
     if (s.boardTabControl < 0) return false;

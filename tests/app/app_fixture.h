@@ -1,0 +1,121 @@
+// Test fixture that starts the soft front panel headless: a fresh run-time with the headless front end, a
+// temporary program directory, and the program's own start-up path. TearDown shuts the program down as it
+// would end, closes any session a test opened and removes the directory.
+//
+//   class MyTest : public AppFixture {};
+//   TEST_F(MyTest, Something) {
+//       ASSERT_EQ(startApp({"QZTRACE"}), 0);
+//       bootModule(0x4125);               // a session on a simulated module, marked booted
+//       ...  op.press(state().mainPanel, MAINPANEL_BOOTBUTTON) ...
+//   }
+#ifndef QM_TESTS_APP_APP_FIXTURE_H
+#define QM_TESTS_APP_APP_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "headless.h"
+#include "model.h"
+#include "operator.h"
+#include "qm4120.h"
+#include "qm4120_pb_sim.h"
+#include "qm4120_sfp.h"
+#include "qm_faults.h"
+#include "userint.h"
+
+class AppFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::resetRuntime();
+        qm_fault_clear_all();
+        qm4120_simResetAll();
+        // Keep boots deterministic: a fresh module's FPGA check never fails first time round here.
+        qm4120_simSetFpgaCheckFailEvery(0);
+        resetAppState();
+        char pattern[] = "/tmp/qm4120_app_test_XXXXXX";
+        const char* dir = mkdtemp(pattern);
+        ASSERT_NE(dir, nullptr);
+        programDir = dir;
+        appState.programDirOverride = programDir;
+    }
+
+    void TearDown() override {
+        if (started) appShutdown();
+        started = false;
+        closeSession();
+        ui::runQueuedCalls();
+        ui::resetRuntime();
+        qm_fault_clear_all();
+        resetAppState();
+        std::error_code ignored;
+        std::filesystem::remove_all(programDir, ignored);
+    }
+
+    // Runs the program's start-up with the program name and `args` on the command line. Returns its
+    // status; on success TearDown shuts the program down again.
+    int startApp(const std::vector<std::string>& args = {}) {
+        argStore = {"qm4120_sfp"};
+        argStore.insert(argStore.end(), args.begin(), args.end());
+        argv.clear();
+        for (std::string& a : argStore) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const int status = appStartup(static_cast<int>(argStore.size()), argv.data());
+        started = status >= 0;
+        if (started && !runMonitor) {
+            // Tests of the panel's own indicators keep the lock LED out of the monitor's hands.
+            stopRefLockMonitor();
+            ui::runQueuedCalls();
+        }
+        return status;
+    }
+
+    // Opens a session on a simulated module of `model` straight through the driver and records it in the
+    // state record as a successful boot would (session and booted flag only). Returns the session, 0 on
+    // failure.
+    uint32_t bootModule(uint16_t model) {
+        char resource[16];
+        std::snprintf(resource, sizeof resource, "0x%04X", model);
+        qm4120_setModelCodePxiKorvo(model);
+        uint32_t session = 0;
+        if (qm4120_init(resource, 0, 1, &session) < 0) return 0;
+        appState.sessionHandle = session;
+        appState.instrumentBooted = 1;
+        return session;
+    }
+
+    void closeSession() {
+        const uint32_t session = appState.sessionHandle.load();
+        appState.instrumentBooted = 0;
+        if (session) qm4120_close(session);
+        appState.sessionHandle = 0;
+    }
+
+    // The INI file of the program directory.
+    std::string iniPath() const { return programDir + "/qm4120_sfp.ini"; }
+    void writeIni(const std::string& text) const {
+        FILE* f = std::fopen(iniPath().c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
+    }
+
+    AppState& state() { return appState; }
+
+    // False: start-up stops the reference-lock monitor again at once.
+    bool runMonitor = true;
+    ui::HeadlessFrontend fe;
+    ui::test::Operator op;
+    std::string programDir;
+    bool started = false;
+
+  private:
+    std::vector<std::string> argStore;
+    std::vector<char*> argv;
+};
+
+#endif
