@@ -95,6 +95,7 @@ TEST_F(QtFrontendTest, GridShowsHeadersCellsAndTheCornerTitle) {
         GridSetCellText(panel, grid, r, 0, std::to_string(r - 1).c_str());
         GridSetCellText(panel, grid, r, 1, "2000000000");
     }
+    settle();
     auto* table = widget<QTableView>(panel, grid);
     ASSERT_NE(table, nullptr);
     QAbstractItemModel* m = table->model();
@@ -167,14 +168,17 @@ TEST_F(QtFrontendTest, GridColumnResizeAndScrollingMeetTheModel) {
     EXPECT_EQ(width, 130);
 
     GridSetColWidth(panel, grid, 3, 75);
+    settle();
     EXPECT_EQ(table->columnWidth(2), 75);
 
     // Channel 63 selected from the program: row 64 current, scrolled so that row 60 is the first shown.
     GridSetSelection(panel, grid, 64, 1);
     GridSetTopRow(panel, grid, 60);
+    settle();
     EXPECT_EQ(table->currentIndex().row(), 63);
     EXPECT_EQ(table->rowAt(0), 59);
 
     GridAllowColumnResize(panel, grid, 0);
+    settle();
     EXPECT_EQ(table->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
 }

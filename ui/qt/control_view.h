@@ -34,6 +34,9 @@ class ControlView : public QObject {
     // Hides the widgets and schedules their deletion (the control left the model).
     void retire();
 
+    // Does the redraw work put off with QtFrontend::requestFlush.
+    virtual void flush() {}
+
     // Builds the view that fits the control's kind.
     static ControlView* create(QtFrontend& frontend, int panel, const ui::Control& c, QWidget* canvas);
 

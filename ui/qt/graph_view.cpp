@@ -88,7 +88,12 @@ class GraphView : public ControlView {
         if (all || (what & ui::ChPlots)) syncPlots(g);
         if (all || (what & ui::ChCursors)) syncCursors(g);
         if (all || (what & (ui::ChAxes | ui::ChPlots | ui::ChAttributes))) syncAxes(g);
-        frontend_.requestReplot(plot_);
+        frontend_.requestFlush(this);
+    }
+
+  public:
+    void flush() override {
+        if (body_) plot_->replot(QCustomPlot::rpQueuedRefresh);
     }
 
   private:

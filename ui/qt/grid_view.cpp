@@ -12,6 +12,7 @@
 #include <QTableView>
 
 #include "control_kinds.h"
+#include "qt_frontend.h"
 #include "qt_util.h"
 
 namespace qmqt {
@@ -28,6 +29,7 @@ Qt::Alignment alignmentOf(const ui::GridData& g, int col) {
 class GridModel : public QAbstractTableModel {
   public:
     void setGrid(const ui::GridData* g) { grid_ = g; }
+    const ui::GridData* grid() const { return grid_; }
     void reset(const ui::GridData* g) {
         beginResetModel();
         grid_ = g;
@@ -136,20 +138,33 @@ class GridView : public ControlView {
     void syncKind(const ui::Control& c, unsigned what) override {
         if (!c.grid) return;
         const ui::GridData& g = *c.grid;
+        // A new shape must reach the view at once (it asks the model for its size); texts, widths and
+        // the selection are applied once per round of events, however many cells were written.
         if (model_.shapeChanged(g) || (what & ui::ChCreated))
             model_.reset(&g);
-        else {
+        else
             model_.setGrid(&g);
-            if (what & ui::ChCells) model_.refreshAll();
+        if (what & (ui::ChAttributes | ui::ChCreated)) applyColors(table_, c.textColor, c.bgColor);
+        if (what & (ui::ChCells | ui::ChCreated | ui::ChAttributes | ui::ChValue)) {
+            pending_ = true;
+            frontend_.requestFlush(this);
         }
-        applyColors(table_, c.textColor, c.bgColor);
-        if (!(what & (ui::ChCells | ui::ChCreated | ui::ChAttributes | ui::ChValue))) return;
+    }
 
+  public:
+    void flush() override {
+        const ui::GridData* grid = model_.grid();
+        if (!pending_ || !table_ || !grid) return;
+        pending_ = false;
+        const ui::GridData& g = *grid;
+        syncing_ = true;
+        model_.refreshAll();
         QHeaderView* h = table_->horizontalHeader();
         QHeaderView* v = table_->verticalHeader();
         h->setVisible(model_.fixedRows() > 0);
         v->setVisible(model_.fixedCols() > 0);
-        h->setSectionResizeMode(g.columnResize ? QHeaderView::Interactive : QHeaderView::Fixed);
+        const auto mode = g.columnResize ? QHeaderView::Interactive : QHeaderView::Fixed;
+        if (h->sectionResizeMode(0) != mode || h->count() == 0) h->setSectionResizeMode(mode);
         for (int col = 0; col < g.cols && col < static_cast<int>(g.colWidths.size()); ++col) {
             const int w = g.colWidths[static_cast<size_t>(col)];
             if (col < model_.fixedCols()) {
@@ -158,7 +173,7 @@ class GridView : public ControlView {
                 table_->setColumnWidth(col - model_.fixedCols(), w);
             }
         }
-        // Current cell and whole-row highlight.
+        // Current cell, with its whole row highlighted.
         const int row = g.selRow - model_.fixedRows(), col = std::max(0, g.selCol - model_.fixedCols());
         const QModelIndex want = model_.index(row, std::min(col, std::max(0, model_.columnCount({}) - 1)));
         if (want.isValid() && table_->currentIndex() != want) {
@@ -174,8 +189,10 @@ class GridView : public ControlView {
             table_->verticalScrollBar()->setValue(top);
         }
         if (corner_) corner_->update();
+        syncing_ = false;
     }
 
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (corner_ && watched == corner_ && event->type() == QEvent::Paint) {
             QPainter p(corner_);
@@ -205,6 +222,7 @@ class GridView : public ControlView {
     QPointer<QAbstractButton> corner_;
     GridModel model_;
     int shownTop_ = -1;
+    bool pending_ = false;
 };
 
 }  // namespace

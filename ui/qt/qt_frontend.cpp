@@ -1,10 +1,10 @@
 #include "qt_frontend.h"
 
-#include <qcustomplot.h>
 #include <QApplication>
 #include <QCursor>
 #include <QThread>
 
+#include "control_view.h"
 #include "menu_view.h"
 #include "panel_view.h"
 #include "qt_util.h"
@@ -110,7 +110,7 @@ void QtFrontend::processEvents() {
 
 void QtFrontend::processDrawEvents() {
     // Only what brings the screen up to date: pending replots, layouts and paints. No gesture runs here.
-    flushReplots();
+    flushViews();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
@@ -151,23 +151,23 @@ void QtFrontend::setBusyCursor(bool busy) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Graph replots
+// Deferred redraws
 
-void QtFrontend::requestReplot(QCustomPlot* plot) {
-    if (std::find(pendingReplots_.begin(), pendingReplots_.end(), plot) == pendingReplots_.end())
-        pendingReplots_.emplace_back(plot);
-    if (replotPosted_) return;
-    replotPosted_ = true;
+void QtFrontend::requestFlush(ControlView* view) {
+    if (std::find(pendingFlushes_.begin(), pendingFlushes_.end(), view) == pendingFlushes_.end())
+        pendingFlushes_.emplace_back(view);
+    if (flushPosted_) return;
+    flushPosted_ = true;
     QMetaObject::invokeMethod(
-        &context_, [this] { flushReplots(); }, Qt::QueuedConnection);
+        &context_, [this] { flushViews(); }, Qt::QueuedConnection);
 }
 
-void QtFrontend::flushReplots() {
-    replotPosted_ = false;
-    std::vector<QPointer<QCustomPlot>> plots;
-    plots.swap(pendingReplots_);
-    for (auto& plot : plots)
-        if (plot) plot->replot(QCustomPlot::rpQueuedRefresh);
+void QtFrontend::flushViews() {
+    flushPosted_ = false;
+    std::vector<QPointer<ControlView>> views;
+    views.swap(pendingFlushes_);
+    for (auto& view : views)
+        if (view) view->flush();
 }
 
 }  // namespace qmqt

@@ -16,11 +16,10 @@
 
 #include "ui/model.h"
 
-class QCustomPlot;
-
 namespace qmqt {
 
 class PanelView;
+class ControlView;
 
 class QtFrontend : public ui::Frontend {
   public:
@@ -56,16 +55,17 @@ class QtFrontend : public ui::Frontend {
     QLabel* controlLabel(int panel, int control);
     QAction* menuAction(int menuBar, int id);
 
-    // Graphs ask for a replot after a change; replots are gathered and done once per round of events
-    // (or at once by processDrawEvents), so a trace replaced point set by point set is drawn once.
-    void requestReplot(QCustomPlot* plot);
-    void flushReplots();
+    // Views with costly redraws (graph replots, grid refreshes) ask for one after a change; the requests
+    // are gathered and served once per round of events (or at once by processDrawEvents), so 1,024 grid
+    // cells written one by one, or a trace deleted and plotted again, are redrawn once.
+    void requestFlush(ControlView* view);
+    void flushViews();
 
   private:
     QObject context_;  // receiver of the calls posted to the main thread; they die with the front end
     std::map<int, QPointer<PanelView>> panels_;
-    std::vector<QPointer<QCustomPlot>> pendingReplots_;
-    bool replotPosted_ = false;
+    std::vector<QPointer<ControlView>> pendingFlushes_;
+    bool flushPosted_ = false;
     std::vector<QEventLoop*> loops_;
     bool busy_ = false;
     std::atomic<bool> wakePosted_{false};
