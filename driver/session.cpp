@@ -44,7 +44,11 @@ int32_t qm4120_initWithFpgaConfig(const char* resourceName, uint16_t idQuery, ui
 
     const int32_t prepared = doReset ? qm4120_resetWithFpgaConfig(session, fpgaConfig)
                                      : qm4120_dll_error(qm4120_controlSetDefaults(session));
-    if (prepared < 0) return abandonOpen(rm, session, vi, prepared);
+    if (prepared < 0) {
+        // The library's record belongs to the bus session about to close; nothing could reach it again.
+        qm4120_instrumentDelete(session);
+        return abandonOpen(rm, session, vi, prepared);
+    }
 
     *vi = session;
     return prepared > 0 ? prepared : created;

@@ -7,6 +7,7 @@
 #include "pxi_korvo_sim.h"
 #include "qm4120.h"
 #include "qm4120_pb_lib.h"
+#include "qm4120_pb_sim.h"
 #include "qm_faults.h"
 
 namespace {
@@ -28,6 +29,7 @@ class Session : public ::testing::Test {
     void SetUp() override {
         qm_fault_clear_all();
         baseline = korvo_simOpenSessionCount();
+        recordBaseline = qm4120_simInstrumentCount();
     }
     void TearDown() override {
         qm_fault_clear_all();
@@ -35,8 +37,11 @@ class Session : public ::testing::Test {
     }
 
     int openCount() const { return korvo_simOpenSessionCount() - baseline; }
+    // Instrument records the library holds beyond those that existed before the test.
+    int recordCount() const { return static_cast<int>(qm4120_simInstrumentCount() - recordBaseline); }
 
     int baseline = 0;
+    uint32_t recordBaseline = 0;
     uint32_t vi = 0;
 };
 
@@ -44,12 +49,14 @@ TEST_F(Session, OpenAndCloseLeaveNothingBehind) {
     ASSERT_EQ(qm4120_init("0x4120", 1, 1, &vi), 0);
     EXPECT_NE(vi, 0u);
     EXPECT_EQ(openCount(), 2);  // the session and its resource manager
+    EXPECT_EQ(recordCount(), 1);
     uint16_t model = 0;
     EXPECT_EQ(qm4120_getModelCode(vi, &model), 0);
     EXPECT_EQ(model, 0x4120);
     EXPECT_EQ(qm4120_close(vi), 0);
     vi = 0;
     EXPECT_EQ(openCount(), 0);
+    EXPECT_EQ(recordCount(), 0);
 }
 
 TEST_F(Session, OpenWithoutResetLoadsDefaults) {
@@ -76,6 +83,7 @@ TEST_P(OpenFailure, ClosesWhatItOpened) {
     EXPECT_EQ(qm4120_initWithFpgaConfig("0x4120", 1, road.reset, &vi, 0), road.expected);
     EXPECT_EQ(vi, 0u);
     EXPECT_EQ(openCount(), 0);
+    EXPECT_EQ(recordCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
