@@ -64,6 +64,21 @@ TEST_F(Popups, WhileAPopupIsUpTheTestSeesThePanelsBehindIt) {
     fe.whilePopupUp([&](const ui::PopupRecord& r) { shownDuring = r.title + ": " + op.shows(p, 2); });
     MessagePopup("Error:", "thread pool");
     EXPECT_EQ(shownDuring, "Error:: Capturing");
+
+    // A watcher sees every popup until cleared; unused one-shot actions can be dropped.
+    int busyPopups = 0;
+    fe.watchPopups([&](const ui::PopupRecord&) { busyPopups += fe.busy(); });
+    fe.whilePopupUp([&](const ui::PopupRecord&) { shownDuring = "unused"; });
+    fe.clearPopupActions();
+    SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
+    MessagePopup("a", "b");
+    SetMouseCursor(VAL_DEFAULT_CURSOR);
+    ConfirmPopup("c", "d");
+    fe.watchPopups(nullptr);
+    SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
+    MessagePopup("e", "f");
+    EXPECT_EQ(busyPopups, 1);
+    EXPECT_EQ(shownDuring, "Error:: Capturing");
 }
 
 TEST_F(Popups, WithoutAFrontEndPopupsAndTheLoopReportIt) {

@@ -61,6 +61,7 @@ int HeadlessFrontend::countPopups(const std::string& title) const {
 }
 
 bool HeadlessFrontend::show(PopupRecord& record, Answer* answer) {
+    if (watcher_) watcher_(record);
     if (!popupActions_.empty()) {
         auto action = std::move(popupActions_.front());
         popupActions_.pop_front();

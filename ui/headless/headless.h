@@ -57,6 +57,11 @@ class HeadlessFrontend : public Frontend {
     // Runs `action` while the next popup is up (after it was recorded), e.g. to check what the panels show
     // behind a dialog; the answer is then taken from the script as usual.
     void whilePopupUp(std::function<void(const PopupRecord&)> action);
+    // Runs `watcher` while every popup is up, until replaced or cleared with nullptr (e.g. to check that no
+    // popup ever appears under the busy cursor). Runs before a whilePopupUp action.
+    void watchPopups(std::function<void(const PopupRecord&)> watcher) { watcher_ = std::move(watcher); }
+    // Drops whilePopupUp actions no popup has used yet.
+    void clearPopupActions() { popupActions_.clear(); }
     size_t pendingAnswers() const { return answers_.size(); }
     const std::vector<std::string>& scriptErrors() const { return scriptErrors_; }
 
@@ -126,6 +131,7 @@ class HeadlessFrontend : public Frontend {
 
     std::deque<Answer> answers_;
     std::deque<std::function<void(const PopupRecord&)>> popupActions_;
+    std::function<void(const PopupRecord&)> watcher_;
     std::vector<std::string> scriptErrors_;
     std::vector<PopupRecord> popups_;
     std::deque<std::function<void()>> steps_;
