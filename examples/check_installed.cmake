@@ -1,0 +1,27 @@
+# Installs the build into PREFIX, compiles SOURCE against PREFIX/include and PREFIX/lib only, and runs it.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+foreach(f include/qm4120.h lib/libqm4120.so)
+  if(NOT EXISTS ${PREFIX}/${f})
+    message(FATAL_ERROR "install did not provide ${f}")
+  endif()
+endforeach()
+set(exe ${PREFIX}/open_set_read)
+execute_process(COMMAND ${CC} ${SOURCE} -I${PREFIX}/include -L${PREFIX}/lib -lqm4120
+                        -Wl,-rpath,${PREFIX}/lib -o ${exe}
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "compiling against the installed driver failed:\n${err}")
+endif()
+execute_process(COMMAND ${exe} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "example failed (${rc}):\n${out}${err}")
+endif()
+if(NOT out MATCHES "RF frequency: [0-9]+ Hz")
+  message(FATAL_ERROR "example printed no frequency:\n${out}")
+endif()
+message(STATUS "${out}")
