@@ -212,6 +212,11 @@ void configChosen(int panel) {
 
 void bootPanelConfigInit(BootCountConfigsFn countConfigs, BootListConfigsFn listConfigs,
                          uint16_t defaultConfig, uint8_t nameSize) {
+    // Loaded once; loaded again only if the run-time no longer knows the panel.
+    int visible = 0;
+    if (dialog.configDialogPanel > 0 &&
+        GetPanelAttribute(dialog.configDialogPanel, ATTR_VISIBLE, &visible) < 0)
+        dialog.configDialogPanel = 0;
     if (dialog.configDialogPanel <= 0) {
         const int panel = LoadPanel(0, BOOT_UIR, CONFPANEL);
         dialog.configDialogPanel = panel > 0 ? panel : 0;

@@ -10,11 +10,20 @@
 
 namespace {
 
+// A driver report during the busy section: the operator reads it with the normal cursor, then the reset
+// carries on busy.
+void reportWhileBusy(int32_t status) {
+    if (status == 0) return;
+    SetMouseCursor(VAL_DEFAULT_CURSOR);
+    err4120(status);
+    SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
+}
+
 // After either reset the module is back at its defaults: show them, and leave the trigger in software
 // mode so that the panel's Start keeps capturing at once.
 void afterReset(uint32_t session) {
     refreshPanelFromInstrument();
-    err4120(qm4120_setSwTriggerMode(session, 1));
+    reportWhileBusy(qm4120_setSwTriggerMode(session, 1));
     SetMouseCursor(VAL_DEFAULT_CURSOR);
 }
 
@@ -24,7 +33,7 @@ int cmdReset(int, int, int event, void*, int, int) {
     if (event != EVENT_COMMIT || !isActive4120()) return 0;
     const uint32_t session = getQM4120id();
     SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
-    err4120(qm4120_reset(session));
+    reportWhileBusy(qm4120_reset(session));
     afterReset(session);
     MessagePopup("Reset", "Module Reset.");
     return 0;
@@ -36,7 +45,7 @@ int cmdResetWithFpga(int, int, int event, void*, int, int) {
     SetMouseCursor(VAL_HOUR_GLASS_CURSOR);
     uint16_t config = 0;
     if (qm4120_getFPGAConfig(session, &config) >= 0) {
-        err4120(qm4120_resetWithFpgaConfig(session, config));
+        reportWhileBusy(qm4120_resetWithFpgaConfig(session, config));
         afterReset(session);
         MessagePopup("Reset", "Module Reset with FPGA Config.");
     } else {
