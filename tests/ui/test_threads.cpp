@@ -21,15 +21,30 @@ class Threads : public UiTest {
     int panel = 0;
 };
 
-TEST_F(Threads, SettersAndPopupsFromAWorkerWaitForTheMainThread) {
-    std::atomic<int> setStatus{-99}, popupStatus{-99}, confirmStatus{-99};
-    std::thread worker([&] {
-        setStatus = SetCtrlVal(panel, 2, 1);
-        popupStatus = MessagePopup("Reference", "lost lock");
-        confirmStatus = ConfirmPopup("Confirm Action", "Sure?");
-        SetCtrlAttribute(panel, 3, ATTR_LABEL_TEXT, "from the monitor");
-    });
-    worker.join();
+TEST_F(Threads, SettersAndPopupsFromAPoolThreadWaitForTheMainThread) {
+    // Like the reference-lock monitor: a pool function sets an LED and reports, then ends.
+    struct Work {
+        int panel = 0;
+        std::atomic<int> setStatus{-99}, popupStatus{-99}, confirmStatus{-99};
+        std::atomic<bool> done{false};
+    } work;
+    work.panel = panel;
+    auto task = [](void* data) -> int {
+        auto* w = static_cast<Work*>(data);
+        w->setStatus = SetCtrlVal(w->panel, 2, 1);
+        w->popupStatus = MessagePopup("Reference", "lost lock");
+        w->confirmStatus = ConfirmPopup("Confirm Action", "Sure?");
+        SetCtrlAttribute(w->panel, 3, ATTR_LABEL_TEXT, "from the monitor");
+        w->done = true;
+        return 0;
+    };
+    int pool = 0;
+    ASSERT_EQ(CmtNewThreadPool(1, &pool), 0);
+    ASSERT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, task, &work, THREAD_PRIORITY_LOWEST, nullptr, 0, nullptr,
+                                               0, nullptr),
+              0);
+    while (!work.done) std::this_thread::yield();  // not pumping: nothing may reach the model yet
+    const int setStatus = work.setStatus, popupStatus = work.popupStatus, confirmStatus = work.confirmStatus;
     EXPECT_EQ(setStatus, 0);
     EXPECT_EQ(popupStatus, 0);
     EXPECT_EQ(confirmStatus, 0) << "a queued popup cannot answer its caller";
@@ -42,6 +57,7 @@ TEST_F(Threads, SettersAndPopupsFromAWorkerWaitForTheMainThread) {
     EXPECT_EQ(op.label(panel, 3), "from the monitor");
     ASSERT_EQ(fe.popups().size(), 2u);
     EXPECT_EQ(fe.popups()[0].text, "lost lock");
+    EXPECT_EQ(CmtDiscardThreadPool(pool), 0);
 }
 
 TEST_F(Threads, GettersFromAPoolThreadGetTheMainThreadsAnswer) {
