@@ -171,6 +171,20 @@ TEST_F(CaptureTest, TheIfInputShowsTheToneAroundTheIfCentre) {
     expectTone(m.vi(), 48.08e6, -12.0, "IF data, IF input");
 }
 
+TEST_F(CaptureTest, TheTestToneBitInjectsAToneAtTheDigitizer) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_level=-120"), 0);
+    Module m(0x4A20);
+    ASSERT_EQ(qm4120_appSetInputSource(m.vi(), 0), 0);
+    ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
+    double fullScale = 0;
+    ASSERT_EQ(qm4120_appGetLevelCorrDigitizer(m.vi(), &fullScale), 0);
+    // Only the library's copy: the hardware has not seen the bit yet.
+    ASSERT_EQ(qm4120_registerWriteBit(m.vi(), 0, 20, 1, 0), 0);
+    EXPECT_LT(capturePeak(m.vi()).levelDbm, fullScale - 60.0);
+    ASSERT_EQ(qm4120_registerWriteBit(m.vi(), 0, 20, 1, 1), 0);
+    expectTone(m.vi(), 46.08e6 + 1.25e6, fullScale - 10.0, "test tone, 10 dB below full scale");
+}
+
 TEST_F(CaptureTest, TheAdcOverloadsWhenTheSignalExceedsTheSetUp) {
     ASSERT_EQ(qm4120_simSetSignal("tone_level=5"), 0);
     Module m(0x4A20);

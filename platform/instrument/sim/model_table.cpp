@@ -26,6 +26,13 @@
  *     Sample counts step by 32 (IF), 16 (16-bit I/Q) or 8 (32-bit I/Q); a count off the step is rounded
  *     down with warning 4. 32-bit I/Q words need a decimation of 8 or more in the UMTS, CDMA2000 and
  *     7706 chains.
+ *   - Captures deliver a tone plus noise: by default 100 kHz above the tuned RF frequency (or the IF
+ *     centre on the IF input) at -20 dBm. The sources are locked to the module's reference, so the tone
+ *     falls on a bin of the FFT length in force and a spectrum shows its full level. The ADC overloads
+ *     (and clips) when the tone exceeds the full scale the front-end set-up gives. Bit 20 of register 0
+ *     adds a test tone 1.25 MHz above the IF centre, 10 dB below full scale. Software triggers fire at
+ *     once, the timer after one period, the internal trigger when the tone crosses its absolute
+ *     threshold, the other lines after the scenario's delay.
  *   - Routing scenario 0 is the default routing; scenario 1 drives PXI_LBL[0..4] from LVDS_AUX[0..4].
  *   - Environment: QM4120_SIM_FPGA_CHECK_FAIL_EVERY=n makes the first FPGA check of every n-th opened
  *     module report "FPGA not configured" (default 3; 0 never). QM4120_SIM_SIGNAL describes the signal
