@@ -222,22 +222,18 @@ TEST_F(BootTransition, Err4120ShowsEveryNonZeroStatusWithTheDriverText) {
     err4120(0);
     EXPECT_TRUE(fe.popups().empty());
 
+    // A driver error, a driver warning, a mapped library error and a VISA error.
     const int32_t statuses[] = {static_cast<int32_t>(0xBFFC0011u), static_cast<int32_t>(0x3FFC0102u),
                                 static_cast<int32_t>(0xBFFC079Du), static_cast<int32_t>(0xBFFF0011u)};
-    for (int32_t status : statuses) {
-        SCOPED_TRACE(status);
-        fe.clearPopups();
-        err4120(status);
-        ASSERT_EQ(fe.popups().size(), 1u);
+    for (int32_t status : statuses) err4120(status);
+    ASSERT_EQ(fe.popups().size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
         char text[QM4120_TEXT_SIZE] = {};
-        qm4120_error_message(0, status, text);
-        EXPECT_EQ(fe.popups()[0].title, "4120 Driver Error");
-        EXPECT_EQ(fe.popups()[0].text, text);
-        EXPECT_FALSE(fe.popups()[0].text.empty());
+        qm4120_error_message(0, statuses[i], text);
+        EXPECT_EQ(fe.popups()[i].title, "4120 Driver Error");
+        EXPECT_EQ(fe.popups()[i].text, text);
     }
-    fe.clearPopups();
-    err4120(static_cast<int32_t>(0xBFFC0011u));
-    EXPECT_EQ(fe.popups().at(0).text, "ERROR: Identification query failed");
+    EXPECT_EQ(fe.popups()[0].text, "ERROR: Identification query failed");
 }
 
 }  // namespace
