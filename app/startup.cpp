@@ -222,6 +222,9 @@ int appShutdown() {
     AppState& s = appState;
     if (s.mainPanel > 0) DiscardPanel(s.mainPanel);
     s.mainPanel = 0;
+    // The channel table with its companions and the board identity panel live until the program ends.
+    chanPanelDiscard();
+    calidPanelDiscard();
     ShutdownApplication();
     return threadPoolStatus;
 }

@@ -116,6 +116,8 @@ void chanPanelHide() {
 }
 
 void chanPanelDiscard() {
+    chanLmPanelDiscard();
+    chanEditAllPanelDiscard();
     if (chan.panel) DiscardPanel(chan.panel);
     chan.panel = 0;
 }
