@@ -1,5 +1,5 @@
-// The main panel and the boot dialog on the headless front end with the simulated chassis: just enough of
-// the program's start-up to press BOOTBUTTON and walk the dialog as an operator.
+// The program started headless through its own start-up path, with helpers to walk the boot dialog as an
+// operator.
 #ifndef QM_TESTS_BOOT_FIXTURE_H
 #define QM_TESTS_BOOT_FIXTURE_H
 
@@ -7,65 +7,32 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <thread>
 
-#include "headless.h"
-#include "model.h"
-#include "operator.h"
+#include "app_fixture.h"
 #include "pxi_korvo_sim.h"
-#include "qm4120.h"
 #include "qm4120_eng_uir.h"
-#include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
 #include "qm41xx_boot.h"
 #include "qm41xx_boot_uir.h"
-#include "qm_faults.h"
-#include "userint.h"
 
-class BootFixture : public ::testing::Test {
+class BootFixture : public AppFixture {
   protected:
     void SetUp() override {
-        ui::resetRuntime();
-        resetAppState();
-        qm_fault_clear_all();
+        AppFixture::SetUp();
+        if (HasFatalFailure()) return;
         korvo_simResetAll();
-        // The monitor's 0.2 s steps would make every boot wait for it; a short real sleep keeps the
-        // hand-over between the threads real.
+        // Every boot waits for the monitor to let go of the module; short steps keep that quick while the
+        // hand-over between the threads stays real.
         appState.monitorStepDelay = [](double) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             return 0;
         };
-        registerAllCallbacks();
-        AppState& s = appState;
-        s.mainPanel = LoadPanel(0, "qm4120_sfp.uir", MAINPANEL);
-        ASSERT_GT(s.mainPanel, 0);
-        s.mainMenuBar = GetPanelMenuBar(s.mainPanel);
-        s.routePanel = LoadPanel(0, "qm4120_sfp.uir", ROUTE);
-        s.bootPanel = LoadPanel(0, "qm41xx_boot.uir", BOOTPANEL);
-        ASSERT_GT(s.bootPanel, 0);
-        s.engPanel = LoadPanel(0, "qm4120_eng.uir", ENGPANEL);
-        ASSERT_GT(s.engPanel, 0);
-        ASSERT_EQ(CmtNewThreadPool(THREAD_POOL_MAX_THREADS, &s.threadPool), 0);
-        if (engineeringMode()) {
-            s.engineeringMode = 1;
-            addEngineeringMenu();
-        }
-        initMainPanel();
-        setTaskbarText();
-        setWindowTitles();
-        DisplayPanel(s.mainPanel);
-    }
-
-    void TearDown() override {
-        ShutdownApplication();
-        if (isActive4120()) qm4120_close(getQM4120id());
-        appState.instrumentBooted = 0;
-        appState.sessionHandle = 0;
-        qm_fault_clear_all();
-        korvo_simResetAll();
-        ui::resetRuntime();
-        resetAppState();
+        std::vector<std::string> args;
+        if (engineeringMode()) args.push_back("QZTRACE");
+        ASSERT_EQ(startApp(args), 0);
     }
 
     virtual bool engineeringMode() const { return false; }
@@ -130,9 +97,6 @@ class BootFixture : public ::testing::Test {
     }
 
     std::string taskbar() const { return fe.taskbarText(); }
-
-    ui::HeadlessFrontend fe;
-    ui::test::Operator op;
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -34,28 +35,24 @@ class BootDialogQt : public ::testing::Test {
         resetAppState();
         qm_fault_clear_all();
         korvo_simResetAll();
+        char pattern[] = "/tmp/qm4120_boot_qt_XXXXXX";
+        const char* dir = mkdtemp(pattern);
+        ASSERT_NE(dir, nullptr);
+        programDir = dir;
+        appState.programDirOverride = programDir;
+        appState.splashSeconds = 0;
         appState.monitorStepDelay = [](double) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             return 0;
         };
-        registerAllCallbacks();
-        AppState& s = appState;
-        s.mainPanel = LoadPanel(0, "qm4120_sfp.uir", MAINPANEL);
-        ASSERT_GT(s.mainPanel, 0);
-        s.mainMenuBar = GetPanelMenuBar(s.mainPanel);
-        s.routePanel = LoadPanel(0, "qm4120_sfp.uir", ROUTE);
-        s.bootPanel = LoadPanel(0, "qm41xx_boot.uir", BOOTPANEL);
-        ASSERT_GT(s.bootPanel, 0);
-        ASSERT_EQ(CmtNewThreadPool(THREAD_POOL_MAX_THREADS, &s.threadPool), 0);
-        initMainPanel();
-        setTaskbarText();
-        setWindowTitles();
-        DisplayPanel(s.mainPanel);
+        char name[] = "qm4120_sfp";
+        char* argv[] = {name, nullptr};
+        ASSERT_EQ(appStartup(1, argv), 0);
         settle();
     }
 
     void TearDown() override {
-        ShutdownApplication();
+        appShutdown();
         if (isActive4120()) qm4120_close(getQM4120id());
         appState.instrumentBooted = 0;
         appState.sessionHandle = 0;
@@ -64,6 +61,8 @@ class BootDialogQt : public ::testing::Test {
         settle();
         ui::setFrontend(nullptr);
         resetAppState();
+        std::error_code ignored;
+        std::filesystem::remove_all(programDir, ignored);
     }
 
     void settle() {
@@ -114,6 +113,7 @@ class BootDialogQt : public ::testing::Test {
     }
 
     qmqt::QtFrontend fe;
+    std::string programDir;
 };
 
 TEST_F(BootDialogQt, DoubleClickOnAResourceBootsIt) {
