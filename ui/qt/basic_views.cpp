@@ -162,11 +162,23 @@ class LedView : public ControlView {
 
   protected:
     void placeLabel(const ui::Control& c) override {
-        // Lamps carry their caption beside them, centred on the lamp.
+        // Lamps carry their caption beside them, centred on the lamp, but never over the next control
+        // of the row: a caption that does not fit is shortened (the lamp's tool tip says it in full).
         const QFontMetrics fm(label_->font());
-        const int w = fm.horizontalAdvance(label_->text()) + 4;
+        const int left = c.left + c.width + 4;
         const int h = fm.height();
-        label_->setGeometry(c.left + c.width + 4, c.top + (c.height - h) / 2, w, h);
+        const int top = c.top + (c.height - h) / 2;
+        int room = fm.horizontalAdvance(label_->text()) + 4;
+        if (const ui::Panel* p = ui::findPanel(panel_)) {
+            for (const auto& other : p->controls) {
+                if (other->id == control_ || !other->visible || other->left < left) continue;
+                if (other->top >= top + h || other->top + other->height <= top) continue;
+                room = std::min(room, other->left - left - 2);
+            }
+        }
+        room = std::max(room, 0);
+        label_->setText(fm.elidedText(label_->text(), Qt::ElideRight, room));
+        label_->setGeometry(left, top, room, h);
     }
     void syncKind(const ui::Control& c, unsigned) override {
         led_->setState(c.number != 0, toColor(c.onColor), toColor(c.offColor));

@@ -109,8 +109,11 @@ void QtFrontend::processEvents() {
 }
 
 void QtFrontend::processDrawEvents() {
-    // Only what brings the screen up to date: pending replots, layouts and paints. No gesture runs here.
+    // Only what brings the screen up to date: pending redraws, the window system's expose and resize
+    // events (a panel displayed just now is painted only once it is exposed), layouts and paints. Mouse
+    // and key input waits, so no gesture and no callback runs here.
     flushViews();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }

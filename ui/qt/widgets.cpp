@@ -78,8 +78,10 @@ void SwitchWidget::paintEvent(QPaintEvent*) {
         offArea = QRectF(0, 0, track.left() - 4, height());
         onArea = QRectF(track.right() + 4, 0, width() - track.right() - 4, height());
     } else {
-        track = QRectF(1, (height() - th) / 2, tw, th);
-        onArea = offArea = QRectF(track.right() + 4, 0, width() - track.right() - 4, height());
+        // A slimmer pill leaves the text its room.
+        const double nh = std::min(12.0, height() - 2.0);
+        track = QRectF(1, (height() - nh) / 2, std::min(tw, 22.0), nh);
+        onArea = offArea = QRectF(track.right() + 3, 0, width() - track.right() - 3, height());
     }
     const double radius = std::min(track.width(), track.height()) / 2;
     p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
@@ -110,7 +112,12 @@ void SwitchWidget::paintEvent(QPaintEvent*) {
         drawText(offArea, offText_, !on_, Qt::AlignRight | Qt::AlignVCenter);
         drawText(onArea, onText_, on_, Qt::AlignLeft | Qt::AlignVCenter);
     } else {
-        drawText(onArea, on_ ? onText_ : offText_, true, Qt::AlignLeft | Qt::AlignVCenter);
+        // Regular weight: the one text has the room to itself and must fit whole.
+        p.setFont(font());
+        p.setPen(text);
+        const QString s = on_ ? onText_ : offText_;
+        p.drawText(onArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   p.fontMetrics().elidedText(s, Qt::ElideRight, static_cast<int>(onArea.width())));
     }
     if (hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
