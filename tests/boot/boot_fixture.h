@@ -35,6 +35,13 @@ class BootFixture : public AppFixture {
         ASSERT_EQ(startApp(args), 0);
     }
 
+    void TearDown() override {
+        // The monitor and its pool are gone before the shell's shutdown clears the panel handles the
+        // monitor reads.
+        ShutdownApplication();
+        AppFixture::TearDown();
+    }
+
     virtual bool engineeringMode() const { return false; }
 
     int mainPanel() const { return appState.mainPanel; }
