@@ -51,8 +51,7 @@ void configureFrequencyControls(int panel, uint32_t session) {
         SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_MIN_VALUE, value);
     if (noteStatus(qm4120_getRfFrequencyMax(session, &value)) >= 0)
         SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_MAX_VALUE, value);
-    // The channel table's frequency range follows here once the channel module takes it
-    // (chanPanelSetFrequencyMin/Max).
+    // To come with the channel table: chanPanelSetFrequencyMin/Max with the same limits.
     SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
     SetCtrlAttribute(panel, MAINPANEL_LO_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
     if (noteStatus(qm4120_getRfFrequency(session, &value)) >= 0) SetCtrlVal(panel, MAINPANEL_RF_FREQ, value);
@@ -94,8 +93,7 @@ void configureMainPanelForInstrument() {
     const uint32_t session = getQM4120id();
 
     configureFrequencyControls(panel, session);
-    // The engineering panel's attenuation displays are refreshed here once the engineering panel module
-    // provides them.
+    // To come with the engineering panel: refresh of its attenuation displays.
     configureAttenuationLimits(panel, session);
     // Level ranges and the RF level label for the unit in force (level module).
     refreshLevelControls();
@@ -114,8 +112,7 @@ void configureMainPanelForInstrument() {
     SetCtrlVal(panel, MAINPANEL_CAPTMODE, 0);
     SetCtrlAttribute(panel, MAINPANEL_CMD_STOP, ATTR_DIMMED, 1);
     SetCtrlAttribute(panel, MAINPANEL_CMD_DISARM, ATTR_VISIBLE, 0);
-    // The engineering panel's power-data file field is set here once the engineering panel module
-    // provides it.
+    // To come with the engineering panel: its power-data file field.
 }
 
 int cmdBoot(int, int, int event, void*, int, int) {
@@ -130,7 +127,7 @@ int cmdBoot(int, int, int event, void*, int, int) {
     if (booted && captureRepeatActive) {
         captureRepeatActive = 0;
         captureAbortRequested = 1;
-        // The capture engine's qm4120_clearAfterRepeatCapt is called here once it exists.
+        // To come with the capture engine: qm4120_clearAfterRepeatCapt(session).
     }
     captureRepeatMode = 0;
     if (booted) {
@@ -191,8 +188,7 @@ void onBootSucceeded(uint32_t session, const char* resourceText) {
 
     configureMainPanelForInstrument();
     refreshFrontEndControls();
-    // The instrument-information panel and the calibration dates are refreshed here once the
-    // information module provides them.
+    // To come with the information panels: instrument information and calibration dates.
     chanPanelInitPostBoot();
 
     s.refLockMonitorStop = 0;
