@@ -154,19 +154,6 @@ TEST_F(QtFrontendTest, RingSwitchCheckBoxAndButtonCommit) {
     }
 }
 
-TEST_F(QtFrontendTest, CheckBoxRefusedByTheProgramShowsTheModelState) {
-    const int panel = loadTestPanel("PANEL");
-    const int focus = ctrl(panel, "AUTOFOCUS");
-    onCtrlEvent = [](int p, int c, int event) {
-        if (event == EVENT_COMMIT) SetCtrlVal(p, c, 0);
-    };
-    auto* check = widget<QCheckBox>(panel, focus);
-    ASSERT_NE(check, nullptr);
-    QTest::keyClick(check, Qt::Key_Space);
-    EXPECT_EQ(eventsOf(EVENT_COMMIT).size(), 1u);
-    EXPECT_FALSE(check->isChecked());
-}
-
 TEST_F(QtFrontendTest, StringAndTextBoxCommitText) {
     const int panel = loadTestPanel("PANEL");
     const int file = ctrl(panel, "FILE"), info = ctrl(panel, "INFO");
