@@ -24,6 +24,11 @@ TEST_F(QtFrontendTest, PanelIsAWindowWithTitleAndItsCloseBoxSendsTheCloseEvent) 
     SetPanelAttribute(panel, ATTR_TITLE, "Tarvex 412x PXI RF Digitizer for PXI Korvo");
     EXPECT_EQ(window->windowTitle(), "Tarvex 412x PXI RF Digitizer for PXI Korvo");
 
+    // The program moves the keyboard focus (a grid click focusing the matching edit field).
+    const int file = ctrl(panel, "FILE");
+    SetActiveCtrl(panel, file);
+    EXPECT_EQ(window->focusWidget(), fe_.controlWidget(panel, file));
+
     window->close();
     ASSERT_EQ(panelEvents.size(), 1u);
     EXPECT_EQ(panelEvents[0].panel, panel);

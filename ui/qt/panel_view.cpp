@@ -116,13 +116,20 @@ void PanelView::sync(const ui::Panel& panel, unsigned what) {
             window_->hide();
         }
     }
+    if ((what & ui::ChShown) && window_ && panel.visible && GetActivePanel() == handle_) {
+        window_->raise();
+        window_->activateWindow();
+    }
+    applyFocus(panel);
+}
+
+void PanelView::applyFocus(const ui::Panel& panel) {
     // The program moves the keyboard focus with SetActiveCtrl (for example from a channel-grid click to
     // the matching edit field).
-    if (panel.activeCtrl != focusedCtrl_) {
-        focusedCtrl_ = panel.activeCtrl;
-        if (ControlView* v = controlView(panel.activeCtrl); v && v->body() && v->body()->isEnabled())
-            v->body()->setFocus(Qt::OtherFocusReason);
-    }
+    if (panel.activeCtrl == focusedCtrl_) return;
+    focusedCtrl_ = panel.activeCtrl;
+    if (ControlView* v = controlView(panel.activeCtrl); v && v->body() && v->body()->isEnabled())
+        v->body()->setFocus(Qt::OtherFocusReason);
 }
 
 void PanelView::syncControl(int control, unsigned what) {
@@ -141,9 +148,10 @@ void PanelView::syncControl(int control, unsigned what) {
         view->setParent(this);
         controls_[control] = view;
         view->sync(*c, ~0u & ~ui::ChDiscarded);
-        return;
+    } else {
+        it->second->sync(*c, what);
     }
-    it->second->sync(*c, what);
+    if (const ui::Panel* p = ui::findPanel(handle_)) applyFocus(*p);
 }
 
 void PanelView::syncMenuBar() {

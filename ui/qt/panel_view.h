@@ -54,6 +54,7 @@ class PanelView : public QObject {
   private:
     void buildWindow(const ui::Panel& panel);
     void placeInParent(const ui::Panel& panel);
+    void applyFocus(const ui::Panel& panel);
 
     QtFrontend& frontend_;
     const int handle_;
