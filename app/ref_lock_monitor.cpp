@@ -58,7 +58,6 @@ bool waitForAcknowledge() {
 
 int refLockMonitorTask(void*) {
     AppState& s = appState;
-    ++s.refLockMonitorsRunning;
     while (s.refLockMonitorStop.load() == 0) {
         pollReferenceLock();
         for (int step = 0; step < POLL_STEPS && s.refLockMonitorStop.load() == 0; ++step)
@@ -72,10 +71,14 @@ int refLockMonitorTask(void*) {
 int startRefLockMonitor() {
     AppState& s = appState;
     int functionId = 0;
+    // Counted from the moment it is scheduled: a monitor that has not started yet must still be waited
+    // for by stopRefLockMonitor, or it would start polling after a stop and run beside the next one.
+    ++s.refLockMonitorsRunning;
     const int status =
         CmtScheduleThreadPoolFunctionAdv(s.threadPool, refLockMonitorTask, nullptr, THREAD_PRIORITY_LOWEST,
                                          nullptr, 0, nullptr, 0, &functionId);
     if (status < 0) {
+        --s.refLockMonitorsRunning;
         CmtGetErrorMessage(status, s.threadPoolErrorText);
         MessagePopup("Error:", s.threadPoolErrorText);
         return status;

@@ -220,6 +220,8 @@ int appStartup(int argc, char** argv) {
 
 int appShutdown() {
     AppState& s = appState;
+    // The monitor writes to the main panel: it must be gone before the panel is.
+    stopRefLockMonitor();
     if (s.mainPanel > 0) DiscardPanel(s.mainPanel);
     s.mainPanel = 0;
     // The channel table with its companions and the board identity panel live until the program ends.
