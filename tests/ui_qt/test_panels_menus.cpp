@@ -71,6 +71,20 @@ TEST_F(QtFrontendTest, TabPagesAreThePagePanelsAndAClickSelectsOne) {
     EXPECT_EQ(active, 1);
     SetActiveTabPage(panel, tabs, 0);
     EXPECT_EQ(tabWidget->currentIndex(), 0);
+
+    // A panel loaded on its own and added as a page (the board-identity pages) leaves its window.
+    const int extra = LoadPanel(0, "qt_test.uir", 2);
+    ASSERT_GT(extra, 0);
+    DisplayPanel(extra);
+    settle();
+    ASSERT_NE(fe_.panelWidget(extra), nullptr);
+    EXPECT_TRUE(fe_.panelWidget(extra)->isWindow());
+    ASSERT_EQ(InsertPanelAsTabPage(panel, tabs, -1, extra), 2);
+    settle();
+    ASSERT_EQ(tabWidget->count(), 3);
+    EXPECT_EQ(tabWidget->widget(2), fe_.panelWidget(extra));
+    EXPECT_FALSE(fe_.panelWidget(extra)->isWindow());
+    EXPECT_TRUE(fe_.panelWidget(extra)->findChild<QLabel*>() != nullptr);
 }
 
 TEST_F(QtFrontendTest, MenuItemsCarryTheirChecksDimmingAndReachTheMenuCallback) {

@@ -2,6 +2,7 @@
 // <build>/screenshots/<file>_<panel>.png for a person to look at.
 #include <QDir>
 #include <QImage>
+#include <QTabWidget>
 #include <cmath>
 #include <random>
 
@@ -11,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "embedded_resources.h"
+#include "qm41xx_cal_id_uir.h"
 #endif
 
 namespace {
@@ -41,6 +43,17 @@ void collectCallbacks(const nlohmann::json& j, std::vector<std::string>* names) 
         }
     } else if (j.is_array()) {
         for (const auto& e : j) collectCallbacks(e, names);
+    }
+}
+
+// Registers a do-nothing callback under every name the file uses, so its panels load without the logic.
+void registerNoopCallbacks(const nlohmann::json& doc) {
+    std::vector<std::string> callbacks;
+    collectCallbacks(doc, &callbacks);
+    for (const std::string& cb : callbacks) {
+        RegisterCtrlCallback(cb.c_str(), noopCtrl);
+        RegisterPanelCallback(cb.c_str(), noopPanel);
+        RegisterMenuCallback(cb.c_str(), noopMenu);
     }
 }
 #endif
@@ -79,13 +92,7 @@ TEST_F(ScreenshotTest, EveryPanelOfEveryResourceFileRenders) {
         const std::string file(name);
         const auto doc = nlohmann::json::parse(qm::embeddedResource(name), nullptr, false);
         ASSERT_FALSE(doc.is_discarded()) << file;
-        std::vector<std::string> callbacks;
-        collectCallbacks(doc, &callbacks);
-        for (const std::string& cb : callbacks) {
-            RegisterCtrlCallback(cb.c_str(), noopCtrl);
-            RegisterPanelCallback(cb.c_str(), noopPanel);
-            RegisterMenuCallback(cb.c_str(), noopMenu);
-        }
+        registerNoopCallbacks(doc);
         const auto& panels = doc.at("panels");
         for (size_t i = 0; i < panels.size(); ++i) {
             SCOPED_TRACE(file + " " + panels[i].value("name", std::string()));
@@ -152,4 +159,32 @@ TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
     const QImage image = fe_.panelWidget(panel)->grab().toImage();
     ASSERT_FALSE(image.isNull());
     EXPECT_TRUE(image.save(screenshotPath("qt_test", "EVERY_KIND")));
+}
+
+// The board identity panel as the program builds it: three copies of the page panel in its tab control.
+TEST_F(ScreenshotTest, BoardIdentityPanelWithItsThreePages) {
+#ifndef QM_HAVE_RESOURCES
+    GTEST_SKIP() << "the panel resources are not built";
+#else
+    const std::string file = "qm41xx_cal_id.uir";
+    registerNoopCallbacks(nlohmann::json::parse(qm::embeddedResource(file)));
+    const int panel = LoadPanel(0, file.c_str(), IDPANEL);
+    ASSERT_GT(panel, 0);
+    for (const char* label : {"Control board", "IF board", "RF board"}) {
+        const int page = LoadPanel(panel, file.c_str(), IDINFO);
+        ASSERT_GT(page, 0);
+        const int index = InsertPanelAsTabPage(panel, IDPANEL_IDTAB, -1, page);
+        ASSERT_GE(index, 0);
+        SetTabPageAttribute(panel, IDPANEL_IDTAB, index, ATTR_LABEL_TEXT, label);
+    }
+    SetActiveTabPage(panel, IDPANEL_IDTAB, 1);
+    DisplayPanel(panel);
+    settle();
+    auto* tabs = qobject_cast<QTabWidget*>(fe_.controlWidget(panel, IDPANEL_IDTAB));
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(2), "RF board");
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_TRUE(fe_.panelWidget(panel)->grab().save(screenshotPath(file, "IDPANEL_PAGES")));
+#endif
 }

@@ -60,6 +60,25 @@ void PanelView::retire() {
     deleteLater();
 }
 
+void PanelView::becomeChild(const ui::Panel& panel) {
+    // A panel loaded on its own and then made a tab page: its canvas leaves the window (the tab control
+    // may have taken it already) and the window goes.
+    if (canvas_) {
+        if (canvas_->window() == window_) {
+            canvas_->hide();
+            canvas_->setParent(nullptr);
+        }
+        canvas_->setMinimumSize(0, 0);
+        canvas_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    menu_.reset();
+    window_->hide();
+    window_->deleteLater();
+    window_ = nullptr;
+    shownAsPopup_ = false;
+    if (panel.tabControl > 0) frontend_.controlChanged(panel.parent, panel.tabControl, ui::ChPages);
+}
+
 void PanelView::placeInParent(const ui::Panel& panel) {
     if (window_ || !canvas_ || panel.tabControl > 0) return;
     PanelView* parent = frontend_.panelView(panel.parent);
@@ -87,6 +106,7 @@ void PanelView::sync(const ui::Panel& panel, unsigned what) {
         canvas_->setFixedSize(panel.width, panel.height);
     if (canvas_->isEnabled() == panel.dimmed) canvas_->setEnabled(!panel.dimmed);
     if (what & (ui::ChCreated | ui::ChAttributes)) syncMenuBar();
+    if (window_ && panel.parent != 0) becomeChild(panel);
 
     if (!window_) {
         placeInParent(panel);

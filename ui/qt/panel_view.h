@@ -55,6 +55,7 @@ class PanelView : public QObject {
     void buildWindow(const ui::Panel& panel);
     void placeInParent(const ui::Panel& panel);
     void applyFocus(const ui::Panel& panel);
+    void becomeChild(const ui::Panel& panel);
 
     QtFrontend& frontend_;
     const int handle_;
