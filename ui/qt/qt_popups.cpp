@@ -67,13 +67,13 @@ int QtFrontend::fileSelectPopup(const ui::FileSelectRequest& request, std::strin
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.allowMakeDirectory) dialog.setOption(QFileDialog::ReadOnly);
 
-    // "*.ini" as the default spec is the first filter; the type list adds more ("*.ini;*.txt").
+    // A default pattern such as "*.ini" is the first filter; the type list adds more ("*.ini;*.txt").
     QStringList filters;
-    const QString spec = qs(request.defaultFileSpec);
-    if (spec.contains(QLatin1Char('*')) || spec.contains(QLatin1Char('?')))
-        filters << spec;
-    else if (!spec.isEmpty())
-        dialog.selectFile(spec);
+    const QString pattern = qs(request.defaultFileSpec);
+    if (pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?')))
+        filters << pattern;
+    else if (!pattern.isEmpty())
+        dialog.selectFile(pattern);
     for (const QString& f : qs(request.fileTypeList).split(QLatin1Char(';'), Qt::SkipEmptyParts))
         if (!filters.contains(f.trimmed())) filters << f.trimmed();
     if (!request.restrictExtension || filters.isEmpty()) filters << QStringLiteral("*");
