@@ -25,6 +25,8 @@ class TabView : public ControlView {
     ~TabView() override {
         // Page canvases belong to their page panels, not to this widget: hand them back before it goes.
         if (!tabs_) return;
+        // Removing tabs raises currentChanged, whose handler would put the pages back from the model.
+        const QSignalBlocker quiet(tabs_);
         while (tabs_->count() > 0) {
             QWidget* page = tabs_->widget(0);
             tabs_->removeTab(0);
