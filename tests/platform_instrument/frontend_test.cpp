@@ -1,6 +1,8 @@
 // Front end: attenuator ranges, steps and pads per model, the automatic set-up from the expected input
 // level, level corrections, the reference lock, and channel records.
 
+#include <cstdint>
+
 #include "fixture.h"
 
 namespace {
@@ -48,6 +50,11 @@ TEST_F(FrontEndTest, ManualAttenuationIsRoundedToTheStepAndClamped) {
     EXPECT_EQ(rfAtten(m.vi()), 28);
     EXPECT_EQ(qm4120_appSetIfAttenuation(m.vi(), -3), 1);
     EXPECT_EQ(ifAtten(m.vi()), 0);
+    // Absurd requests at the ends of the argument's range are clamps like any other.
+    EXPECT_EQ(qm4120_appSetRfAttenuation(m.vi(), INT32_MAX), 2);
+    EXPECT_EQ(rfAtten(m.vi()), 28);
+    EXPECT_EQ(qm4120_controlSetRfAttenuationNoCorr(m.vi(), INT32_MIN), 1);
+    EXPECT_EQ(rfAtten(m.vi()), 0);
     Module fine(0x4125);
     ASSERT_EQ(qm4120_appSetFrontEndConfigMode(fine.vi(), 2), 0);
     EXPECT_EQ(qm4120_appSetRfAttenuation(fine.vi(), 13), 0);

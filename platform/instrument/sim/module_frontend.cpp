@@ -78,10 +78,11 @@ int32_t SimModule::setRfAtten(int channel, int32_t db, bool direct) {
     Channel& c = channels_[channel];
     // In "Auto" the module owns the RF attenuator: a setting is accepted and the level decides.
     if (!direct && c.frontEndMode == FE_AUTO) return OK;
-    const int32_t step = spec_->rfAttenStepDb;
-    int32_t value = static_cast<int32_t>(std::lround(static_cast<double>(db) / step)) * step;
-    const int32_t st = clampTo(&value, 0, rfAttenMaxDb(*spec_));
-    c.rfAttenDb = value;
+    const int64_t step = spec_->rfAttenStepDb;
+    // Rounded in 64 bits: a request near the end of the int32 range stays a clamp, not an overflow.
+    int64_t value = std::llround(static_cast<double>(db) / static_cast<double>(step)) * step;
+    const int32_t st = clampTo<int64_t>(&value, 0, rfAttenMaxDb(*spec_));
+    c.rfAttenDb = static_cast<int32_t>(value);
     // The IF stage then sees a different level.
     if (!direct && c.frontEndMode == FE_AUTO_IF) resolveAttenuation(c, false, true);
     return st;
