@@ -85,6 +85,17 @@ TEST_F(FrontEndTest, PadMasksMatchTheAttenuation) {
         EXPECT_EQ(ifAtten(m4125.vi()), db) << "pads 1, 2, 4, 8, 10, 10 make every step";
     }
     EXPECT_EQ(qm4120_controlSetIfAttenuationPads(m4125.vi(), 0x40), -3);
+
+    // Pads switched in directly read back as switched, even where other pads would make the same
+    // attenuation (the second 10 dB pad alone; 1 + 2 + 4 + 8 rather than 10 + 4 + 1).
+    for (uint16_t mask : {uint16_t{0x20}, uint16_t{0x0F}, uint16_t{0x30}}) {
+        ASSERT_EQ(qm4120_controlSetIfAttenuationPads(m4125.vi(), mask), 0);
+        ASSERT_EQ(qm4120_controlGetIfAttenuationPads(m4125.vi(), &pads), 0);
+        EXPECT_EQ(pads, mask);
+    }
+    ASSERT_EQ(qm4120_appSetIfAttenuation(m4125.vi(), 3), 0);
+    ASSERT_EQ(qm4120_controlGetIfAttenuationPads(m4125.vi(), &pads), 0);
+    EXPECT_EQ(pads, 0x3) << "a new attenuation chooses its own pads";
 }
 
 TEST_F(FrontEndTest, AutoModeChoosesAttenuationFromTheExpectedLevel) {

@@ -363,11 +363,15 @@ int32_t SimModule::controlGetDcOffsetFilter(uint16_t* value) {
 
 int32_t SimModule::controlSetIfAttenuationPads(uint16_t value) {
     if (value >> IF_PAD_COUNT) return ERR_PARAMETER;
-    channels_[activeChannel_].ifAttenDb = ifDbFor(value);
+    Channel& c = channels_[activeChannel_];
+    c.ifAttenDb = ifDbFor(value);
+    c.ifPadMask = value;
     return OK;
 }
 int32_t SimModule::controlGetIfAttenuationPads(uint16_t* value) {
-    return put(value, ifPadsFor(channels_[activeChannel_].ifAttenDb));
+    // The pads stay as they were switched until the attenuation is changed some other way.
+    const Channel& c = channels_[activeChannel_];
+    return put(value, ifDbFor(c.ifPadMask) == c.ifAttenDb ? c.ifPadMask : ifPadsFor(c.ifAttenDb));
 }
 int32_t SimModule::controlSetIfAttenuationNoCorr(int32_t value) {
     return setIfAtten(activeChannel_, value, true);

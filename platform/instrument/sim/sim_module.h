@@ -32,6 +32,8 @@ struct Channel {
     double ifLevelDbm = 0.0;
     int32_t rfAttenDb = 0;
     int32_t ifAttenDb = 0;
+    // Pads last switched in directly; the two 10 dB pads make some attenuations in more than one way.
+    uint16_t ifPadMask = 0;
 };
 
 enum FrontEndMode : uint16_t { FE_AUTO = 0, FE_AUTO_IF = 1, FE_MANUAL = 2 };
