@@ -157,8 +157,9 @@ void loadDirectorySettings() {
         return;
     }
     char dir[PATH_TEXT_LEN] = {};
-    // A truncated or empty value is no usable folder: the default stays.
-    if (qm41XXutils_IniGetString(ini, INI_SECTION, INI_KEY, dir, sizeof dir) == QM41XXUTILS_SUCCESS && dir[0])
+    // A truncated value names some other folder: the default stays. An empty one is what the operator
+    // last saved from the directories dialog and is kept as such, as it was in that session.
+    if (qm41XXutils_IniGetString(ini, INI_SECTION, INI_KEY, dir, sizeof dir) == QM41XXUTILS_SUCCESS)
         std::snprintf(s.settingsDir, sizeof s.settingsDir, "%s", dir);
     qm41XXutils_IniDelete(ini);
 }

@@ -115,6 +115,13 @@ TEST_F(StartupTest, SettingsFolderFromTheIniFile) {
     EXPECT_EQ(std::string(state().settingsDir), "/data/qm\\settings");
 }
 
+TEST_F(StartupTest, EmptySettingsFolderSavedByTheOperatorIsKept) {
+    writeIni("[Directories]\nSettingsDir=\n");
+    ASSERT_EQ(startApp(), 0);
+    EXPECT_EQ(std::string(state().settingsDir), "");
+    EXPECT_EQ(fe.countPopups("Load directory settings"), 0);
+}
+
 TEST_F(StartupTest, MissingKeyOrSectionKeepsTheDefault) {
     writeIni("[Directories]\nOther=/x\n[Elsewhere]\nSettingsDir=/y\n");
     ASSERT_EQ(startApp(), 0);
