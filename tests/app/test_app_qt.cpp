@@ -1,5 +1,5 @@
 // The real program path on the Qt front end, offscreen: start-up, the main panel on screen (saved as a
-// PNG for people to look at), then File "Exit" ends the program with status 0.
+// PNG for people to look at), then File "Exit" or the close box ends the program with status 0.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
@@ -20,21 +21,23 @@
 namespace {
 
 const QString SCREENSHOT = QStringLiteral(QM_SCREENSHOT_DIR "/main_panel_startup.png");
+int timeouts = 0;
 
-}  // namespace
-
-TEST(ProgramOnQt, StartsShowsTheMainPanelAndExitsFromTheFileMenu) {
+// Runs the program's own start-up on the Qt front end; once the main panel is on screen, saves a PNG of it
+// (when `screenshot` is set) and lets `leave` make the operator's gesture that ends the program. Returns the
+// program's exit status; `gestureMade` tells whether the gesture could be made at all.
+int runProgramUntil(const std::function<bool(qmqt::QtFrontend&, QWidget&)>& leave, bool* gestureMade,
+                    bool* shotTaken, bool screenshot) {
     char pattern[] = "/tmp/qm4120_app_qt_XXXXXX";
     const char* dir = mkdtemp(pattern);
-    ASSERT_NE(dir, nullptr);
-    QFile::remove(SCREENSHOT);
+    if (!dir) return -1000;
     // A short splash keeps the test quick; the path is otherwise the program's own.
     setenv("QM4120_SPLASH_SECONDS", "0.2", 1);
     resetAppState();
     appState.programDirOverride = dir;
 
-    bool shotTaken = false;
-    bool exitChosen = false;
+    *gestureMade = false;
+    *shotTaken = false;
     char name[] = "qm4120_sfp";
     char* argv[] = {name, nullptr};
     const int status = qmRunQtFrontend(1, argv, [&] {
@@ -43,27 +46,64 @@ TEST(ProgramOnQt, StartsShowsTheMainPanelAndExitsFromTheFileMenu) {
         watcher.setInterval(50);
         QObject::connect(&watcher, &QTimer::timeout, [&] {
             QWidget* panel = (qt && appState.mainPanel > 0) ? qt->panelWidget(appState.mainPanel) : nullptr;
-            if (!panel || !panel->isVisible() || exitChosen) return;
-            QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
-            shotTaken = panel->grab().save(SCREENSHOT);
-            QAction* exitItem = qt->menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
-            exitChosen = exitItem != nullptr;
-            if (exitItem) exitItem->trigger();  // the operator's File "Exit"
+            if (!panel || !panel->isVisible() || *gestureMade) return;
+            if (screenshot) {
+                QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
+                *shotTaken = panel->grab().save(SCREENSHOT);
+            }
+            *gestureMade = leave(*qt, *panel);
         });
         watcher.start();
-        // Never hang the suite: a program that does not come up is ended after a while.
-        QTimer::singleShot(30000, [] { QuitUserInterface(-99); });
+        // Never hang the suite: a program that does not come up, or does not end on the gesture, is ended
+        // after a while. The exit status would not show it (it is the thread pool's), so it is counted.
+        QTimer::singleShot(30000, [] {
+            ++timeouts;
+            QuitUserInterface(-99);
+        });
         return qm4120SfpMain(1, argv);
     });
     unsetenv("QM4120_SPLASH_SECONDS");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+    return status;
+}
+
+}  // namespace
+
+TEST(ProgramOnQt, StartsShowsTheMainPanelAndExitsFromTheFileMenu) {
+    QFile::remove(SCREENSHOT);
+    bool exitChosen = false;
+    bool shotTaken = false;
+    const int status = runProgramUntil(
+        [](qmqt::QtFrontend& qt, QWidget&) {
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();  // the operator's File "Exit"
+            return exitItem != nullptr;
+        },
+        &exitChosen, &shotTaken, true);
 
     EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
     EXPECT_TRUE(exitChosen);
     EXPECT_TRUE(shotTaken);
     const QImage image(SCREENSHOT);
     EXPECT_FALSE(image.isNull());
     EXPECT_GT(image.width(), 600);
     EXPECT_GT(image.height(), 400);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+}
+
+TEST(ProgramOnQt, TheMainPanelsCloseBoxEndsTheProgram) {
+    bool closed = false;
+    bool shotTaken = false;
+    const int status = runProgramUntil(
+        [](qmqt::QtFrontend&, QWidget& panel) {
+            panel.window()->close();  // the window manager's close box
+            return true;
+        },
+        &closed, &shotTaken, false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(appState.mainPanel, 0);  // the program went through its whole shutdown
 }
