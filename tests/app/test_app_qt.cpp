@@ -2,7 +2,9 @@
 // PNG for people to look at), then File "Exit" or the close box ends the program with status 0.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -13,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "qm4120_chan.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
 #include "ui/qt/qt_frontend.h"
@@ -74,8 +77,19 @@ TEST(ProgramOnQt, StartsShowsTheMainPanelAndExitsFromTheFileMenu) {
     QFile::remove(SCREENSHOT);
     bool exitChosen = false;
     bool shotTaken = false;
+    bool tableShown = false;
     const int status = runProgramUntil(
-        [](qmqt::QtFrontend& qt, QWidget&) {
+        [&](qmqt::QtFrontend& qt, QWidget&) {
+            // The operator opens the channel table first ("Chan List"), as people will want to see it.
+            if (auto* button = qobject_cast<QAbstractButton*>(
+                    qt.controlWidget(appState.mainPanel, MAINPANEL_CHANNELS))) {
+                button->click();
+                QCoreApplication::processEvents();
+                QWidget* table = qt.panelWidget(getChanPanel());
+                tableShown =
+                    table && table->isVisible() &&
+                    table->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/channel_table_startup.png"));
+            }
             QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
             if (exitItem) exitItem->trigger();  // the operator's File "Exit"
             return exitItem != nullptr;
@@ -86,6 +100,7 @@ TEST(ProgramOnQt, StartsShowsTheMainPanelAndExitsFromTheFileMenu) {
     EXPECT_EQ(timeouts, 0);
     EXPECT_TRUE(exitChosen);
     EXPECT_TRUE(shotTaken);
+    EXPECT_TRUE(tableShown);
     const QImage image(SCREENSHOT);
     EXPECT_FALSE(image.isNull());
     EXPECT_GT(image.width(), 600);
