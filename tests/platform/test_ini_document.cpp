@@ -115,15 +115,12 @@ TEST(IniDocument, ValuesSurviveAWriteAndARead) {
 
 TEST(IniDocument, RefusesNamesAndValuesThatWouldNotReadBack) {
     Document doc;
-    EXPECT_EQ(doc.put("", "k", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put("A]", "k", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put(" A", "k", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put("A", "", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put("A", "k=1", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put("A", ";k", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put("A", "[k", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put("A", "k ", "v"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(doc.put("A", "k", "two\nlines"), QM41XXUTILS_ERR_INVALID_ARG);
+    const char* const invalid[][3] = {{"", "k", "v"},   {"A]", "k", "v"},  {" A", "k", "v"},
+                                      {"A", "", "v"},   {"A", "k=1", "v"}, {"A", ";k", "v"},
+                                      {"A", "[k", "v"}, {"A", "k ", "v"},  {"A", "k", "two\nlines"}};
+    for (const auto& c : invalid)
+        EXPECT_EQ(doc.put(c[0], c[1], c[2]), QM41XXUTILS_ERR_INVALID_ARG)
+            << c[0] << "/" << c[1] << "/" << c[2];
     EXPECT_EQ(doc.put("A", "k", std::string(1025, 'v')), QM41XXUTILS_ERR_VALUE_TOO_LONG);
     EXPECT_EQ(doc.put("A", "k", std::string(1023, 'v')), QM41XXUTILS_ERR_LINE_TOO_LONG);
     EXPECT_EQ(doc.put(std::string(256, 's'), "k", "v"), QM41XXUTILS_ERR_VALUE_TOO_LONG);

@@ -73,15 +73,13 @@ TEST_F(SysinfoTest, BareNamesAreFoundLikeLibraries) {
 TEST_F(SysinfoTest, MarkersAreValidated) {
     const std::string bogus =
         std::string("QM_FILE_VERSION=\0QM_FILE_VERSION=1.x\0QM_FILE_VERSION=1..2\0", 58);
+    const std::string noVersion = "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">";
     EXPECT_EQ(version(file("good.so", bogus + "junk" + marker("2.1.0.7")).string()), "2.1.0.7");
-    EXPECT_EQ(version(file("bogus.so", bogus).string()),
-              "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
+    EXPECT_EQ(version(file("bogus.so", bogus).string()), noVersion);
     // Five numbers, or a version not ended by a NUL byte, is not one of our markers.
-    EXPECT_EQ(version(file("five.so", marker("1.2.3.4.5")).string()),
-              "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
-    EXPECT_EQ(version(file("open.so", marker("1.2").substr(0, 19)).string()),
-              "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
-    EXPECT_EQ(version(file("empty.so", "").string()), "<" + std::to_string(QM_SYSINFO_ERR_NO_VERSION) + ">");
+    EXPECT_EQ(version(file("five.so", marker("1.2.3.4.5")).string()), noVersion);
+    EXPECT_EQ(version(file("open.so", marker("1.2").substr(0, 19)).string()), noVersion);
+    EXPECT_EQ(version(file("empty.so", "").string()), noVersion);
 }
 
 TEST_F(SysinfoTest, MarkerAcrossAReadBoundaryIsFound) {
@@ -95,7 +93,7 @@ TEST_F(SysinfoTest, MarkerAcrossAReadBoundaryIsFound) {
 
 TEST_F(SysinfoTest, BadRequests) {
     int32_t status = 0;
-    EXPECT_EQ(version((dir_ / "missing.so").string(), 64, &status), "<-2>");
+    version((dir_ / "missing.so").string(), 64, &status);
     EXPECT_EQ(status, QM_SYSINFO_ERR_FILE_NOT_FOUND);
     version(dir_.string(), 64, &status);
     EXPECT_EQ(status, QM_SYSINFO_ERR_FILE_READ);
