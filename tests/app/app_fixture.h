@@ -106,6 +106,13 @@ class AppFixture : public ::testing::Test {
 
     AppState& state() { return appState; }
 
+    // The value of a numeric control of data type double.
+    static double shownNumber(int panel, int control) {
+        double value = -12345;
+        GetCtrlVal(panel, control, &value);
+        return value;
+    }
+
     // False: start-up stops the reference-lock monitor again at once.
     bool runMonitor = true;
     ui::HeadlessFrontend fe;

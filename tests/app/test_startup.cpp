@@ -102,32 +102,27 @@ TEST_F(StartupTest, NoEngineeringMenuWithoutTheSwitch) {
     EXPECT_EQ(state().engineeringMenu, 0);
 }
 
-TEST_F(StartupTest, SettingsFolderDefaultsBesideTheProgram) {
-    ASSERT_EQ(startApp(), 0);  // no INI file at all
+// What the INI file beside the program says (nullptr: no file at all) and the settings folder start-up
+// takes from it (nullptr: the default beside the program). An empty folder is what the operator saved
+// from the directories dialog and is kept; a missing key or section keeps the default.
+using IniCase = std::pair<const char*, const char*>;
+class SettingsFolderAtStartUp : public AppFixture, public ::testing::WithParamInterface<IniCase> {};
+
+TEST_P(SettingsFolderAtStartUp, ComesFromTheIniFileOrDefaultsBesideTheProgram) {
+    const auto [ini, expected] = GetParam();
+    if (ini) writeIni(ini);
+    ASSERT_EQ(startApp(), 0);
     EXPECT_EQ(std::string(state().iniFilePath), programDir + "/qm4120_sfp.ini");
-    EXPECT_EQ(std::string(state().settingsDir), programDir + "/settings");
+    EXPECT_EQ(std::string(state().settingsDir), expected ? expected : programDir + "/settings");
     EXPECT_EQ(fe.countPopups("Load directory settings"), 0);
 }
 
-TEST_F(StartupTest, SettingsFolderFromTheIniFile) {
-    writeIni("[Directories]\nSettingsDir=/data//qm\\\\settings\n");
-    ASSERT_EQ(startApp(), 0);
-    EXPECT_EQ(std::string(state().settingsDir), "/data/qm\\settings");
-}
-
-TEST_F(StartupTest, EmptySettingsFolderSavedByTheOperatorIsKept) {
-    writeIni("[Directories]\nSettingsDir=\n");
-    ASSERT_EQ(startApp(), 0);
-    EXPECT_EQ(std::string(state().settingsDir), "");
-    EXPECT_EQ(fe.countPopups("Load directory settings"), 0);
-}
-
-TEST_F(StartupTest, MissingKeyOrSectionKeepsTheDefault) {
-    writeIni("[Directories]\nOther=/x\n[Elsewhere]\nSettingsDir=/y\n");
-    ASSERT_EQ(startApp(), 0);
-    EXPECT_EQ(std::string(state().settingsDir), programDir + "/settings");
-    EXPECT_EQ(fe.countPopups("Load directory settings"), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    IniFiles, SettingsFolderAtStartUp,
+    ::testing::Values(IniCase{nullptr, nullptr},
+                      IniCase{"[Directories]\nSettingsDir=/data//qm\\\\settings\n", "/data/qm\\settings"},
+                      IniCase{"[Directories]\nSettingsDir=\n", ""},
+                      IniCase{"[Directories]\nOther=/x\n[Elsewhere]\nSettingsDir=/y\n", nullptr}));
 
 TEST_F(StartupTest, UnreadableIniFileIsReportedAndTheDefaultKept) {
     // A folder where the file should be: the settings library cannot read it.
