@@ -31,7 +31,8 @@ int32_t qm4120_simSetSignal(const char* text);
 /* Number of instrument records (sessions created and not deleted). */
 uint32_t qm4120_simInstrumentCount(void);
 
-/* Forgets every instrument record and the model code and PCI revision announced for the next open. */
+/* Forgets every instrument record and the model code and PCI revision announced for the next open, and
+ * gives every module back its factory EEPROM contents (serial number, calibration, identity records). */
 void qm4120_simResetAll(void);
 
 #ifdef __cplusplus

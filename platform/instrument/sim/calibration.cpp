@@ -159,6 +159,14 @@ std::vector<double> CalSet::measure() const {
 void CalSet::store(const TimeStamp& stamp) {
     working_.stamp = stamp;
     stored_ = working_;
+    ++storeCount_;
+}
+
+CalSet CalSet::committedCopy() const {
+    CalSet copy = *this;
+    copy.working_ = stored_;
+    copy.lastMeasurement_.clear();  // a measurement belongs to the session that made it
+    return copy;
 }
 
 uint32_t CalSet::elementCount(const Contents& c) const {
@@ -171,6 +179,7 @@ uint32_t CalSet::elementCount(const Contents& c) const {
 void CalSet::blank() {
     working_ = Contents{};
     stored_ = Contents{};
+    ++storeCount_;
 }
 
 int32_t CalSet::pointRef(uint16_t band, uint16_t point, bool inPhase, double** ref) {
@@ -467,6 +476,13 @@ IdRecord::IdRecord(Board board, uint16_t modelCode, const TimeStamp& factoryStam
 void IdRecord::blank() {
     working_ = Fields{};
     stored_ = Fields{};
+    ++storeCount_;
+}
+
+IdRecord IdRecord::committedCopy() const {
+    IdRecord copy = *this;
+    copy.working_ = stored_;
+    return copy;
 }
 
 int32_t IdRecord::setText(std::string& field, const char* value) {
@@ -496,6 +512,7 @@ int32_t IdRecord::Commit(int16_t year, int16_t month, int16_t day, int16_t hour,
     working_.lastCal = packTimeStamp(t);
     if (working_.firstCal == 0) working_.firstCal = working_.lastCal;
     stored_ = working_;
+    ++storeCount_;
     return OK;
 }
 

@@ -96,6 +96,11 @@ class CalSet {
     int32_t MeasDataQuery(uint32_t count, double* data);
     int32_t Verify();
 
+    // Counts the writes of the stored copy, so a caller can tell that an operation reached the EEPROM.
+    uint32_t storeCount() const { return storeCount_; }
+    // The set as a freshly opened session finds it: the working copy equals the stored one.
+    CalSet committedCopy() const;
+
     const TimeStamp& stamp() const { return stored_.stamp; }
     double storedValue() const { return stored_.value; }
     double storedElement(size_t i) const { return i < stored_.elements.size() ? stored_.elements[i] : 0.0; }
@@ -129,6 +134,7 @@ class CalSet {
     Contents working_;
     Contents stored_;
     std::vector<double> lastMeasurement_;
+    uint32_t storeCount_ = 0;
 };
 
 enum class Board { Control, If, Rf, Count };
@@ -160,6 +166,8 @@ class IdRecord {
     int32_t InfoValueQuery(char* value);
 
     void blank();
+    uint32_t storeCount() const { return storeCount_; }
+    IdRecord committedCopy() const;
 
   private:
     struct Fields {
@@ -178,6 +186,7 @@ class IdRecord {
 
     Fields working_;
     Fields stored_;
+    uint32_t storeCount_ = 0;
 };
 
 }  // namespace qm::sim

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "calibration.h"
+#include "eeprom.h"
 #include "sim_api.h"
 #include "sim_module.h"
 
@@ -46,15 +47,19 @@ int32_t guarded(const char* operation, uint32_t vi, Body&& body) {
         return guarded("qm4120_" #family #Name, vi,                                   \
                        [&](SimModule& m) { return m.family##Name QM_DROP_VI args; }); \
     }
-#define QM_CAL(Group, Op, params, args)                                                          \
-    extern "C" int32_t qm4120_cal##Group##Op params {                                            \
-        return guarded("qm4120_cal" #Group #Op, vi,                                              \
-                       [&](SimModule& m) { return m.cal(CalGroup::Group).Op QM_DROP_VI args; }); \
+#define QM_CAL(Group, Op, params, args)                                                      \
+    extern "C" int32_t qm4120_cal##Group##Op params {                                        \
+        return guarded("qm4120_cal" #Group #Op, vi, [&](SimModule& m) {                      \
+            return m.calOperation(CalGroup::Group,                                           \
+                                  [&](qm::sim::CalSet& s) { return s.Op QM_DROP_VI args; }); \
+        });                                                                                  \
     }
 #define QM_CALID(Board_, Op, params, args)                                                          \
     extern "C" int32_t qm4120_calId##Board_##Op params {                                            \
-        return guarded("qm4120_calId" #Board_ #Op, vi,                                              \
-                       [&](SimModule& m) { return m.identity(Board::Board_).Op QM_DROP_VI args; }); \
+        return guarded("qm4120_calId" #Board_ #Op, vi, [&](SimModule& m) {                          \
+            return m.identityOperation(Board::Board_,                                               \
+                                       [&](qm::sim::IdRecord& r) { return r.Op QM_DROP_VI args; }); \
+        });                                                                                         \
     }
 #include "../qm4120_pb_ops.inc"
 
@@ -137,4 +142,5 @@ extern "C" uint32_t qm4120_simInstrumentCount(void) {
 
 extern "C" void qm4120_simResetAll(void) {
     qm::sim::registry::clear();
+    qm::sim::eeprom::resetAll();
 }

@@ -33,6 +33,9 @@
  *     adds a test tone 1.25 MHz above the IF centre, 10 dB below full scale. Software triggers fire at
  *     once, the timer after one period, the internal trigger when the tone crosses its absolute
  *     threshold, the other lines after the scenario's delay.
+ *   - EEPROMs: the serial number, committed calibration sets (with their time stamps), committed board
+ *     identity records and a blanking stay with the model's module for the life of the process: a new
+ *     open finds them, a reset does not touch them, uncommitted edits are lost with their session.
  *   - Routing scenario 0 is the default routing; scenario 1 drives PXI_LBL[0..4] from LVDS_AUX[0..4].
  *   - Environment: QM4120_SIM_FPGA_CHECK_FAIL_EVERY=n makes the first FPGA check of every n-th opened
  *     module report "FPGA not configured" (default 3; 0 never). QM4120_SIM_SIGNAL describes the signal

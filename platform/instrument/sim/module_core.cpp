@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "../qm4120_pb_lib.h"
 #include "module_util.h"
@@ -10,33 +11,14 @@
 
 namespace qm::sim {
 
-namespace {
-
-// Factory calibration of every set: spread over a few days in early 2005, one set a day.
-TimeStamp factoryStamp(int index) {
-    return TimeStamp{2005, 3, static_cast<uint16_t>(7 + index), static_cast<uint16_t>(9 + index % 5), 5, 0};
-}
-
-}  // namespace
-
 SimModule::SimModule(uint32_t session, const ModelSpec& spec, uint16_t pciRev, bool failFirstFpgaCheck,
-                     const Scenario& scenario)
+                     const Scenario& scenario, EepromImage eeprom)
     : spec_(&spec),
       session_(session),
       pciRev_(pciRev),
       failNextFpgaCheck_(failFirstFpgaCheck),
-      scenario_(scenario) {
-    char serial[32];
-    std::snprintf(serial, sizeof serial, "%04X-%05u", spec.code, 417u + (spec.code % 1000u));
-    serialNumber_ = serial;
-    const CalContext context{spec.rfFreqMinHz, spec.rfFreqMaxHz, spec.ifFrequencyHz, spec.ifBandwidthHz,
-                             spec.temperatureC};
-    for (int g = 0; g < static_cast<int>(CalGroup::Count); ++g) {
-        cal_[g] = CalSet(static_cast<CalGroup>(g), context, factoryStamp(g));
-    }
-    for (int b = 0; b < static_cast<int>(Board::Count); ++b) {
-        id_[b] = IdRecord(static_cast<Board>(b), spec.code, factoryStamp(b));
-    }
+      scenario_(scenario),
+      eeprom_(std::move(eeprom)) {
     setDefaults();
 }
 
@@ -148,14 +130,15 @@ int32_t SimModule::controlGetListModeAvailable(uint16_t* value) {
 
 int32_t SimModule::caldataGetSerialNumber(char* serial) {
     if (!serial) return ERR_NULL_POINTER;
-    std::snprintf(serial, 256, "%s", serialNumber_.c_str());
+    std::snprintf(serial, 256, "%s", eeprom_.serialNumber.c_str());
     return OK;
 }
 
 int32_t SimModule::caldataSetSerialNumber(const char* serial) {
     if (!serial) return ERR_NULL_POINTER;
     if (std::strlen(serial) > 255) return ERR_TEXT_TOO_LONG;
-    serialNumber_ = serial;
+    eeprom_.serialNumber = serial;
+    eeprom::saveSerialNumber(*spec_, eeprom_.serialNumber);
     return OK;
 }
 
@@ -168,9 +151,10 @@ int32_t SimModule::caldataGetTempMeasurementAllowed(uint16_t* value) {
 }
 
 int32_t SimModule::caldataBlankEeproms() {
-    serialNumber_.clear();
-    for (CalSet& c : cal_) c.blank();
-    for (IdRecord& r : id_) r.blank();
+    eeprom_.serialNumber.clear();
+    for (CalSet& c : eeprom_.cal) c.blank();
+    for (IdRecord& r : eeprom_.id) r.blank();
+    eeprom::saveAll(*spec_, eeprom_);
     return OK;
 }
 
@@ -178,7 +162,7 @@ int32_t SimModule::caldataModuleLastTimeStampQuery(uint16_t* year, uint16_t* mon
                                                    uint16_t* hour, uint16_t* minute, uint16_t* second) {
     if (!year || !month || !day || !hour || !minute || !second) return ERR_NULL_POINTER;
     TimeStamp latest;
-    for (const CalSet& c : cal_) {
+    for (const CalSet& c : eeprom_.cal) {
         if (latest < c.stamp()) latest = c.stamp();
     }
     *year = latest.year;

@@ -109,7 +109,8 @@ int32_t create(uint32_t session) {
     r.pendingPciRev.reset();
     ++r.created;
     const bool failFirstCheck = r.failEvery > 0 && r.created % r.failEvery == 0;
-    r.modules[session] = std::make_shared<SimModule>(session, *spec, pciRev, failFirstCheck, r.scenario);
+    r.modules[session] =
+        std::make_shared<SimModule>(session, *spec, pciRev, failFirstCheck, r.scenario, eeprom::load(*spec));
     return OK;
 }
 
@@ -139,7 +140,7 @@ std::shared_ptr<SimModule> probe(uint32_t session) {
     if (korvo_simModelCode(session, &busCode) < 0) return nullptr;
     const ModelSpec* spec = findModel(busCode);
     if (!spec) return nullptr;
-    return std::make_shared<SimModule>(session, *spec, spec->pciRev, false, Scenario{});
+    return std::make_shared<SimModule>(session, *spec, spec->pciRev, false, Scenario{}, eeprom::load(*spec));
 }
 
 void setFpgaCheckFailEvery(uint32_t every) {

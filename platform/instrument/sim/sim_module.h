@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "calibration.h"
+#include "eeprom.h"
 #include "model_table.h"
 #include "scenario.h"
 
@@ -139,8 +140,9 @@ struct CaptureState {
 
 class SimModule {
   public:
+    // `eeprom` is what the chassis module's EEPROMs hold when the session opens.
     SimModule(uint32_t session, const ModelSpec& spec, uint16_t pciRev, bool failFirstFpgaCheck,
-              const Scenario& scenario);
+              const Scenario& scenario, EepromImage eeprom);
 
     std::mutex& mutex() { return mutex_; }
     const ModelSpec& spec() const { return *spec_; }
@@ -148,7 +150,7 @@ class SimModule {
     void setScenario(const Scenario& scenario) { scenario_ = scenario; }
 
     // Every operation of the table except the calibration sets and identity records, which are reached
-    // through cal() and identity().
+    // through calOperation() and identityOperation().
 #define QM_CAL(Group, Op, params, args)
 #define QM_CALID(Board, Op, params, args)
 #define QM_OP(family, Name, params, args) int32_t family##Name QM_DROP_VI params;
@@ -162,14 +164,26 @@ class SimModule {
     int32_t fftGetPowerAtIfFrequency(double frequencyHz, uint16_t averages, uint32_t n, double* area,
                                      double* power);
 
-    CalSet& cal(CalGroup group) {
-        return cal_[static_cast<int>(group)];
-    }
     const CalSet& cal(CalGroup group) const {
-        return cal_[static_cast<int>(group)];
+        return eeprom_.cal[static_cast<int>(group)];
     }
-    IdRecord& identity(Board board) {
-        return id_[static_cast<int>(board)];
+    // Runs one operation of a calibration set or an identity record (op(set) / op(record)); when it
+    // stored the set or record, the chassis's EEPROMs get it too, so later sessions find it.
+    template <class Op>
+    int32_t calOperation(CalGroup group, Op&& op) {
+        CalSet& set = eeprom_.cal[static_cast<int>(group)];
+        const uint32_t before = set.storeCount();
+        const int32_t status = op(set);
+        if (set.storeCount() != before) eeprom::saveCal(*spec_, group, set);
+        return status;
+    }
+    template <class Op>
+    int32_t identityOperation(Board board, Op&& op) {
+        IdRecord& record = eeprom_.id[static_cast<int>(board)];
+        const uint32_t before = record.storeCount();
+        const int32_t status = op(record);
+        if (record.storeCount() != before) eeprom::saveIdentity(*spec_, board, record);
+        return status;
     }
 
     // The module's hardware register window as the bus sees it.
@@ -264,9 +278,8 @@ class SimModule {
     std::array<uint32_t, LIBRARY_REGISTERS> libraryRegisters_{};
     std::array<uint32_t, HW_REGISTERS> hardwareRegisters_{};
 
-    std::string serialNumber_;
-    std::array<CalSet, static_cast<int>(CalGroup::Count)> cal_;
-    std::array<IdRecord, static_cast<int>(Board::Count)> id_;
+    // This session's copy of the EEPROMs: working copies are its own, stores are written through.
+    EepromImage eeprom_;
 
     std::chrono::steady_clock::time_point openedAt_ = std::chrono::steady_clock::now();
     uint64_t captureSerial_ = 0;
