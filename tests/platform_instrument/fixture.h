@@ -37,10 +37,12 @@ class Module {
     int32_t createStatus_ = 0;
 };
 
-// Every test starts from a clean fault table and the default signal.
+// Every test starts from a clean fault table, the default signal and factory EEPROM contents (they
+// outlive a session, so one test's commits would otherwise reach the next).
 class SimTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        qm4120_simResetAll();
         qm_fault_clear_all();
         qm4120_simSetSignal("");
     }

@@ -131,6 +131,147 @@ TEST_F(RecordsTest, BlankingTheEepromsErasesIdentityCalibrationAndSerial) {
     EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), -43) << "no stored correction to verify";
 }
 
+// What a module keeps in its EEPROMs belongs to the module in the chassis, not to the session.
+
+struct Stamp {
+    uint16_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    bool operator==(const Stamp&) const = default;
+};
+
+Stamp grpDelStamp(uint32_t vi) {
+    Stamp t;
+    EXPECT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(vi, &t.y, &t.mo, &t.d, &t.h, &t.mi, &t.s), 0);
+    return t;
+}
+
+std::string moduleSerial(uint32_t vi) {
+    char text[QM4120_TEXT_SIZE] = "?";
+    EXPECT_EQ(qm4120_caldataGetSerialNumber(vi, text), 0);
+    return text;
+}
+
+std::string ifBoardSerial(uint32_t vi) {
+    char text[QM4120_TEXT_SIZE] = "?";
+    EXPECT_EQ(qm4120_calIdIfSerialValueQuery(vi, text), 0);
+    return text;
+}
+
+TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly) {
+    const Stamp committed{2007, 3, 7, 14, 5, 9};
+    std::string factorySerial, factoryRfInfo;
+    double factoryTemp = 0, committedGrpDel = 0;
+    Stamp factoryGrpDel;
+    {
+        Module m(0x4A20);
+        factorySerial = moduleSerial(m.vi());
+        factoryGrpDel = grpDelStamp(m.vi());
+        char text[QM4120_TEXT_SIZE];
+        ASSERT_EQ(qm4120_calIdRfInfoValueQuery(m.vi(), text), 0);
+        factoryRfInfo = text;
+        ASSERT_EQ(qm4120_calTempValueQuery(m.vi(), &factoryTemp), 0);
+
+        ASSERT_EQ(qm4120_caldataSetSerialNumber(m.vi(), "4A20-77777"), 0);
+        ASSERT_EQ(qm4120_calIdIfSerialValue(m.vi(), "222222/002"), 0);
+        ASSERT_EQ(qm4120_calIdIfCommit(m.vi(), 2006, 7, 8, 9, 10, 12), 0);
+        ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &committedGrpDel), 0);
+        committedGrpDel *= 1.01;
+        ASSERT_EQ(qm4120_calIFDigGrpDelValue(m.vi(), committedGrpDel), 0);
+        ASSERT_EQ(qm4120_calIFDigGrpDelCommit(m.vi(), 2007, 3, 7, 14, 5, 9), 0);
+        // Edits never committed, and a volatile setting.
+        ASSERT_EQ(qm4120_calIdRfInfoValue(m.vi(), "edited, not committed"), 0);
+        ASSERT_EQ(qm4120_calTempValue(m.vi(), factoryTemp + 10.0), 0);
+        ASSERT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.0e9), 0);
+    }
+    {
+        Module other(0x4120);
+        EXPECT_EQ(moduleSerial(other.vi()).rfind("4120-", 0), 0u) << "another model keeps its own EEPROMs";
+        EXPECT_EQ(grpDelStamp(other.vi()).y, 2005);
+        EXPECT_NE(ifBoardSerial(other.vi()), "222222/002");
+    }
+    Module m(0x4A20);
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "reopened" : "after a reset");
+        EXPECT_EQ(moduleSerial(m.vi()), "4A20-77777");
+        EXPECT_EQ(ifBoardSerial(m.vi()), "222222/002");
+        uint32_t lastCal = 0;
+        ASSERT_EQ(qm4120_calIdIfLastCalValueQuery(m.vi(), &lastCal), 0);
+        EXPECT_EQ(lastCal, pack(2006, 7, 8, 9, 10, 12));
+        EXPECT_EQ(grpDelStamp(m.vi()), committed);
+        double grpDel = 0;
+        ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &grpDel), 0);
+        EXPECT_DOUBLE_EQ(grpDel, committedGrpDel);
+        Stamp latest;
+        ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &latest.y, &latest.mo, &latest.d, &latest.h,
+                                                         &latest.mi, &latest.s),
+                  0);
+        EXPECT_EQ(latest, committed);
+
+        char text[QM4120_TEXT_SIZE];
+        ASSERT_EQ(qm4120_calIdRfInfoValueQuery(m.vi(), text), 0);
+        EXPECT_EQ(text, factoryRfInfo) << "an uncommitted identity edit dies with its session";
+        double temp = 0;
+        ASSERT_EQ(qm4120_calTempValueQuery(m.vi(), &temp), 0);
+        EXPECT_DOUBLE_EQ(temp, factoryTemp) << "an uncommitted calibration edit dies with its session";
+        double hz = 0;
+        ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
+        EXPECT_NE(hz, 1.0e9);
+        ASSERT_EQ(qm4120_controlSetDefaults(m.vi()), 0);
+    }
+
+    qm4120_simResetAll();
+    Module fresh(0x4A20);
+    EXPECT_EQ(moduleSerial(fresh.vi()), factorySerial);
+    EXPECT_EQ(grpDelStamp(fresh.vi()), factoryGrpDel);
+    EXPECT_NE(ifBoardSerial(fresh.vi()), "222222/002");
+}
+
+TEST_F(RecordsTest, ABlankedModuleStaysBlankUntilTheSimulationIsReset) {
+    {
+        Module m(0x4B20);
+        ASSERT_EQ(qm4120_caldataBlankEeproms(m.vi()), 0);
+    }
+    {
+        Module m(0x4B20);
+        EXPECT_EQ(moduleSerial(m.vi()), "");
+        char text[QM4120_TEXT_SIZE] = "x";
+        ASSERT_EQ(qm4120_calIdControlTypeNoValueQuery(m.vi(), text), 0);
+        EXPECT_STREQ(text, "");
+        EXPECT_EQ(grpDelStamp(m.vi()), Stamp{});
+        EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), -43);
+        ASSERT_EQ(qm4120_controlSetDefaults(m.vi()), 0);
+        EXPECT_EQ(moduleSerial(m.vi()), "") << "a reset does not refill the EEPROMs";
+    }
+    qm4120_simResetAll();
+    Module m(0x4B20);
+    EXPECT_EQ(moduleSerial(m.vi()).rfind("4B20-", 0), 0u);
+    EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), 0);
+}
+
+// The boot dialog lists configurations on a second bus session while another may be open: each
+// session's commits reach the module without undoing the other's.
+TEST_F(RecordsTest, TwoSessionsOnOneModuleCommitWithoutUndoingEachOther) {
+    {
+        Module first(0x4125);
+        Module second(0x4125);
+        ASSERT_EQ(qm4120_calIdIfSerialValue(first.vi(), "111111/001"), 0);
+        ASSERT_EQ(qm4120_calIdIfCommit(first.vi(), 2008, 1, 2, 3, 4, 6), 0);
+        // The second session still holds the older If record; storing other sets must not write it back.
+        ASSERT_EQ(qm4120_calIdRfSerialValue(second.vi(), "333333/003"), 0);
+        ASSERT_EQ(qm4120_calIdRfCommit(second.vi(), 2008, 1, 2, 3, 4, 8), 0);
+        ASSERT_EQ(qm4120_calIFDigGrpDelCommit(second.vi(), 2009, 5, 6, 7, 8, 10), 0);
+        ASSERT_EQ(qm4120_caldataSetSerialNumber(second.vi(), "4125-00001"), 0);
+        Module third(0x4125);
+        EXPECT_EQ(ifBoardSerial(third.vi()), "111111/001") << "seen by the next session while both are open";
+    }
+    Module m(0x4125);
+    EXPECT_EQ(ifBoardSerial(m.vi()), "111111/001");
+    char text[QM4120_TEXT_SIZE];
+    ASSERT_EQ(qm4120_calIdRfSerialValueQuery(m.vi(), text), 0);
+    EXPECT_STREQ(text, "333333/003");
+    EXPECT_EQ(grpDelStamp(m.vi()), (Stamp{2009, 5, 6, 7, 8, 10}));
+    EXPECT_EQ(moduleSerial(m.vi()), "4125-00001");
+}
+
 TEST_F(RecordsTest, LibraryRegistersAndTheHardwareBehindThem) {
     Module m(0x4A20);
     uint32_t value = 0;
