@@ -6,6 +6,7 @@
 
 namespace {
 
+using uitest::attrOf;
 using uitest::UiTest;
 
 class Attributes : public UiTest {};
@@ -48,9 +49,8 @@ TEST_F(Attributes, EachAttributeAppliesOnlyToTheKindsItMeansSomethingFor) {
     for (int ctrl = NUM; ctrl < END; ++ctrl) {
         EXPECT_EQ(SetCtrlAttribute(p, ctrl, ATTR_DIMMED, 1), 0);
         EXPECT_EQ(SetCtrlAttribute(p, ctrl, ATTR_LABEL_TEXT, "x"), 0);
-        int style = 0;
-        EXPECT_EQ(GetCtrlAttribute(p, ctrl, ATTR_CTRL_STYLE, &style), 0);
-        EXPECT_EQ(style, ctrl - 1) << "CTRL_ styles follow the kinds in order";
+        EXPECT_EQ(attrOf<int>(p, ctrl, ATTR_CTRL_STYLE), ctrl - 1)
+            << "CTRL_ styles follow the kinds in order";
     }
     EXPECT_EQ(GetCtrlAttribute(p, NUM, 12345, static_cast<int*>(nullptr)), UIE_BAD_VALUE);
     int v = 0;
@@ -76,10 +76,8 @@ TEST_F(Attributes, ValuesAreCheckedAndReadOnlyAttributesRefuseChanges) {
 
     EXPECT_EQ(SetCtrlAttribute(p, 2, ATTR_DATA_TYPE, VAL_INTEGER), UIE_BAD_ATTRIBUTE);
     EXPECT_EQ(SetCtrlAttribute(p, 2, ATTR_CALLBACK_NAME, "other"), UIE_BAD_ATTRIBUTE);
-    EXPECT_EQ(GetCtrlAttribute(p, 2, ATTR_CALLBACK_NAME, &s), 0);
-    EXPECT_EQ(s, "onCtrl");
-    EXPECT_EQ(GetCtrlAttribute(p, 2, ATTR_CONSTANT_NAME, &s), 0);
-    EXPECT_EQ(s, "N");
+    EXPECT_EQ(attrOf<std::string>(p, 2, ATTR_CALLBACK_NAME), "onCtrl");
+    EXPECT_EQ(attrOf<std::string>(p, 2, ATTR_CONSTANT_NAME), "N");
 
     EXPECT_EQ(SetCtrlAttribute(p, 3, ATTR_OFF_COLOR, VAL_RED), 0);
     EXPECT_EQ(op.ledColor(p, 3), VAL_RED);
@@ -122,8 +120,7 @@ TEST_F(Attributes, NewControlsGetFreshIdsAndDiscardedOnesAreGone) {
     const int p = shown(R"({"name":"A","kind":"numeric"},{"name":"B","kind":"numeric"})");
     const int g = NewCtrl(p, CTRL_GRAPH, "FFT Spectrum", 64, 8);
     const int l = NewCtrl(p, CTRL_LIST_BOX, "Capture Data", 64, 461);
-    EXPECT_EQ(g, 4) << "above the resource's ids";
-    EXPECT_EQ(l, 5);
+    EXPECT_EQ(std::make_pair(g, l), std::make_pair(4, 5)) << "above the resource's ids";
     EXPECT_TRUE(fe.changesOf(p, g) & ui::ChCreated);
     EXPECT_EQ(NewCtrl(p, 999, "x", 0, 0), UIE_BAD_VALUE);
 

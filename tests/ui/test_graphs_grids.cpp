@@ -1,5 +1,7 @@
 // Graphs (plots, text, deletion, axes, cursors), grids (cells, header format, sizes, selection, scrolling)
 // and tab controls with pages added at run time.
+#include <tuple>
+
 #include "ui_fixture.h"
 
 namespace {
@@ -13,6 +15,12 @@ class Graphs : public UiTest {
         panel = shown(R"({"name":"G","kind":"graph","xName":"Sample Number"},{"name":"N","kind":"numeric"})");
     }
     const ui::GraphData& graph() { return *ui::findControl(panel, 2)->graph; }
+    std::tuple<int, double, double> yScaling() {
+        int mode = -1;
+        double min = 0, max = 0;
+        EXPECT_EQ(GetAxisScalingMode(panel, 2, VAL_LEFT_YAXIS, &mode, &min, &max), 0);
+        return {mode, min, max};
+    }
     int panel = 0;
 };
 
@@ -50,26 +58,19 @@ TEST_F(Graphs, PlotsAreHeldWholeAndDeletedByHandle) {
 TEST_F(Graphs, AxesAndCursors) {
     EXPECT_EQ(graph().xAxis.name, "Sample Number");
     EXPECT_EQ(SetAxisScalingMode(panel, 2, VAL_LEFT_YAXIS, VAL_MANUAL, -100.0, 0.0), 0);
-    int mode = -1;
-    double min = 0, max = 0;
-    GetAxisScalingMode(panel, 2, VAL_LEFT_YAXIS, &mode, &min, &max);
-    EXPECT_EQ(mode, VAL_MANUAL);
-    EXPECT_EQ(min, -100.0);
-    EXPECT_EQ(max, 0.0);
+    EXPECT_EQ(yScaling(), std::make_tuple(VAL_MANUAL, -100.0, 0.0));
     EXPECT_EQ(SetAxisScalingMode(panel, 2, VAL_LEFT_YAXIS, VAL_MANUAL, 5.0, 5.0), UIE_BAD_VALUE);
     EXPECT_EQ(SetAxisScalingMode(panel, 2, 7, VAL_MANUAL, 0.0, 1.0), UIE_BAD_VALUE);
     EXPECT_EQ(SetAxisScalingMode(panel, 2, VAL_LEFT_YAXIS, VAL_AUTOSCALE, 0.0, 0.0), 0);
-    GetAxisScalingMode(panel, 2, VAL_LEFT_YAXIS, &mode, &min, &max);
-    EXPECT_EQ(mode, VAL_AUTOSCALE);
-    EXPECT_EQ(min, -100.0) << "autoscaling keeps the last manual range";
+    EXPECT_EQ(yScaling(), std::make_tuple(VAL_AUTOSCALE, -100.0, 0.0))
+        << "autoscaling keeps the manual range";
 
     EXPECT_EQ(SetGraphCursor(panel, 2, 1, 1.0, 2.0), UIE_BAD_INDEX) << "no cursors yet";
     SetCtrlAttribute(panel, 2, ATTR_NUM_CURSORS, 2);
     EXPECT_EQ(SetGraphCursor(panel, 2, 2, 1500.5, -40.0), 0);
     double x = 0, y = 0;
     GetGraphCursor(panel, 2, 2, &x, &y);
-    EXPECT_EQ(x, 1500.5);
-    EXPECT_EQ(y, -40.0);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(1500.5, -40.0));
     EXPECT_EQ(SetCursorAttribute(panel, 2, 2, ATTR_CURSOR_COLOR, VAL_YELLOW), 0);
     EXPECT_EQ(SetCursorAttribute(panel, 2, 2, ATTR_CROSS_HAIR_STYLE, 9), UIE_BAD_VALUE);
     EXPECT_EQ(SetCursorAttribute(panel, 2, 2, ATTR_DIMMED, 1), UIE_BAD_ATTRIBUTE);
@@ -83,13 +84,10 @@ class Grids : public UiTest {};
 
 TEST_F(Grids, CellsHeaderAndSize) {
     const int p = shown(R"({"name":"GRID","kind":"grid","rows":129,"cols":8,"colWidths":[40,87,87]})");
-    int rows = 0, cols = 0;
+    int rows = 0, cols = 0, width = 0;
     GridGetSize(p, 2, &rows, &cols);
-    EXPECT_EQ(rows, 129);
-    EXPECT_EQ(cols, 8);
-    int width = 0;
     GridGetColWidth(p, 2, 1, &width);
-    EXPECT_EQ(width, 87);
+    EXPECT_EQ(std::make_tuple(rows, cols, width), std::make_tuple(129, 8, 87));
 
     EXPECT_EQ(GridSetFormatString(p, 2, "^Chan|^Freq (Hz)|<LO Position|>Atten Config"), 0);
     EXPECT_EQ(op.cell(p, 2, 0, 1), "Freq (Hz)");
@@ -135,21 +133,17 @@ TEST_F(Grids, SelectionScrollingAndTheSelectionEvents) {
     EXPECT_EQ(GridSetTopRow(p, 2, 0), UIE_BAD_INDEX) << "the header row is fixed";
 
     ASSERT_TRUE(op.selectCell(p, 2, 0, 3)) << "a click in the header row";
-    ASSERT_EQ(selections.size(), 1u);
-    EXPECT_EQ(selections[0], std::make_pair(0, 3));
-    ASSERT_EQ(uitest::events().size(), 1u);
-    EXPECT_EQ(uitest::events()[0], (uitest::Event{p, 2, EVENT_SELECTION_CHANGE, 0, 3}));
-    int row = 0, col = 0;
+    EXPECT_EQ(selections, (std::vector<std::pair<int, int>>{{0, 3}}));
+    EXPECT_EQ(uitest::events(), (std::vector<uitest::Event>{{p, 2, EVENT_SELECTION_CHANGE, 0, 3}}));
+    int row = 0, col = 0, width = 0;
     GridGetSelection(p, 2, &row, &col);
-    EXPECT_EQ(row, 0);
-    EXPECT_EQ(col, 3);
+    EXPECT_EQ(std::make_pair(row, col), std::make_pair(0, 3));
     EXPECT_FALSE(op.selectCell(p, 2, 129, 0));
 
     GridAllowColumnResize(p, 2, 0);
     EXPECT_EQ(ui::userResizeColumn(p, 2, 1, 120), UIE_BAD_VALUE);
     GridAllowColumnResize(p, 2, 1);
     EXPECT_EQ(ui::userResizeColumn(p, 2, 1, 120), 0);
-    int width = 0;
     GridGetColWidth(p, 2, 1, &width);
     EXPECT_EQ(width, 120);
 }
@@ -166,9 +160,8 @@ TEST_F(Grids, TabPagesAddedAtRunTime) {
     }
     int n = 0, active = -1, handle = 0;
     GetNumTabPages(p, 2, &n);
-    EXPECT_EQ(n, 3);
     GetPanelHandleFromTabPage(p, 2, 2, &handle);
-    EXPECT_EQ(handle, pages[2]);
+    EXPECT_EQ(std::make_pair(n, handle), std::make_pair(3, pages[2]));
     EXPECT_EQ(ui::findControl(p, 2)->tab->pages[1].label, "IF board");
     EXPECT_EQ(InsertPanelAsTabPage(p, 2, -1, pages[0]), UIE_BAD_PANEL) << "a page belongs to one tab";
     EXPECT_EQ(InsertPanelAsTabPage(p, 2, 9, LoadPanel(p, "test.uir", 1)), UIE_BAD_INDEX);
@@ -177,8 +170,7 @@ TEST_F(Grids, TabPagesAddedAtRunTime) {
     EXPECT_EQ(SetActiveTabPage(p, 2, 2), 0);
     EXPECT_TRUE(uitest::events().empty());
     ASSERT_TRUE(op.selectTab(p, 2, 1));
-    ASSERT_EQ(uitest::events().size(), 1u);
-    EXPECT_EQ(uitest::events()[0], (uitest::Event{p, 2, EVENT_ACTIVE_TAB_CHANGE, 2, 1}));
+    EXPECT_EQ(uitest::events(), (std::vector<uitest::Event>{{p, 2, EVENT_ACTIVE_TAB_CHANGE, 2, 1}}));
     GetActiveTabPage(p, 2, &active);
     EXPECT_EQ(active, 1);
 

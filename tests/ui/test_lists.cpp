@@ -4,15 +4,16 @@
 
 namespace {
 
+using uitest::indexOf;
+using uitest::itemCount;
 using uitest::UiTest;
+using uitest::valueOf;
 
 class Lists : public UiTest {};
 
 std::vector<std::string> labels(int panel, int control) {
     std::vector<std::string> out;
-    int n = 0;
-    GetNumListItems(panel, control, &n);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0, n = itemCount(panel, control); i < n; ++i) {
         std::string l;
         GetLabelFromIndex(panel, control, i, &l);
         out.push_back(l);
@@ -22,34 +23,27 @@ std::vector<std::string> labels(int panel, int control) {
 
 TEST_F(Lists, InsertAndDeleteKeepTheCurrentItem) {
     const int p = shown(R"({"name":"R","kind":"ring","dataType":"int"})");
-    int index = 99;
-    GetCtrlIndex(p, 2, &index);
-    EXPECT_EQ(index, -1) << "an empty ring has no current item";
+    EXPECT_EQ(indexOf(p, 2), -1) << "an empty ring has no current item";
     int v = 0;
     EXPECT_EQ(GetCtrlVal(p, 2, &v), UIE_BAD_INDEX);
 
     EXPECT_EQ(InsertListItem(p, 2, -1, "2048", 2048), 0);
-    GetCtrlIndex(p, 2, &index);
-    EXPECT_EQ(index, 0) << "the first item becomes current";
+    EXPECT_EQ(indexOf(p, 2), 0) << "the first item becomes current";
     InsertListItem(p, 2, -1, "4096", 4096);
     InsertListItem(p, 2, 0, "1024", 1024);  // before the current item
-    GetCtrlVal(p, 2, &v);
-    EXPECT_EQ(v, 2048) << "inserting before it keeps the same item current";
+    EXPECT_EQ(valueOf<int>(p, 2), 2048) << "inserting before it keeps the same item current";
     EXPECT_EQ(labels(p, 2), (std::vector<std::string>{"1024", "2048", "4096"}));
 
     EXPECT_EQ(InsertListItem(p, 2, 7, "x", 1), UIE_BAD_INDEX);
     EXPECT_EQ(InsertListItem(p, 2, -1, "x", "text"), UIE_BAD_VALUE) << "a text value in a ring of numbers";
 
     EXPECT_EQ(DeleteListItem(p, 2, 0, 1), 0);
-    GetCtrlVal(p, 2, &v);
-    EXPECT_EQ(v, 2048);
+    EXPECT_EQ(valueOf<int>(p, 2), 2048);
     EXPECT_EQ(DeleteListItem(p, 2, 0, 1), 0);  // the current item itself
-    GetCtrlVal(p, 2, &v);
-    EXPECT_EQ(v, 4096);
+    EXPECT_EQ(valueOf<int>(p, 2), 4096);
     EXPECT_EQ(DeleteListItem(p, 2, 0, 5), UIE_BAD_INDEX);
     EXPECT_EQ(DeleteListItem(p, 2, 0, -1), 0) << "-1 deletes to the end";
-    GetCtrlIndex(p, 2, &index);
-    EXPECT_EQ(index, -1);
+    EXPECT_EQ(indexOf(p, 2), -1);
 }
 
 TEST_F(Lists, ValuesAndLabelsByIndexInTheRingsType) {
@@ -63,8 +57,8 @@ TEST_F(Lists, ValuesAndLabelsByIndexInTheRingsType) {
     EXPECT_EQ(GetValueFromIndex(p, 2, 1, &u), 0);
     EXPECT_EQ(u, 0x4125u);
     GetValueFromIndex(p, 2, 0, &us);
-    EXPECT_EQ(us, 0x4120);
     GetValueFromIndex(p, 2, 0, &d);
+    EXPECT_EQ(us, 0x4120);
     EXPECT_EQ(d, 0x4120);
     EXPECT_EQ(GetValueFromIndex(p, 2, 0, &s), UIE_BAD_VALUE);
     EXPECT_EQ(GetValueFromIndex(p, 2, 2, &u), UIE_BAD_INDEX);
@@ -80,9 +74,7 @@ TEST_F(Lists, ValuesAndLabelsByIndexInTheRingsType) {
 
     EXPECT_EQ(InsertListItem(p, 3, -1, "x", 1), UIE_BAD_CONTROL_TYPE) << "a numeric has no items";
     EXPECT_EQ(ClearListCtrl(p, 2), 0);
-    int n = -1;
-    GetNumListItems(p, 2, &n);
-    EXPECT_EQ(n, 0);
+    EXPECT_EQ(itemCount(p, 2), 0);
 }
 
 TEST_F(Lists, LazySourceOfAMillionItemsStoresNoLabels) {
@@ -97,9 +89,7 @@ TEST_F(Lists, LazySourceOfAMillionItemsStoresNoLabels) {
     EXPECT_EQ(made, 0) << "no label is made until someone asks";
     const ui::Control* c = ui::findControl(p, 2);
     EXPECT_TRUE(c->items.empty());
-    int n = 0;
-    GetNumListItems(p, 2, &n);
-    EXPECT_EQ(n, 1'000'000);
+    EXPECT_EQ(itemCount(p, 2), 1'000'000);
     std::string l;
     GetLabelFromIndex(p, 2, 999'999, &l);
     EXPECT_EQ(l, "2999997 : -999999");
@@ -108,15 +98,12 @@ TEST_F(Lists, LazySourceOfAMillionItemsStoresNoLabels) {
     GetValueFromIndex(p, 2, 500'000, &v);
     EXPECT_EQ(v, 500'000) << "values are the indices";
     EXPECT_EQ(SetCtrlVal(p, 2, 123'456), 0);
-    int index = 0;
-    GetCtrlIndex(p, 2, &index);
-    EXPECT_EQ(index, 123'456);
+    EXPECT_EQ(indexOf(p, 2), 123'456);
     EXPECT_EQ(InsertListItem(p, 2, -1, "x", 1), UIE_BAD_VALUE) << "a lazy list is replaced, not edited";
     EXPECT_EQ(SetListItemSource(p, 2, 5, nullptr), UIE_BAD_VALUE);
 
     ClearListCtrl(p, 2);
-    GetNumListItems(p, 2, &n);
-    EXPECT_EQ(n, 0);
+    EXPECT_EQ(itemCount(p, 2), 0);
     EXPECT_EQ(InsertListItem(p, 2, -1, "back to items", 1), 0);
 }
 

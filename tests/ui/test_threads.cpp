@@ -11,6 +11,12 @@ namespace {
 
 using uitest::UiTest;
 
+// Schedules `fn` on `pool` with no end-of-function callback.
+int schedule(int pool, ThreadFunctionPtr fn, void* data, int* id = nullptr,
+             int priority = THREAD_PRIORITY_NORMAL) {
+    return CmtScheduleThreadPoolFunctionAdv(pool, fn, data, priority, nullptr, 0, nullptr, 0, id);
+}
+
 class Threads : public UiTest {
   protected:
     void SetUp() override {
@@ -40,14 +46,11 @@ TEST_F(Threads, SettersAndPopupsFromAPoolThreadWaitForTheMainThread) {
     };
     int pool = 0;
     ASSERT_EQ(CmtNewThreadPool(1, &pool), 0);
-    ASSERT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, task, &work, THREAD_PRIORITY_LOWEST, nullptr, 0, nullptr,
-                                               0, nullptr),
-              0);
+    ASSERT_EQ(schedule(pool, task, &work, nullptr, THREAD_PRIORITY_LOWEST), 0);
     while (!work.done) std::this_thread::yield();  // not pumping: nothing may reach the model yet
-    const int setStatus = work.setStatus, popupStatus = work.popupStatus, confirmStatus = work.confirmStatus;
-    EXPECT_EQ(setStatus, 0);
-    EXPECT_EQ(popupStatus, 0);
-    EXPECT_EQ(confirmStatus, 0) << "a queued popup cannot answer its caller";
+    EXPECT_EQ((std::vector<int>{work.setStatus, work.popupStatus, work.confirmStatus}),
+              (std::vector<int>{0, 0, 0}))
+        << "set, message and confirm all return at once; a queued popup cannot answer its caller";
     EXPECT_GE(fe.wakeCount(), 4) << "the front end was woken for each queued call";
 
     EXPECT_EQ(op.shows(panel, 2), "off") << "nothing changes before the main thread runs the calls";
@@ -79,9 +82,7 @@ TEST_F(Threads, GettersFromAPoolThreadGetTheMainThreadsAnswer) {
         return 0;
     };
     int id = 0;
-    ASSERT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, task, &work, THREAD_PRIORITY_NORMAL, nullptr, 0, nullptr,
-                                               0, &id),
-              0);
+    ASSERT_EQ(schedule(pool, task, &work, &id), 0);
     // The main thread keeps answering while it waits: no deadlock.
     EXPECT_EQ(CmtWaitForThreadPoolFunctionCompletion(pool, id, 0), 0);
     EXPECT_EQ(work.valueStatus, 0);
@@ -114,11 +115,9 @@ TEST_F(Threads, DiscardWhileAWorkerWaitsOnTheMainThreadDropsQueuedFunctions) {
         ++laterRuns;
         return 0;
     };
-    ASSERT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, blocking, &arg, 0, nullptr, 0, nullptr, 0, nullptr), 0);
+    ASSERT_EQ(schedule(pool, blocking, &arg), 0);
     int laterId = 0;
-    for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, later, nullptr, 0, nullptr, 0, nullptr, 0, &laterId),
-                  0);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(schedule(pool, later, nullptr, &laterId), 0);
     while (!started) std::this_thread::yield();
 
     EXPECT_EQ(CmtDiscardThreadPool(pool), 0);
@@ -155,10 +154,8 @@ TEST_F(Threads, OffTheMainThreadTheEventLoopIsRefusedAndDelaySleeps) {
         delay = Delay(0.001);
     });
     worker.join();
-    EXPECT_EQ(run, UIE_NOT_MAIN_THREAD);
-    EXPECT_EQ(process, UIE_NOT_MAIN_THREAD);
-    EXPECT_EQ(gesture, UIE_NOT_MAIN_THREAD);
-    EXPECT_EQ(delay, 0);
+    EXPECT_EQ((std::vector<int>{run, process, gesture, delay}),
+              (std::vector<int>{UIE_NOT_MAIN_THREAD, UIE_NOT_MAIN_THREAD, UIE_NOT_MAIN_THREAD, 0}));
     EXPECT_EQ(fe.totalDelay(), 0.0) << "a worker's Delay does not touch the front end's clock";
 }
 
@@ -187,8 +184,7 @@ TEST_F(Pools, AtMostNFunctionsRunAtOnce) {
         return 0;
     };
     std::vector<int> ids(6);
-    for (int& id : ids)
-        ASSERT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, task, nullptr, 0, nullptr, 0, nullptr, 0, &id), 0);
+    for (int& id : ids) ASSERT_EQ(schedule(pool, task, nullptr, &id), 0);
     {
         std::unique_lock<std::mutex> lock(gate.m);
         EXPECT_TRUE(gate.cv.wait_for(lock, std::chrono::seconds(30), [] { return gate.running == 2; }))
@@ -233,23 +229,18 @@ TEST_F(Pools, CallbacksThreadIdsAndBadArguments) {
     EXPECT_EQ(selfDiscard, UIE_BAD_THREAD_POOL) << "a pool function cannot wait for its own pool";
     EXPECT_EQ(endEvents, (std::vector<std::pair<unsigned, int>>{{EVENT_TP_THREAD_FUNCTION_END, 42}}));
 
-    EXPECT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, nullptr, nullptr, 0, nullptr, 0, nullptr, 0, &id),
-              UIE_BAD_VALUE);
+    EXPECT_EQ(schedule(pool, nullptr, nullptr, &id), UIE_BAD_VALUE);
     EXPECT_EQ(CmtWaitForThreadPoolFunctionCompletion(pool, 999, 0), UIE_BAD_THREAD_FUNCTION);
     EXPECT_EQ(CmtDiscardThreadPool(pool), 0);
-    EXPECT_EQ(CmtScheduleThreadPoolFunctionAdv(pool, task, &pool, 0, nullptr, 0, nullptr, 0, &id),
-              UIE_BAD_THREAD_POOL);
+    EXPECT_EQ(schedule(pool, task, &pool, &id), UIE_BAD_THREAD_POOL);
 
     // The default pool exists without being made.
     std::atomic<bool> ran{false};
-    ASSERT_EQ(CmtScheduleThreadPoolFunctionAdv(
-                  DEFAULT_THREAD_POOL_HANDLE,
-                  [](void* d) -> int {
-                      static_cast<std::atomic<bool>*>(d)->store(true);
-                      return 0;
-                  },
-                  &ran, 0, nullptr, 0, nullptr, 0, &id),
-              0);
+    auto mark = [](void* d) -> int {
+        static_cast<std::atomic<bool>*>(d)->store(true);
+        return 0;
+    };
+    ASSERT_EQ(schedule(DEFAULT_THREAD_POOL_HANDLE, mark, &ran, &id), 0);
     CmtWaitForThreadPoolFunctionCompletion(DEFAULT_THREAD_POOL_HANDLE, id, 0);
     EXPECT_TRUE(ran);
     EXPECT_EQ(CmtDiscardThreadPool(DEFAULT_THREAD_POOL_HANDLE), 0);

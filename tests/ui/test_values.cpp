@@ -6,7 +6,10 @@
 
 namespace {
 
+using uitest::attrOf;
+using uitest::indexOf;
 using uitest::UiTest;
+using uitest::valueOf;
 
 class Values : public UiTest {};
 
@@ -16,69 +19,43 @@ TEST_F(Values, IntegerTypesRoundAndWrapLikeTheirCType) {
         {"name":"S","kind":"numeric","dataType":"short","rangeCheck":"ignore"},
         {"name":"US","kind":"numeric","dataType":"ushort","rangeCheck":"ignore"},
         {"name":"D","kind":"numeric","dataType":"double","rangeCheck":"ignore"})");
-    int i = 0;
-    unsigned u = 0;
-    short s = 0;
-    unsigned short us = 0;
-    double d = 0;
-
     EXPECT_EQ(SetCtrlVal(p, 2, 2.5), 0);  // halves round away from zero
-    GetCtrlVal(p, 2, &i);
-    EXPECT_EQ(i, 3);
+    EXPECT_EQ(valueOf<int>(p, 2), 3);
     SetCtrlVal(p, 2, -2.5);
-    GetCtrlVal(p, 2, &i);
-    EXPECT_EQ(i, -3);
-
+    EXPECT_EQ(valueOf<int>(p, 2), -3);
     SetCtrlVal(p, 3, -1);
-    GetCtrlVal(p, 3, &u);
-    EXPECT_EQ(u, 4294967295u);
-
+    EXPECT_EQ(valueOf<unsigned>(p, 3), 4294967295u);
     SetCtrlVal(p, 4, 70000);  // 70000 - 65536
-    GetCtrlVal(p, 4, &s);
-    EXPECT_EQ(s, 4464);
+    EXPECT_EQ(valueOf<short>(p, 4), 4464);
     SetCtrlVal(p, 4, 32768);
-    GetCtrlVal(p, 4, &s);
-    EXPECT_EQ(s, -32768);
-
+    EXPECT_EQ(valueOf<short>(p, 4), -32768);
     SetCtrlVal(p, 5, -1);
-    GetCtrlVal(p, 5, &us);
-    EXPECT_EQ(us, 65535);
+    EXPECT_EQ(valueOf<unsigned short>(p, 5), 65535);
     EXPECT_EQ(SetCtrlVal(p, 5, 1e30), 0);  // absurd input lands somewhere in the type, no trap
 
     SetCtrlVal(p, 6, 0.125);
-    GetCtrlVal(p, 6, &d);
-    EXPECT_EQ(d, 0.125);
-    GetCtrlVal(p, 6, &i);  // read as another numeric type: converted
-    EXPECT_EQ(i, 0);
+    EXPECT_EQ(valueOf<double>(p, 6), 0.125);
+    EXPECT_EQ(valueOf<int>(p, 6), 0) << "read as another numeric type: converted";
     EXPECT_EQ(SetCtrlVal(p, 6, std::nan("")), UIE_BAD_VALUE);
 }
 
 TEST_F(Values, CoercionKeepsValuesInRangeOnlyWhenRangeCheckingIsOn) {
     const int p = shown(R"({"name":"C","kind":"numeric","dataType":"double","min":-53,"max":16,"value":100},
         {"name":"N","kind":"numeric","dataType":"int","min":0,"max":10,"rangeCheck":"ignore"})");
-    double d = 0;
-    GetCtrlVal(p, 2, &d);
-    EXPECT_EQ(d, 16) << "the resource's initial value is coerced too";
+    EXPECT_EQ(valueOf<double>(p, 2), 16) << "the resource's initial value is coerced too";
     SetCtrlVal(p, 2, -100.0);
-    GetCtrlVal(p, 2, &d);
-    EXPECT_EQ(d, -53);
+    EXPECT_EQ(valueOf<double>(p, 2), -53);
 
-    int i = 0;
     SetCtrlVal(p, 3, 42);
-    GetCtrlVal(p, 3, &i);
-    EXPECT_EQ(i, 42);
+    EXPECT_EQ(valueOf<int>(p, 3), 42);
     // Turning range checking on pulls the value in; so does narrowing the range.
     SetCtrlAttribute(p, 3, ATTR_CHECK_RANGE, VAL_COERCE_RANGE);
-    GetCtrlVal(p, 3, &i);
-    EXPECT_EQ(i, 10);
+    EXPECT_EQ(valueOf<int>(p, 3), 10);
     SetCtrlAttribute(p, 3, ATTR_MAX_VALUE, 5);
-    GetCtrlVal(p, 3, &i);
-    EXPECT_EQ(i, 5);
+    EXPECT_EQ(valueOf<int>(p, 3), 5);
     // A range given in doubles is held in the control's type.
     SetCtrlAttribute(p, 3, ATTR_MIN_VALUE, 1.6);
-    double min = 0;
-    GetCtrlAttribute(p, 3, ATTR_MIN_VALUE, &min);
-    EXPECT_EQ(min, 2);
+    EXPECT_EQ(attrOf<double>(p, 3, ATTR_MIN_VALUE), 2);
 }
 
 TEST_F(Values, RingValueSelectsTheMatchingItem) {
@@ -86,25 +63,16 @@ TEST_F(Values, RingValueSelectsTheMatchingItem) {
           "items":[{"label":"One","value":1},{"label":"Three","value":3},{"label":"Five","value":5}]},
         {"name":"T","kind":"ring","dataType":"string",
           "items":[{"label":"Alpha","value":"a"},{"label":"Beta","value":"b"}]})");
-    int index = -1;
-    GetCtrlIndex(p, 2, &index);
-    EXPECT_EQ(index, 1) << "initial value 3 is the second item";
+    EXPECT_EQ(indexOf(p, 2), 1) << "initial value 3 is the second item";
     EXPECT_EQ(op.shows(p, 2), "Three");
-
     EXPECT_EQ(SetCtrlVal(p, 2, 5), 0);
-    GetCtrlIndex(p, 2, &index);
-    EXPECT_EQ(index, 2);
-    unsigned short v = 0;
-    GetCtrlVal(p, 2, &v);
-    EXPECT_EQ(v, 5);
+    EXPECT_EQ(indexOf(p, 2), 2);
+    EXPECT_EQ(valueOf<unsigned short>(p, 2), 5);
     EXPECT_EQ(SetCtrlVal(p, 2, 4), UIE_BAD_VALUE) << "a value no item has";
-    GetCtrlIndex(p, 2, &index);
-    EXPECT_EQ(index, 2) << "a refused value leaves the ring as it was";
+    EXPECT_EQ(indexOf(p, 2), 2) << "a refused value leaves the ring as it was";
 
     EXPECT_EQ(SetCtrlVal(p, 3, "b"), 0);
-    std::string s;
-    GetCtrlVal(p, 3, &s);
-    EXPECT_EQ(s, "b");
+    EXPECT_EQ(valueOf<std::string>(p, 3), "b");
     EXPECT_EQ(SetCtrlVal(p, 3, 1), UIE_BAD_VALUE) << "a number into a ring of texts";
     double d = 0;
     EXPECT_EQ(GetCtrlVal(p, 3, &d), UIE_BAD_VALUE);
@@ -115,17 +83,14 @@ TEST_F(Values, SwitchesCheckBoxesAndLedsHoldTheirOnOrOffValue) {
         R"({"name":"SW","kind":"binarySwitch","onValue":7,"offValue":3,"onText":"Above","offText":"Below"},
         {"name":"CB","kind":"checkBox"},
         {"name":"LED","kind":"led","onColor":"0x00FF00","offColor":"0xFF0000","mode":"indicator"})");
-    int v = 0;
-    GetCtrlVal(p, 2, &v);
-    EXPECT_EQ(v, 3) << "starts off";
+    EXPECT_EQ(valueOf<int>(p, 2), 3) << "starts off";
     EXPECT_EQ(op.shows(p, 2), "Below");
     EXPECT_EQ(SetCtrlVal(p, 2, 7), 0);
     EXPECT_EQ(op.shows(p, 2), "Above");
     EXPECT_EQ(SetCtrlVal(p, 2, 1), UIE_BAD_VALUE) << "neither its on nor its off value";
 
     SetCtrlVal(p, 3, 5);  // any non-zero value sets a plain check box
-    GetCtrlVal(p, 3, &v);
-    EXPECT_EQ(v, 1);
+    EXPECT_EQ(valueOf<int>(p, 3), 1);
 
     SetCtrlVal(p, 4, 1);
     EXPECT_EQ(op.ledColor(p, 4), 0x00FF00);

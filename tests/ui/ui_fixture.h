@@ -54,6 +54,33 @@ inline void recordMenu(int menuBar, int item, void*, int panel) {
     menuChoices().push_back({menuBar, item, panel});
 }
 
+// One-line reads for assertions; a refused read is a failure of its own.
+template <class T>
+T valueOf(int panel, int control) {
+    T v{};
+    EXPECT_EQ(GetCtrlVal(panel, control, &v), 0) << "reading control " << control;
+    return v;
+}
+
+template <class T>
+T attrOf(int panel, int control, int attribute) {
+    T v{};
+    EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &v), 0) << "reading attribute " << attribute;
+    return v;
+}
+
+inline int indexOf(int panel, int control) {
+    int i = -99;
+    EXPECT_EQ(GetCtrlIndex(panel, control, &i), 0) << "reading the index of control " << control;
+    return i;
+}
+
+inline int itemCount(int panel, int control) {
+    int n = -99;
+    EXPECT_EQ(GetNumListItems(panel, control, &n), 0) << "counting the items of control " << control;
+    return n;
+}
+
 class UiTest : public ::testing::Test {
   protected:
     void SetUp() override {
