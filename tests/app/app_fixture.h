@@ -112,6 +112,12 @@ class AppFixture : public ::testing::Test {
         GetCtrlVal(panel, control, &value);
         return value;
     }
+    // A numeric attribute (range, increment) of a control of data type double.
+    static double numberAttribute(int panel, int control, int attr) {
+        double value = -12345;
+        GetCtrlAttribute(panel, control, attr, &value);
+        return value;
+    }
 
     // False: start-up stops the reference-lock monitor again at once.
     bool runMonitor = true;

@@ -51,12 +51,6 @@ int attribute(int panel, int control, int attr) {
     return value;
 }
 
-double doubleAttribute(int panel, int control, int attr) {
-    double value = -12345;
-    GetCtrlAttribute(panel, control, attr, &value);
-    return value;
-}
-
 std::string title(int panel) {
     std::string text;
     GetPanelAttribute(panel, ATTR_TITLE, &text);
@@ -127,11 +121,11 @@ TEST_F(MainPanelTest, StartUpSetsIndicatorsToolTipsAndHiddenControlsWhateverTheR
     EXPECT_FALSE(op.visible(p, MAINPANEL_FFT_LEN));
     EXPECT_EQ(attribute(p, MAINPANEL_FFT_LEN, ATTR_CTRL_MODE), VAL_INDICATOR);
     EXPECT_EQ(op.bgColor(p, MAINPANEL_FFT_LEN), VAL_LT_GRAY);
-    EXPECT_EQ(doubleAttribute(p, MAINPANEL_FFT_LEN, ATTR_MIN_VALUE), 8.0);
-    EXPECT_EQ(doubleAttribute(p, MAINPANEL_FFT_LEN, ATTR_MAX_VALUE), 2048.0);
+    EXPECT_EQ(numberAttribute(p, MAINPANEL_FFT_LEN, ATTR_MIN_VALUE), 8.0);
+    EXPECT_EQ(numberAttribute(p, MAINPANEL_FFT_LEN, ATTR_MAX_VALUE), 2048.0);
 
-    EXPECT_EQ(doubleAttribute(p, MAINPANEL_RF_INPUT_LEVEL, ATTR_MIN_VALUE), -53.0);
-    EXPECT_EQ(doubleAttribute(p, MAINPANEL_RF_INPUT_LEVEL, ATTR_MAX_VALUE), 16.0);
+    EXPECT_EQ(numberAttribute(p, MAINPANEL_RF_INPUT_LEVEL, ATTR_MIN_VALUE), -53.0);
+    EXPECT_EQ(numberAttribute(p, MAINPANEL_RF_INPUT_LEVEL, ATTR_MAX_VALUE), 16.0);
 
     for (int control : MARKER_CONTROLS)
         EXPECT_FALSE(op.visible(p, control)) << ui::test::describe(p, control);

@@ -127,21 +127,16 @@ TEST_F(BootTransition, PostBootSetUpMatchesTheModule) {
         EXPECT_DOUBLE_EQ(rate, maxRate);
 
         // Frequency range and the tuned frequencies come from the module.
-        double fmin = 0, fmax = 0, rf = 0, lo = 0, shown = 0;
+        double fmin = 0, fmax = 0, rf = 0, lo = 0;
         ASSERT_GE(qm4120_getRfFrequencyMin(vi, &fmin), 0);
         ASSERT_GE(qm4120_getRfFrequencyMax(vi, &fmax), 0);
         ASSERT_GE(qm4120_getRfFrequency(vi, &rf), 0);
         ASSERT_GE(qm4120_getLoFrequency(vi, &lo), 0);
-        GetCtrlAttribute(mainPanel(), MAINPANEL_RF_FREQ, ATTR_MIN_VALUE, &shown);
-        EXPECT_DOUBLE_EQ(shown, fmin);
-        GetCtrlAttribute(mainPanel(), MAINPANEL_RF_FREQ, ATTR_MAX_VALUE, &shown);
-        EXPECT_DOUBLE_EQ(shown, fmax);
-        GetCtrlVal(mainPanel(), MAINPANEL_RF_FREQ, &shown);
-        EXPECT_DOUBLE_EQ(shown, rf);
-        GetCtrlVal(mainPanel(), MAINPANEL_LO_FREQ, &shown);
-        EXPECT_DOUBLE_EQ(shown, lo);
-        GetCtrlAttribute(mainPanel(), MAINPANEL_RF_FREQ, ATTR_INCR_VALUE, &shown);
-        EXPECT_DOUBLE_EQ(shown, 10000.0);
+        EXPECT_DOUBLE_EQ(numberAttribute(mainPanel(), MAINPANEL_RF_FREQ, ATTR_MIN_VALUE), fmin);
+        EXPECT_DOUBLE_EQ(numberAttribute(mainPanel(), MAINPANEL_RF_FREQ, ATTR_MAX_VALUE), fmax);
+        EXPECT_DOUBLE_EQ(numberAttribute(mainPanel(), MAINPANEL_RF_FREQ, ATTR_INCR_VALUE), 10000.0);
+        EXPECT_DOUBLE_EQ(shownNumber(mainPanel(), MAINPANEL_RF_FREQ), rf);
+        EXPECT_DOUBLE_EQ(shownNumber(mainPanel(), MAINPANEL_LO_FREQ), lo);
 
         // The attenuators' ranges and steps differ between the models.
         struct {
@@ -156,17 +151,15 @@ TEST_F(BootTransition, PostBootSetUpMatchesTheModule) {
              qm4120_getIfAttenuationStep},
         };
         for (const auto& a : attens) {
-            int32_t expected = 0;
-            int attr = 0;
-            ASSERT_GE(a.min(vi, &expected), 0);
-            GetCtrlAttribute(mainPanel(), a.control, ATTR_MIN_VALUE, &attr);
-            EXPECT_EQ(attr, expected);
-            ASSERT_GE(a.max(vi, &expected), 0);
-            GetCtrlAttribute(mainPanel(), a.control, ATTR_MAX_VALUE, &attr);
-            EXPECT_EQ(attr, expected);
-            ASSERT_GE(a.step(vi, &expected), 0);
-            GetCtrlAttribute(mainPanel(), a.control, ATTR_INCR_VALUE, &attr);
-            EXPECT_EQ(attr, expected);
+            int32_t min = 0, max = 0, step = 0;
+            ASSERT_GE(a.min(vi, &min), 0);
+            ASSERT_GE(a.max(vi, &max), 0);
+            ASSERT_GE(a.step(vi, &step), 0);
+            int shown[3] = {};
+            GetCtrlAttribute(mainPanel(), a.control, ATTR_MIN_VALUE, &shown[0]);
+            GetCtrlAttribute(mainPanel(), a.control, ATTR_MAX_VALUE, &shown[1]);
+            GetCtrlAttribute(mainPanel(), a.control, ATTR_INCR_VALUE, &shown[2]);
+            EXPECT_EQ(std::vector<int>(shown, shown + 3), (std::vector<int>{min, max, step}));
         }
 
         // The module starts on its RF input: only the RF level can be entered.

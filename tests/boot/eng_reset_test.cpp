@@ -65,10 +65,7 @@ TEST_F(EngineeringReset, ResetRestoresDefaultsAndSoftwareTrigger) {
     EXPECT_EQ(popups[0].text, "Module Reset.");
     EXPECT_DOUBLE_EQ(rfFrequency(), bootFrequency);
     EXPECT_EQ(swTriggerMode(), 1);
-    // The main panel shows the defaults again.
-    double shown = 0;
-    GetCtrlVal(mainPanel(), MAINPANEL_RF_FREQ, &shown);
-    EXPECT_DOUBLE_EQ(shown, bootFrequency);
+    EXPECT_DOUBLE_EQ(shownNumber(mainPanel(), MAINPANEL_RF_FREQ), bootFrequency) << "the panel shows it too";
 }
 
 TEST_F(EngineeringReset, DriverFailuresAreReportedBeforeTheResetPopup) {
@@ -126,9 +123,7 @@ TEST_F(EngineeringReset, UnreadableConfigurationSkipsTheReset) {
     // refreshed from the module.
     EXPECT_DOUBLE_EQ(rfFrequency(), TUNED_AWAY);
     EXPECT_EQ(swTriggerMode(), 1);
-    double shown = 0;
-    GetCtrlVal(mainPanel(), MAINPANEL_RF_FREQ, &shown);
-    EXPECT_DOUBLE_EQ(shown, TUNED_AWAY);
+    EXPECT_DOUBLE_EQ(shownNumber(mainPanel(), MAINPANEL_RF_FREQ), TUNED_AWAY);
 }
 
 }  // namespace
