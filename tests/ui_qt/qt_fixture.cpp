@@ -160,6 +160,12 @@ std::vector<CtrlEvent> QtFrontendTest::eventsOf(int event) const {
     return out;
 }
 
+std::vector<std::pair<int, int>> QtFrontendTest::targetsOf(int event) const {
+    std::vector<std::pair<int, int>> out;
+    for (const CtrlEvent& e : eventsOf(event)) out.emplace_back(e.panel, e.control);
+    return out;
+}
+
 void QtFrontendTest::answerNextModal(std::function<void(QWidget*)> answer) {
     auto* timer = new QTimer;
     timer->setInterval(5);

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/model.h"
@@ -18,9 +19,11 @@ struct CtrlEvent {
 };
 struct PanelEvent {
     int panel, event;
+    bool operator==(const PanelEvent&) const = default;
 };
 struct MenuEvent {
     int menuBar, item, panel;
+    bool operator==(const MenuEvent&) const = default;
 };
 
 class QtFrontendTest : public ::testing::Test {
@@ -37,8 +40,9 @@ class QtFrontendTest : public ::testing::Test {
     W* widget(int panel, int control) {
         return qobject_cast<W*>(fe_.controlWidget(panel, control));
     }
-    // Events of one kind that reached the control callback.
+    // Events of one kind that reached the control callback, and the (panel, control) each went to.
     std::vector<CtrlEvent> eventsOf(int event) const;
+    std::vector<std::pair<int, int>> targetsOf(int event) const;
     // Answers the next modal dialog with `answer` as soon as it is up.
     void answerNextModal(std::function<void(QWidget*)> answer);
     void settle();  // lets posted events, deferred deletions and repaints run
