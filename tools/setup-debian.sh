@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqcustomplot-dev
   libfftw3-dev nlohmann-json3-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang-format
+  clang-format ccache
   xvfb xauth
 )
 
