@@ -2,8 +2,9 @@
 #include "boot_transition.h"
 
 #include "capture_state.h"
-#include "err4120.h"
-#include "main_panel_parts.h"
+#include "frequency.h"
+#include "front_end.h"
+#include "levels.h"
 #include "qm4120.h"
 #include "qm4120_chan.h"
 #include "qm4120_sfp.h"
@@ -16,13 +17,9 @@ const uint16_t BOOT_RESOURCES[4] = {MODEL_4120, MODEL_4120_ENHANCED, MODEL_4120A
 
 namespace {
 
-constexpr uint16_t INPUT_SOURCE_IF = 0;
-constexpr uint16_t INPUT_SOURCE_RF = 1;
 // After a boot the module runs I/Q data in the mode the panel starts from, software-triggered.
 constexpr uint16_t SW_TRIGGER_ON = 1;
 constexpr uint16_t BOOT_MODULATION_MODE = 5;
-// The frequency entries step in 10 kHz after a boot.
-constexpr double BOOT_FREQUENCY_INCREMENT = 10000.0;
 constexpr uint16_t DEFAULT_FPGA_CONFIG = 0;
 
 // The routing entries of the Settings menu need a module to talk to.
@@ -33,56 +30,8 @@ void setRoutingMenuDimmed(int dimmed) {
     SetMenuBarAttribute(bar, MAINMENU_SETTINGS_MATRIX, ATTR_DIMMED, dimmed);
 }
 
-// A driver status that main-panel callbacks look at afterwards, and the operator sees now.
-int32_t noteStatus(int32_t status) {
-    appState.lastStatus = status;
-    err4120(status);
-    return status;
-}
-
 void onBootCancelledHook(int) {
     onBootCancelled();
-}
-
-// Frequency group: the model's frequency range, the tuned frequencies and who enters which of them.
-void configureFrequencyControls(int panel, uint32_t session) {
-    double value = 0.0;
-    if (noteStatus(qm4120_getRfFrequencyMin(session, &value)) >= 0)
-        SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_MIN_VALUE, value);
-    if (noteStatus(qm4120_getRfFrequencyMax(session, &value)) >= 0)
-        SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_MAX_VALUE, value);
-    // To come with the channel table: chanPanelSetFrequencyMin/Max with the same limits.
-    SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
-    SetCtrlAttribute(panel, MAINPANEL_LO_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
-    if (noteStatus(qm4120_getRfFrequency(session, &value)) >= 0) SetCtrlVal(panel, MAINPANEL_RF_FREQ, value);
-    refreshLoOffsetDisplay();
-    if (noteStatus(qm4120_getLoFrequency(session, &value)) >= 0) SetCtrlVal(panel, MAINPANEL_LO_FREQ, value);
-    refreshFreqControlMode();
-}
-
-// The attenuators' range and step differ between models (the 4125 has finer RF pads).
-void configureAttenuationLimits(int panel, uint32_t session) {
-    struct Limits {
-        int control;
-        int32_t (*min)(uint32_t, int32_t*);
-        int32_t (*max)(uint32_t, int32_t*);
-        int32_t (*step)(uint32_t, int32_t*);
-    };
-    const Limits limits[] = {
-        {MAINPANEL_IF_ATTEN, qm4120_getIfAttenuationMin, qm4120_getIfAttenuationMax,
-         qm4120_getIfAttenuationStep},
-        {MAINPANEL_RF_ATTEN, qm4120_getRfAttenuationMin, qm4120_getRfAttenuationMax,
-         qm4120_getRfAttenuationStep},
-    };
-    for (const Limits& l : limits) {
-        int32_t value = 0;
-        if (noteStatus(l.min(session, &value)) >= 0)
-            SetCtrlAttribute(panel, l.control, ATTR_MIN_VALUE, static_cast<int>(value));
-        if (noteStatus(l.max(session, &value)) >= 0)
-            SetCtrlAttribute(panel, l.control, ATTR_MAX_VALUE, static_cast<int>(value));
-        if (noteStatus(l.step(session, &value)) >= 0)
-            SetCtrlAttribute(panel, l.control, ATTR_INCR_VALUE, static_cast<int>(value));
-    }
 }
 
 }  // namespace
@@ -90,23 +39,12 @@ void configureAttenuationLimits(int panel, uint32_t session) {
 void configureMainPanelForInstrument() {
     if (!isActive4120()) return;
     const int panel = appState.mainPanel;
-    const uint32_t session = getQM4120id();
 
-    configureFrequencyControls(panel, session);
+    configureFrequencyControlsForInstrument();
     // To come with the engineering panel: refresh of its attenuation displays.
-    configureAttenuationLimits(panel, session);
-    // Level ranges and the RF level label for the unit in force (level module).
-    refreshLevelControls();
-
-    // Only the level of the input in use can be entered.
-    uint16_t source = 0;
-    if (noteStatus(qm4120_getInputSource(session, &source)) >= 0) {
-        if (source == INPUT_SOURCE_RF || source == INPUT_SOURCE_IF) {
-            const bool rf = source == INPUT_SOURCE_RF;
-            SetCtrlAttribute(panel, MAINPANEL_RF_INPUT_LEVEL, ATTR_DIMMED, rf ? 0 : 1);
-            SetCtrlAttribute(panel, MAINPANEL_IF_INPUT_LEVEL, ATTR_DIMMED, rf ? 1 : 0);
-        }
-    }
+    configureAttenuationLimits();
+    // Level ranges and the RF level label for the unit in force; only the input in use takes a level.
+    configureLevelControlsForInstrument();
 
     // A fresh module starts in single capture with nothing running and no trigger armed.
     SetCtrlVal(panel, MAINPANEL_CAPTMODE, 0);

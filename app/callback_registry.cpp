@@ -233,6 +233,8 @@ void registerAllCallbacks() {
         RegisterPanelCallback(name, pendingPanelCallback);
         RegisterMenuCallback(name, pendingMenuCallback);
     }
+    setPanelRefresher(refreshMainPanelFromInstrument);
+    registerStateReset(resetAppState);
     registerShellCallbacks();
     registerChannelCallbacks();
     registerRoutingCallbacks();
@@ -240,4 +242,10 @@ void registerAllCallbacks() {
     registerBootCallbacks();
     registerBootTransitionCallbacks();
     registerEngineeringResetCallbacks();
+}
+
+void resetProgramState() {
+    // Every module registers its reset together with its callbacks.
+    registerAllCallbacks();
+    resetRegisteredState();
 }

@@ -3,9 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "err4120.h"
+#include "app_state.h"
 #include "instrument_info.h"
-#include "main_panel_parts.h"
 #include "qm4120.h"
 #include "qm4120_eng_uir.h"
 #include "qm4120_sfp.h"

@@ -1,85 +1,30 @@
-// The soft front panel's shell: the process-wide application state, start-up, the event loop and
-// shutdown, and the callbacks of the main panel that belong to the shell itself.
-//
-// Threads: everything runs on the main thread except the reference-lock monitor (qm4120_sfp_aux.h),
-// which shares three words with it: the stop flag, the booted flag and the session. Those are atomics of
-// the instrument's word widths; no lock is taken anywhere.
+// The soft front panel's shell: start-up, the event loop and shutdown, the refresh of the main panel, the
+// callbacks of the main panel that belong to the shell itself, and the binding of every callback the
+// panel resources name. The shell uses the panel modules; none of them includes this header.
 #ifndef QM_APP_QM4120_SFP_H
 #define QM_APP_QM4120_SFP_H
 
-#include <atomic>
 #include <cstdint>
-#include <string>
 
+#include "acquisition.h"
+#include "app_state.h"
+#include "board_identity.h"
+#include "boot_transition.h"
+#include "capture_state.h"
+#include "display.h"
+#include "eng_reset.h"
+#include "frequency.h"
+#include "front_end.h"
+#include "instrument_info.h"
+#include "levels.h"
+#include "qm4120_chan.h"
+#include "qm4120_chan_all.h"
+#include "qm4120_chan_lm.h"
 #include "qm4120_sfp_aux.h"
-
-constexpr int PATH_TEXT_LEN = 260;    // iniFilePath, settingsDir
-constexpr int TEXT_BUFFER_LEN = 272;  // textBuffer: program directory, window titles
-constexpr int THREAD_POOL_ERROR_LEN = 256;
-
-// Splash time at start-up, in seconds.
-constexpr double SPLASH_SECONDS = 3.0;
-// The pool serves the reference-lock monitor; a second thread lets a restarted monitor begin while the
-// stopping one finishes its last step.
-constexpr int THREAD_POOL_MAX_THREADS = 2;
-
-struct AppState {
-    std::atomic<uint32_t> sessionHandle{0};     // instrument session of the booted module; 0: none
-    std::atomic<uint16_t> instrumentBooted{0};  // 1 while the session is open and usable
-    uint16_t engineeringMode = 0;               // 1 when started with QZTRACE
-
-    int mainPanel = 0;
-    int mainMenuBar = 0;
-    int aboutPanel = 0;
-    int sysInfoPanel = 0;
-    int sysInfoDetailPanel = 0;
-    int calInfoPanel = 0;
-    int dirPanel = 0;
-    int routePanel = 0;
-    int fsRatePanel = 0;
-    int bootPanel = 0;
-    int stepPanel = 0;
-    int engPanel = 0;
-
-    // Board identity panel: its tab pages, one per board.
-    int boardTabControl = 0;
-    int boardTabIf = 0;
-    int boardTabRf = 0;
-
-    int engineeringMenu = 0;       // the "Engineering" menu (engineering mode only), else 0
-    int engineeringPanelItem = 0;  // its "Panel..." item, else 0
-
-    int threadPool = 0;                           // 0 while no pool exists
-    std::atomic<uint16_t> refLockMonitorStop{0};  // 1 asks the monitor to end; it clears it as it ends
-    int32_t refLockAutoCheck = 0;                 // ENGPANEL REFLOCK_AUTOCHECK
-    int32_t lastStatus = 0;                       // most recent driver status of a main-panel callback
-
-    char iniFilePath[PATH_TEXT_LEN] = {};
-    char settingsDir[PATH_TEXT_LEN] = {};
-    char textBuffer[TEXT_BUFFER_LEN] = {};
-    char threadPoolErrorText[THREAD_POOL_ERROR_LEN] = {};
-
-    // Not part of the instrument's behaviour; tests and benchmarks steer start-up through these.
-    std::string programDirOverride;              // non-empty: used instead of the executable's folder
-    double splashSeconds = SPLASH_SECONDS;       // also QM4120_SPLASH_SECONDS in the environment
-    bool exitAfterStartup = false;               // also QM4120_EXIT_AFTER_STARTUP: skip the event loop
-    std::atomic<int> refLockMonitorsRunning{0};  // monitor tasks between their start and their end
-    // Sleep of one monitor step; Delay unless a test counts the steps.
-    int (*monitorStepDelay)(double seconds) = nullptr;
-};
-
-// The one application state record.
-extern AppState appState;
-
-// Accessors used by every other module.
-uint32_t getQM4120id();
-uint16_t isActive4120();
-int getMainPanel();
-int getStepPanel();
-
-// Puts every field back to its start-up value (tests start the program more than once per process).
-// Must not be called while the monitor runs.
-void resetAppState();
+#include "qm41xx_boot.h"
+#include "qm41xx_cal_id.h"
+#include "routing_panel.h"
+#include "trigger.h"
 
 // ---------------------------------------------------------------------------------------------------------
 // Process entry. qm4120SfpMain = appStartup, the event loop, appShutdown; it is what main() runs inside
@@ -128,7 +73,11 @@ void cmdEngPanel(int menuBar, int menuItem, void* callbackData, int panel);
 void registerShellCallbacks();
 
 // Registers every callback the six resource files name: the modules' own, and a named no-op for each
-// one whose behaviour is not built yet. Must run before the first LoadPanel.
+// one whose behaviour is not built yet; registers the modules' state resets too. Must run before the
+// first LoadPanel.
 void registerAllCallbacks();
+
+// Puts the whole program back to its start-up state: the application record and every module's state.
+void resetProgramState();
 
 #endif

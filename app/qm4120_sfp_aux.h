@@ -6,19 +6,7 @@
 
 #include <cstdint>
 
-// Model codes the shell tells apart.
-constexpr uint16_t MODEL_4120 = 0x4120;           // base model
-constexpr uint16_t MODEL_4120_ENHANCED = 0x4A20;  // enhanced model
-constexpr uint16_t MODEL_4120A = 0x4B20;
-constexpr uint16_t MODEL_4125 = 0x4125;
-
-// Colours of the main panel's indicators and numerics.
-constexpr int COLOUR_EDITABLE = 0xFFFFFF;
-constexpr int COLOUR_READ_ONLY = 0xC0C0C0;
-constexpr int COLOUR_NO_EFFECT = 0xD9C0C0;
-
-// External reference ring value meaning "Free Run": there is nothing to lock to.
-constexpr int EXT_REF_FREE_RUN = 2;
+#include "app_state.h"
 
 // LEDs, status texts, FFT length controls, menus, tool tips, marker controls, level range. Once, before
 // the main panel is first shown.
@@ -40,11 +28,8 @@ void addEngineeringMenu();
 void setEngineeringMenuDimmed(int dimmed);
 
 // Reads the instrument state into the main panel; without a module only the control-state refreshers
-// run. Used after a boot, a settings load and a reset.
-void refreshPanelFromInstrument();
-
-// Dims the frequency controls for the IF input, enables them for the RF input.
-void updateFrequencyControlsForSource();
+// run. Installed as the panel refresher (refreshPanelFromInstrument) at start-up.
+void refreshMainPanelFromInstrument();
 
 // Reference-lock monitor: schedules refLockMonitorTask on the thread pool at the lowest priority.
 // Returns 0, or the negative pool status after a popup "Error:" with the pool's text.

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "err4120.h"
+#include "app_state.h"
 #include "qm4120.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"

@@ -1,33 +1,18 @@
-// Rebuilding the main panel from the instrument, and the frequency controls that follow the input
-// source.
+// Rebuilding the main panel from the instrument, and the main panel's RF channel.
 #include <cstdint>
 
-#include "err4120.h"
-#include "main_panel_parts.h"
 #include "qm4120.h"
-#include "qm4120_chan.h"
-#include "qm4120_chan_lm.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
-#include "routing_panel.h"
+#include "readback.h"
 #include "userint.h"
 
 namespace {
 
-constexpr uint16_t INPUT_SOURCE_IF = 0;
-constexpr uint16_t INPUT_SOURCE_RF = 1;
-
-// The frequency controls only mean something when the RF front end is in the signal path.
-constexpr int FREQUENCY_CONTROLS[] = {
-    MAINPANEL_RF_FREQ,           MAINPANEL_LO_FREQ,      MAINPANEL_LO_OFFSET,
-    MAINPANEL_RING_FREQ_CONTROL, MAINPANEL_FREQ_STEP_HZ,
-};
-
-// Reads a value from the instrument and writes it into a control when the read succeeded.
-template <typename T, typename Read>
-void showRead(int control, Read read) {
-    T value{};
-    if (read(getQM4120id(), &value) >= 0) SetCtrlVal(appState.mainPanel, control, value);
+// Reads quietly: a full refresh shows what it can read and reports nothing per control.
+template <typename T>
+void showRead(int control, ModuleGetter<T> read) {
+    showRead(appState.mainPanel, control, read, StatusReport::Quiet);
 }
 
 void showReferenceState(uint16_t extRef) {
@@ -58,19 +43,7 @@ void refreshControlGroups() {
 
 }  // namespace
 
-void updateFrequencyControlsForSource() {
-    if (isActive4120()) {
-        uint16_t source = 0;
-        if (qm4120_getInputSource(getQM4120id(), &source) >= 0 &&
-            (source == INPUT_SOURCE_IF || source == INPUT_SOURCE_RF)) {
-            for (int control : FREQUENCY_CONTROLS)
-                SetCtrlAttribute(appState.mainPanel, control, ATTR_DIMMED, source == INPUT_SOURCE_IF ? 1 : 0);
-        }
-        refreshFrontEndControls();
-    }
-}
-
-void refreshPanelFromInstrument() {
+void refreshMainPanelFromInstrument() {
     const int panel = appState.mainPanel;
     if (panel <= 0) return;
     if (!isActive4120()) {

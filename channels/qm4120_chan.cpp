@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "app_state.h"
 #include "qm4120.h"
 #include "qm4120_chan_all.h"
 #include "qm4120_chan_lm.h"
 #include "qm4120_chan_uir.h"
-#include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
 #include "userint.h"
 
@@ -143,7 +143,7 @@ void chanPanelSelectChan(int channel, int notifyMain) {
         SetCtrlVal(chan.mainPanel, MAINPANEL_CHANNEL, static_cast<short>(channel));
         int dimmed = 0;
         GetCtrlAttribute(chan.mainPanel, MAINPANEL_CHANNEL, ATTR_DIMMED, &dimmed);
-        if (!dimmed) cmdRfChannel(chan.mainPanel, MAINPANEL_CHANNEL, EVENT_COMMIT, nullptr, 0, 0);
+        if (!dimmed) CallCtrlCallback(chan.mainPanel, MAINPANEL_CHANNEL, EVENT_COMMIT, 0, 0, nullptr);
     }
 }
 

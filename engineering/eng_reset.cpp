@@ -3,9 +3,8 @@
 
 #include <cstdint>
 
-#include "err4120.h"
+#include "app_state.h"
 #include "qm4120.h"
-#include "qm4120_sfp.h"
 #include "userint.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "instrument_info.h"
 
+#include "app_state.h"
 #include "qm4120.h"
-#include "qm4120_sfp.h"
 
 const char* modelTextForCode(uint16_t modelCode, uint16_t engineeringMode) {
     switch (modelCode) {

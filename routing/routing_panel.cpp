@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "qm4120_sfp.h"
+#include "app_state.h"
 #include "qm4120_sfp_uir.h"
 #include "userint.h"
 

@@ -54,6 +54,21 @@ int sendCtrlEvent(int panel, int control, int event, int eventData1, int eventDa
     return c->callback(panel, control, event, c->callbackData, eventData1, eventData2);
 }
 
+}  // namespace ui
+
+int CallCtrlCallback(int panel, int control, int event, int eventData1, int eventData2,
+                     int* callbackReturnValue) {
+    if (!ui::isMainThread()) return UIE_NOT_MAIN_THREAD;
+    ui::Control* c = nullptr;
+    if (int s = ui::detail::lookupControl(panel, control, &c); s < 0) return s;
+    const int result =
+        c->callback ? c->callback(panel, control, event, c->callbackData, eventData1, eventData2) : 0;
+    if (callbackReturnValue) *callbackReturnValue = result;
+    return 0;
+}
+
+namespace ui {
+
 int sendPanelEvent(int panel, int event, int eventData1, int eventData2) {
     if (!isMainThread()) return UIE_NOT_MAIN_THREAD;
     Panel* p = nullptr;

@@ -253,6 +253,11 @@ int RegisterMenuCallback(const char* name, MenuCallbackPtr fn);
 int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr fn, void* callbackData);
 int InstallPanelCallback(int panel, PanelCallbackPtr fn, void* callbackData);
 int InstallMenuCallback(int menuBar, int item, MenuCallbackPtr fn, void* callbackData);
+// Runs the callback of a control with an event as if the control had raised it (for example a commit after
+// the program wrote a value into another panel's control). The callback's return value goes into
+// *callbackReturnValue when that is not null. 0, or a negative status when the control does not exist.
+int CallCtrlCallback(int panel, int control, int event, int eventData1, int eventData2,
+                     int* callbackReturnValue);
 
 // ---------------------------------------------------------------------------------------------------------
 // Panels

@@ -5,7 +5,6 @@
 
 #include "boot_fixture.h"
 #include "boot_transition.h"
-#include "err4120.h"
 
 namespace {
 

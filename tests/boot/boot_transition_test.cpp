@@ -3,7 +3,6 @@
 #include <string>
 
 #include "boot_fixture.h"
-#include "err4120.h"
 
 namespace {
 

@@ -1,13 +1,11 @@
-// Start-up and refresh entry points of the main-panel groups. The groups' full behaviour arrives with
-// their own modules; the entries that only forward to those are marked where they stand.
-#include "main_panel_parts.h"
+// Acquisition group of the main panel (see acquisition.h).
+#include "acquisition.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "err4120.h"
+#include "app_state.h"
 #include "qm4120.h"
-#include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
 #include "userint.h"
 
@@ -26,53 +24,8 @@ uint32_t fftLengthFor(uint32_t n) {
 
 }  // namespace
 
-void initDisplayControls() {
-    // Graph views, scaling and zoom controls are set up here by the display module.
-}
-
 void initAcquisitionControls() {
     // Modulation mode, decimation and sample-count rings get their not-booted defaults here.
-}
-
-void initTriggerControls() {
-    // Trigger source, type and timer controls get their initial states here.
-}
-
-void initLevelControls() {
-    // Level units, level step text and level ranges for the unit in force are set here.
-}
-
-void initFrequencyControls() {
-    // The RF frequency step text (from the control's increment) and the frequency-control mode go here.
-}
-
-void refreshLoOffsetDisplay() {
-    if (!isActive4120()) return;
-    double offset = 0.0;
-    const int32_t status = qm4120_getLoOffset(getQM4120id(), &offset);
-    appState.lastStatus = status;
-    err4120(status);
-    if (status < 0) return;
-    // The sign says on which side of the RF frequency the LO sits; an offset of exactly 0 counts as below.
-    const unsigned short above = offset > 0.0 ? 1 : 0;
-    SetCtrlVal(appState.mainPanel, MAINPANEL_LO_OFFSET, above ? offset : 0.0 - offset);
-    SetCtrlVal(appState.mainPanel, MAINPANEL_LO_POSITION, above);
-}
-
-void refreshFreqControlMode() {
-    // Reads the frequency-control mode into RING_FREQ_CONTROL and sets which frequencies are editable.
-}
-
-void refreshLevelControls() {
-    // Level unit ring, level ranges and precision for the unit in force are refreshed here.
-}
-
-void refreshFrontEndControls() {
-    // Input levels, attenuations, attenuator mode and their dimming and colours are refreshed here.
-}
-
-void refreshAttenuationControls() {
-    // IF and RF attenuation values and limits are refreshed here.
 }
 
 void fillFftLengthRing() {
@@ -85,10 +38,7 @@ void fillFftLengthRing() {
     GetCtrlVal(panel, MAINPANEL_NUM_SAMPLES, &samples);
     if (booted) {
         uint32_t n = 0;
-        const int32_t status = qm4120_getNumberOfSamples(session, &n);
-        appState.lastStatus = status;
-        err4120(status);
-        if (status >= 0) samples = n;
+        if (noteStatus(qm4120_getNumberOfSamples(session, &n)) >= 0) samples = n;
     }
 
     ClearListCtrl(panel, MAINPANEL_RING_FFT_LEN);
@@ -136,8 +86,4 @@ void refreshSampleControls() {
 
 void refreshLvdsMenu() {
     // Check marks of the LVDS data, auxiliary and marker modes and the IF data position go here.
-}
-
-void refreshTriggerControls() {
-    // Trigger source, type, polarity, delays, timer and internal-trigger controls are refreshed here.
 }
