@@ -28,6 +28,19 @@ void qm4120_simSetFpgaCheckFailEvery(uint32_t every);
  * QM4120_SIM_SIGNAL_FILE) sets the same at start-up. */
 int32_t qm4120_simSetSignal(const char* text);
 
+/* The module's time base. Captures (trigger waits, sample time at the module's rate), the timer trigger
+ * and the list-mode dwell all run on one clock, by default the host's steady clock. A program with a
+ * time of its own (a test, a front end with virtual time) installs `now`, which returns seconds (only
+ * differences matter, and it must never go back), and `wait`, which lets the given number of seconds
+ * pass on that clock; both receive `context`. qm4120_controlDataAcquire calls `wait` while it waits for
+ * the data of a capture still running, without holding any lock of the library; without a `wait`
+ * function it delivers at once as if the time had passed. Both may be called from any thread that
+ * calls the library. A null `now` restores the steady clock. Sessions opened under another clock keep
+ * working, but times measured across the change mean nothing. */
+typedef double (*qm4120_sim_now_fn)(void* context);
+typedef void (*qm4120_sim_wait_fn)(void* context, double seconds);
+void qm4120_simSetClock(qm4120_sim_now_fn now, qm4120_sim_wait_fn wait, void* context);
+
 /* Number of instrument records (sessions created and not deleted). */
 uint32_t qm4120_simInstrumentCount(void);
 

@@ -14,8 +14,6 @@ namespace qm::sim {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Trigger source codes that trigger inside the module.
 constexpr uint16_t SRC_SOFTWARE = 32;
 constexpr uint16_t SRC_TIMER = 34;
@@ -123,21 +121,21 @@ double onBin(double hz, double sampleHz, uint32_t points) {
 
 void SimModule::updateCapture() {
     if (!capture_.armed || capture_.complete) return;
-    const Clock::time_point now = Clock::now();
-    if (!capture_.triggered && capture_.willTrigger && now >= capture_.triggerAt) {
+    const double now = clock::now();
+    if (!capture_.triggered && capture_.willTrigger && now >= capture_.triggerAtS) {
         capture_.triggered = true;
         ++capture_.triggerCount;
     }
-    if (capture_.triggered && now >= capture_.completeAt) capture_.complete = true;
+    if (capture_.triggered && now >= capture_.completeAtS) capture_.complete = true;
 }
 
 void SimModule::startCapture(uint32_t words, bool immediate) {
-    const Clock::time_point now = Clock::now();
+    const double now = clock::now();
     capture_.armed = true;
     capture_.triggered = false;
     capture_.complete = false;
     capture_.words = words;
-    capture_.armedAt = now;
+    capture_.armedAtS = now;
     // When the trigger comes: at once for software, after one period for the timer, when the level
     // crosses the absolute threshold for the internal trigger, after the scenario's delay for lines.
     double delayUs = 0.0;
@@ -156,13 +154,10 @@ void SimModule::startCapture(uint32_t words, bool immediate) {
     }
     const double rate = acq_.dataType == 0 ? spec_->adcClockHz : decimatedHz();
     const double samples = acq_.dataType == 0 ? words : words / 2.0;
-    const auto toDuration = [](double us) {
-        return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::micro>(us));
-    };
-    capture_.triggerAt = now + toDuration(delayUs);
-    capture_.completeAt = capture_.triggerAt + toDuration(samples / rate * 1e6);
+    capture_.triggerAtS = now + delayUs * 1e-6;
+    capture_.completeAtS = capture_.triggerAtS + samples / rate;
     capture_.triggerSample = trig_.type == 0 ? trig_.preEdgeSamples : 0;
-    capture_.absSampleTimeS = std::chrono::duration<double>(capture_.triggerAt - openedAt_).count();
+    capture_.absSampleTimeS = capture_.triggerAtS - openedAtS_;
     updateCapture();
 }
 

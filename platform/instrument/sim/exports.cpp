@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "calibration.h"
+#include "clock.h"
 #include "eeprom.h"
 #include "sim_api.h"
 #include "sim_module.h"
@@ -134,6 +135,10 @@ extern "C" int32_t qm4120_simSetSignal(const char* text) {
     if (!qm::sim::parseScenario(text, &scenario)) return qm::sim::ERR_PARAMETER;
     qm::sim::registry::setScenario(scenario);
     return qm::sim::OK;
+}
+
+extern "C" void qm4120_simSetClock(qm4120_sim_now_fn now, qm4120_sim_wait_fn wait, void* context) {
+    qm::sim::clock::install(now, wait, context);
 }
 
 extern "C" uint32_t qm4120_simInstrumentCount(void) {

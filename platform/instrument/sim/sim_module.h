@@ -8,7 +8,6 @@
 #define QM4120_SIM_SIM_MODULE_H
 
 #include <array>
-#include <chrono>
 #include <complex>
 #include <cstdint>
 #include <mutex>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "calibration.h"
+#include "clock.h"
 #include "eeprom.h"
 #include "model_table.h"
 #include "scenario.h"
@@ -117,7 +117,7 @@ struct ListModeState {
     uint16_t counterStrobe = 0;
     uint16_t countStart = 0;
     uint16_t countStop = 0;
-    std::chrono::steady_clock::time_point entered{};
+    double enteredS = 0.0;  // module clock when the counter last restarted
 };
 
 // A capture in progress or finished: where its samples come from and how far it got.
@@ -133,9 +133,10 @@ struct CaptureState {
     uint32_t triggerCount = 0;
     uint32_t triggerSample = 0;
     double absSampleTimeS = 0.0;
-    std::chrono::steady_clock::time_point armedAt{};
-    std::chrono::steady_clock::time_point triggerAt{};
-    std::chrono::steady_clock::time_point completeAt{};
+    // Times on the module's clock, in seconds.
+    double armedAtS = 0.0;
+    double triggerAtS = 0.0;
+    double completeAtS = 0.0;
 };
 
 class SimModule {
@@ -281,7 +282,7 @@ class SimModule {
     // This session's copy of the EEPROMs: working copies are its own, stores are written through.
     EepromImage eeprom_;
 
-    std::chrono::steady_clock::time_point openedAt_ = std::chrono::steady_clock::now();
+    double openedAtS_ = clock::now();
     uint64_t captureSerial_ = 0;
     std::vector<std::complex<double>> lastSamples_;  // start of the last capture, for the module's FFT
 };
