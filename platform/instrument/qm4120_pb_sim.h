@@ -22,7 +22,9 @@ void qm4120_simSetFpgaCheckFailEvery(uint32_t every);
  * the IF input; default 100000), tone_frequency (Hz, a fixed frequency instead of an offset; 0 off),
  * tone_level (dBm, default -20), noise (dBm/Hz at the input, default -150), ref (1: an external 10 MHz
  * reference is connected, the default; 0: none), aux_ref (auxiliary reference connected, default 0),
- * line_trigger_ms (hardware trigger lines fire this long after arming, default 20; negative: never).
+ * line_trigger_ms (hardware trigger lines fire this long after arming, default 20; negative: never),
+ * capture_limit (captures started by qm4120_controlArmTrigger end after this many samples, as when a
+ * gate closes early; default 0, no limit).
  * Applies to the open modules and to those created later. Returns 0, or -3 for a malformed text (nothing
  * changes then). The environment variable QM4120_SIM_SIGNAL (or a file named by
  * QM4120_SIM_SIGNAL_FILE) sets the same at start-up. */

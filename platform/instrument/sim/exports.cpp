@@ -1,6 +1,7 @@
 // The library's exported C functions. Each one checks fault injection, finds the session's module and
 // calls the module's member of the same name under the module's lock; nothing is thrown across.
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <string_view>
@@ -33,7 +34,7 @@ constexpr bool busLevel(std::string_view operation) {
 template <class Body>
 int32_t guarded(const char* operation, uint32_t vi, Body&& body) {
     try {
-        return qm::sim::invoke(operation, vi, busLevel(operation), body);
+        return qm::sim::invoke(operation, vi, operation != nullptr && busLevel(operation), body);
     } catch (const std::bad_alloc&) {
         return qm::sim::ERR_NO_MEMORY;
     } catch (...) {
@@ -104,8 +105,24 @@ extern "C" int32_t qm4120_controlDataCapture(uint32_t vi, uint16_t mode, uint32_
 }
 
 extern "C" int32_t qm4120_controlDataAcquire(uint32_t vi, uint16_t mode, uint32_t words, void* buffer) {
-    return guarded("qm4120_controlDataAcquire", vi,
-                   [&](SimModule& m) { return m.controlDataAcquire(mode, words, buffer); });
+    // The transfer waits for data still being captured without holding the module, so that status
+    // reads and an abort from another thread get through meanwhile.
+    constexpr double SLICE_S = 0.05;
+    double waitS = 0.0;
+    bool noWait = false;
+    int32_t status = guarded("qm4120_controlDataAcquire", vi, [&](SimModule& m) {
+        return m.controlDataAcquire(mode, words, buffer, &waitS, noWait);
+    });
+    while (status == qm::sim::OK && waitS > 0.0) {
+        const double before = waitS;
+        noWait = !qm::sim::clock::wait(std::min(waitS, SLICE_S));
+        status = guarded(nullptr, vi, [&](SimModule& m) {
+            return m.controlDataAcquire(mode, words, buffer, &waitS, noWait);
+        });
+        // A clock that did not move while we waited would keep us here for ever.
+        if (waitS >= before) noWait = true;
+    }
+    return status;
 }
 
 extern "C" int32_t qm4120_fftPerform(uint32_t vi, uint32_t n, double* re, double* im) {
