@@ -464,5 +464,7 @@ int32_t qm4120_adcPhase(uint32_t vi, int32_t phase);
 
 /* The calibration family. */
 #include "qm4120_cal.h"
+/* The capture engine and the capture file formats. */
+#include "qm4120_capture.h"
 
 #endif
