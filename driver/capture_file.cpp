@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -27,6 +28,26 @@ char* fixed6(char* p, float value) {
     // "%f": fixed notation with six digits after the point, as printf writes a float promoted to double.
     return std::to_chars(p, p + LINE_MAX_BYTES / 2, static_cast<double>(value), std::chars_format::fixed, 6)
         .ptr;
+}
+
+// "-32768\n" is the longest line of a 16-bit word: seven characters and the length fit in 8 bytes.
+struct DecimalLine {
+    char text[7];
+    uint8_t length;
+};
+
+const DecimalLine* decimalLines16() {
+    static const std::vector<DecimalLine> table = [] {
+        std::vector<DecimalLine> t(65536);
+        for (uint32_t u = 0; u < 65536; ++u) {
+            DecimalLine& line = t[u];
+            char* p = std::to_chars(line.text, line.text + 6, static_cast<int16_t>(u)).ptr;
+            *p++ = '\n';
+            line.length = static_cast<uint8_t>(p - line.text);
+        }
+        return t;
+    }();
+    return table.data();
 }
 
 template <class T>
@@ -82,48 +103,60 @@ char* CaptureFile::reserve(size_t bytes) {
     return block_.data() + used_;
 }
 
-int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
-    for (size_t k = 0; k < count && !failed_; ++k) {
-        char* start = reserve(LINE_MAX_BYTES);
-        char* p = std::to_chars(start, start + LINE_MAX_BYTES, static_cast<int>(words[k])).ptr;
-        *p++ = '\n';
-        used_ += static_cast<size_t>(p - start);
+template <class Format>
+int32_t CaptureFile::lines(size_t count, Format&& format) {
+    // Lines go into the block in runs that surely fit, so the inner loop has no checks of its own.
+    size_t k = 0;
+    while (k < count && !failed_) {
+        const size_t room = (block_.size() - used_) / LINE_MAX_BYTES;
+        if (room == 0) {
+            flush();
+            continue;
+        }
+        const size_t end = k + std::min(room, count - k);
+        char* p = block_.data() + used_;
+        for (; k < end; ++k) p = format(p, k);
+        used_ = static_cast<size_t>(p - block_.data());
     }
     return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
+}
+
+int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
+    // Every 16-bit value has its line ready in a table: one 8-byte copy per word.
+    const DecimalLine* table = decimalLines16();
+    return lines(count, [&](char* p, size_t k) {
+        const DecimalLine& line = table[static_cast<uint16_t>(words[k])];
+        std::memcpy(p, line.text, sizeof line.text);
+        return p + line.length;
+    });
 }
 
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
-    for (size_t k = 0; k < count && !failed_; ++k) {
-        char* start = reserve(LINE_MAX_BYTES);
-        char* p = std::to_chars(start, start + LINE_MAX_BYTES, words[k]).ptr;
-        *p++ = '\n';
-        used_ += static_cast<size_t>(p - start);
-    }
-    return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
+    return lines(count, [&](char* p, size_t k) {
+        p = std::to_chars(p, p + LINE_MAX_BYTES, words[k]).ptr;
+        *p = '\n';
+        return p + 1;
+    });
 }
 
 int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) {
-    for (size_t k = 0; k < samples && !failed_; ++k) {
-        char* start = reserve(LINE_MAX_BYTES);
-        char* p = fixed6(start, i[k]);
+    return lines(samples, [&](char* p, size_t k) {
+        p = fixed6(p, i[k]);
         *p++ = '\n';
         p = fixed6(p, q[k]);
-        *p++ = '\n';
-        used_ += static_cast<size_t>(p - start);
-    }
-    return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
+        *p = '\n';
+        return p + 1;
+    });
 }
 
 int32_t CaptureFile::csv(const float* i, const float* q, size_t samples) {
-    for (size_t k = 0; k < samples && !failed_; ++k) {
-        char* start = reserve(LINE_MAX_BYTES);
-        char* p = fixed6(start, i[k]);
+    return lines(samples, [&](char* p, size_t k) {
+        p = fixed6(p, i[k]);
         *p++ = ',';
         p = fixed6(p, q[k]);
-        *p++ = '\n';
-        used_ += static_cast<size_t>(p - start);
-    }
-    return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
+        *p = '\n';
+        return p + 1;
+    });
 }
 
 int32_t CaptureFile::raw(const int16_t* words, size_t count) {

@@ -33,7 +33,9 @@ class CaptureFile {
     int32_t close();
 
   private:
-    char* reserve(size_t bytes);  // room for at least `bytes` more in the block
+    template <class Format>
+    int32_t lines(size_t count, Format&& format);  // format(p, k) writes line k at p, returns its end
+    char* reserve(size_t bytes);                   // room for at least `bytes` more in the block
     bool flush();
     bool writeAll(const void* data, size_t bytes);
 
