@@ -292,8 +292,13 @@ int32_t qm4120_getLvdsMarkerMode(uint32_t vi, uint16_t* value);
  * 22-25, LVDS aux 26-30, LVDS spare 31, software 32, internal timer 34, internal level trigger 35, front
  * SMB 36. Sample counts and delays in samples; the absolute threshold in dBm and the relative one in dB;
  * time constants in seconds; timer period in microseconds, timer phase in ADC clocks.
- * armTrigger(vi, 0, words) arms a capture of `words` 16-bit words; the Detected and Complete flags read
- * 0 or 1. */
+ * armTrigger(vi, 0, values) arms a capture of `values` sample values: one per IF sample, two (I and Q)
+ * per I/Q sample whatever the word width. The trigger comes at once for software, at the next tick of
+ * the free-running timer, when the input crosses the threshold for the internal trigger, or when the
+ * line fires; the capture completes once its samples have been taken at the sampling rate. The
+ * Detected and Complete flags read 0 or 1. captAbort before the trigger discards the capture (it never
+ * completes); after the trigger the capture completes at once with the samples taken so far, which
+ * getCapturedSampleCount reports (0 until complete). */
 int32_t qm4120_setTriggerSource(uint32_t vi, uint16_t value);
 int32_t qm4120_getTriggerSource(uint32_t vi, uint16_t* value);
 int32_t qm4120_setSwTriggerMode(uint32_t vi, uint16_t value);
@@ -459,5 +464,7 @@ int32_t qm4120_adcPhase(uint32_t vi, int32_t phase);
 
 /* The calibration family. */
 #include "qm4120_cal.h"
+/* The capture engine and the capture file formats. */
+#include "qm4120_capture.h"
 
 #endif

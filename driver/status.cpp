@@ -37,6 +37,7 @@ const DriverMessage DRIVER_MESSAGES[] = {
     {QM4120_STATUS(0xBFFC0011u), "ERROR: Identification query failed"},
     {QM4120_STATUS(0xBFFC0012u), "ERROR: Interpreting instrument response"},
     {QM4120_STATUS(0xBFFC0800u), "Failed to open file for data capture."},
+    {QM4120_STATUS(0xBFFC0801u), "Failed to write file for data capture (disk full or I/O error)."},
     {QM4120_STATUS(0xBFFC07FFu), "Cannot open FPGA configuration file."},
     {QM4120_STATUS(0xBFFC07FEu), "Cannot write configuration data to FPGA."},
 };

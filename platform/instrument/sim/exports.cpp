@@ -1,11 +1,13 @@
 // The library's exported C functions. Each one checks fault injection, finds the session's module and
 // calls the module's member of the same name under the module's lock; nothing is thrown across.
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <string_view>
 
 #include "calibration.h"
+#include "clock.h"
 #include "eeprom.h"
 #include "sim_api.h"
 #include "sim_module.h"
@@ -32,7 +34,7 @@ constexpr bool busLevel(std::string_view operation) {
 template <class Body>
 int32_t guarded(const char* operation, uint32_t vi, Body&& body) {
     try {
-        return qm::sim::invoke(operation, vi, busLevel(operation), body);
+        return qm::sim::invoke(operation, vi, operation != nullptr && busLevel(operation), body);
     } catch (const std::bad_alloc&) {
         return qm::sim::ERR_NO_MEMORY;
     } catch (...) {
@@ -103,8 +105,24 @@ extern "C" int32_t qm4120_controlDataCapture(uint32_t vi, uint16_t mode, uint32_
 }
 
 extern "C" int32_t qm4120_controlDataAcquire(uint32_t vi, uint16_t mode, uint32_t words, void* buffer) {
-    return guarded("qm4120_controlDataAcquire", vi,
-                   [&](SimModule& m) { return m.controlDataAcquire(mode, words, buffer); });
+    // The transfer waits for data still being captured without holding the module, so that status
+    // reads and an abort from another thread get through meanwhile.
+    constexpr double SLICE_S = 0.05;
+    double waitS = 0.0;
+    bool noWait = false;
+    int32_t status = guarded("qm4120_controlDataAcquire", vi, [&](SimModule& m) {
+        return m.controlDataAcquire(mode, words, buffer, &waitS, noWait);
+    });
+    while (status == qm::sim::OK && waitS > 0.0) {
+        const double before = waitS;
+        noWait = !qm::sim::clock::wait(std::min(waitS, SLICE_S));
+        status = guarded(nullptr, vi, [&](SimModule& m) {
+            return m.controlDataAcquire(mode, words, buffer, &waitS, noWait);
+        });
+        // A clock that did not move while we waited would keep us here for ever.
+        if (waitS >= before) noWait = true;
+    }
+    return status;
 }
 
 extern "C" int32_t qm4120_fftPerform(uint32_t vi, uint32_t n, double* re, double* im) {
@@ -134,6 +152,10 @@ extern "C" int32_t qm4120_simSetSignal(const char* text) {
     if (!qm::sim::parseScenario(text, &scenario)) return qm::sim::ERR_PARAMETER;
     qm::sim::registry::setScenario(scenario);
     return qm::sim::OK;
+}
+
+extern "C" void qm4120_simSetClock(qm4120_sim_now_fn now, qm4120_sim_wait_fn wait, void* context) {
+    qm::sim::clock::install(now, wait, context);
 }
 
 extern "C" uint32_t qm4120_simInstrumentCount(void) {

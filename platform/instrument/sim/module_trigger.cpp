@@ -185,8 +185,8 @@ int32_t SimModule::controlGetTimerPhase(int32_t* value) {
 uint32_t SimModule::listAddressChanges() const {
     // Only the counter stepped by the timer moves on its own; external strobes come from outside.
     if (list_.addrSource != 2 || list_.counterStrobe != 1) return 0;
-    const double elapsedUs =
-        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - list_.entered).count();
+    // A clock set back (another time base installed) counts as no time passed.
+    const double elapsedUs = std::max(0.0, (clock::now() - list_.enteredS) * 1e6);
     return static_cast<uint32_t>(elapsedUs / trig_.timerPeriodUs);
 }
 
@@ -204,7 +204,7 @@ uint16_t SimModule::listAddress() const {
 int32_t SimModule::controlSetListAddrSource(uint16_t value) {
     if (value > 2) return ERR_INVALID_LIST_SOURCE;
     if (value != 0 && !spec_->hasListMode) return ERR_NO_LIST_MODE;
-    if (value != list_.addrSource) list_.entered = std::chrono::steady_clock::now();
+    if (value != list_.addrSource) list_.enteredS = clock::now();
     list_.addrSource = value;
     return OK;
 }
@@ -219,7 +219,7 @@ int32_t SimModule::controlGetListStrobeNegEdge(uint16_t* value) {
 }
 int32_t SimModule::controlSetListCounterStrobe(uint16_t value) {
     const int32_t st = choose(&list_.counterStrobe, value, {0, 1});
-    if (st == OK) list_.entered = std::chrono::steady_clock::now();
+    if (st == OK) list_.enteredS = clock::now();
     return st;
 }
 int32_t SimModule::controlGetListCounterStrobe(uint16_t* value) {
@@ -229,7 +229,7 @@ int32_t SimModule::controlSetListCountStartStop(uint16_t start, uint16_t stop) {
     if (badChannel(start) || badChannel(stop)) return ERR_INVALID_CHANNEL;
     list_.countStart = start;
     list_.countStop = stop;
-    list_.entered = std::chrono::steady_clock::now();
+    list_.enteredS = clock::now();
     return OK;
 }
 int32_t SimModule::controlGetListCountStartStop(uint16_t* start, uint16_t* stop) {

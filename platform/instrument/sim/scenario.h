@@ -20,11 +20,13 @@ struct Scenario {
     // Hardware trigger lines (PXI, LVDS, front SMB) fire this long after the trigger is armed; a
     // negative delay means they never fire.
     double lineTriggerDelayMs = 20.0;
+    // Triggered captures end after this many samples, as when a gate closes early; 0 means no limit.
+    double captureLimitSamples = 0.0;
 };
 
 // Parses "key=value" entries separated by commas, semicolons or line breaks (keys: tone_offset,
-// tone_frequency, tone_level, noise, ref, aux_ref, line_trigger_ms). Returns false and leaves *out
-// unchanged on a malformed text; unknown keys are malformed.
+// tone_frequency, tone_level, noise, ref, aux_ref, line_trigger_ms, capture_limit). Returns false and
+// leaves *out unchanged on a malformed text; unknown keys are malformed.
 bool parseScenario(const std::string& text, Scenario* out);
 
 // The scenario from QM4120_SIM_SIGNAL, or from the file named by QM4120_SIM_SIGNAL_FILE; the default

@@ -45,7 +45,8 @@ std::mutex& moduleMutex(SimModule& module);
 template <class Body>
 int32_t invoke(const char* operation, uint32_t session, bool busLevel, Body&& body) {
     int32_t status = 0;
-    if (faultHit(operation, &status)) return status;
+    // A null operation is a continuation of a call whose fault check has been made.
+    if (operation && faultHit(operation, &status)) return status;
     std::shared_ptr<SimModule> module = registry::find(session);
     if (!module && busLevel) module = registry::probe(session);
     if (!module) return busLevel ? ERR_BUS_SESSION : ERR_INVALID_SESSION;

@@ -8,7 +8,6 @@
 #define QM4120_SIM_SIM_MODULE_H
 
 #include <array>
-#include <chrono>
 #include <complex>
 #include <cstdint>
 #include <mutex>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "calibration.h"
+#include "clock.h"
 #include "eeprom.h"
 #include "model_table.h"
 #include "scenario.h"
@@ -117,7 +117,7 @@ struct ListModeState {
     uint16_t counterStrobe = 0;
     uint16_t countStart = 0;
     uint16_t countStop = 0;
-    std::chrono::steady_clock::time_point entered{};
+    double enteredS = 0.0;  // module clock when the counter last restarted
 };
 
 // A capture in progress or finished: where its samples come from and how far it got.
@@ -127,15 +127,19 @@ struct CaptureState {
     bool willTrigger = false;  // its trigger will come (a line that never fires leaves it waiting)
     bool triggered = false;
     bool complete = false;
-    bool overload = false;      // the ADC clipped in the last capture
-    uint32_t words = 0;         // words armed
-    uint32_t pendingWords = 0;  // words a data capture made ready for transfer
+    bool overload = false;         // the ADC clipped in the last capture
+    uint32_t words = 0;            // words armed
+    uint32_t samples = 0;          // samples the capture will hold when it runs to its end
+    uint32_t captured = 0;         // samples it holds once complete (fewer when aborted)
+    bool transferAborted = false;  // an abort ended a transfer that was waiting for its data
+    uint32_t pendingWords = 0;     // words a data capture made ready for transfer
     uint32_t triggerCount = 0;
     uint32_t triggerSample = 0;
     double absSampleTimeS = 0.0;
-    std::chrono::steady_clock::time_point armedAt{};
-    std::chrono::steady_clock::time_point triggerAt{};
-    std::chrono::steady_clock::time_point completeAt{};
+    // Times on the module's clock, in seconds.
+    double armedAtS = 0.0;
+    double triggerAtS = 0.0;
+    double completeAtS = 0.0;
 };
 
 class SimModule {
@@ -158,7 +162,9 @@ class SimModule {
 
     int32_t fpgaListConfigs(uint16_t* ids, char* names, uint16_t* count);
     int32_t controlDataCapture(uint16_t mode, uint32_t words);
-    int32_t controlDataAcquire(uint16_t mode, uint32_t words, void* buffer);
+    // Delivers the words once the capture holds them; until then sets *waitS to the time left and
+    // delivers nothing (noWait delivers at once, for a clock that cannot be waited on).
+    int32_t controlDataAcquire(uint16_t mode, uint32_t words, void* buffer, double* waitS, bool noWait);
     int32_t fftPerform(uint32_t n, double* re, double* im);
     int32_t fftPerformN(uint32_t n, uint16_t averages, double* area);
     int32_t fftGetPowerAtIfFrequency(double frequencyHz, uint16_t averages, uint32_t n, double* area,
@@ -245,7 +251,10 @@ class SimModule {
 
     // Capture (capture.cpp).
     void updateCapture();
-    void startCapture(uint32_t words, bool immediate);
+    void startCapture(uint32_t words, uint32_t samples, bool immediate);
+    double captureRateHz() const;
+    uint32_t wordsPerSample() const;
+    double nextTimerTick(double now) const;
     void generate(uint32_t words, void* buffer);
 
     void setDefaults();
@@ -281,7 +290,7 @@ class SimModule {
     // This session's copy of the EEPROMs: working copies are its own, stores are written through.
     EepromImage eeprom_;
 
-    std::chrono::steady_clock::time_point openedAt_ = std::chrono::steady_clock::now();
+    double openedAtS_ = clock::now();
     uint64_t captureSerial_ = 0;
     std::vector<std::complex<double>> lastSamples_;  // start of the last capture, for the module's FFT
 };

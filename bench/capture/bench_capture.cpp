@@ -1,0 +1,173 @@
+// Capture speed of the driver and writing speed of the capture file formats.
+//
+// Captures run on a simulated 4A20 whose clock is frozen and cannot be waited on, so the figures are
+// the software's cost (the module's data generation, the transfer, the driver's split and scaling),
+// not the sample time a real capture takes. Baseline: copying the same number of bytes with memcpy.
+//
+// File formats: the same 4 M words (2 M I/Q pairs) written by each format, reported in MB/s of file
+// written, next to fwrite of a file of the same size in the same folder (the system's temporary folder).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "capture_file.h"
+#include "qm4120.h"
+#include "qm4120_pb_sim.h"
+
+namespace {
+
+double frozen(void*) {
+    return 0.0;
+}
+
+struct Session {
+    uint32_t vi = 0;
+    Session() {
+        qm4120_simSetClock(&frozen, nullptr, nullptr);
+        qm4120_init("0x4A20", 0, 1, &vi);
+    }
+    ~Session() { qm4120_close(vi); }
+};
+
+Session& session() {
+    static Session s;
+    return s;
+}
+
+void memcpyBaseline(benchmark::State& state) {
+    const size_t bytes = static_cast<size_t>(state.range(0));
+    std::vector<char> from(bytes, 1), to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+void captureIq32768(benchmark::State& state) {
+    const uint32_t vi = session().vi;
+    qm4120_setSampleDataType(vi, 1);
+    std::vector<float> i(32768), q(32768);
+    for (auto _ : state) {
+        if (qm4120_captMemIq(vi, 32768, i.data(), q.data()) != 0) state.SkipWithError("capture failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * 32768 * 8));
+}
+
+void captureIf16M(benchmark::State& state) {
+    const uint32_t vi = session().vi;
+    qm4120_setSampleDataType(vi, 0);
+    const uint32_t n = 16u << 20;
+    std::vector<int16_t> words(n);
+    for (auto _ : state) {
+        if (qm4120_captMemIf(vi, n, words.data()) != 0) state.SkipWithError("capture failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * n * 2));
+}
+
+// ---- File formats ----
+
+constexpr size_t WORDS = 4u << 20;
+
+struct Data {
+    std::vector<int16_t> w16;
+    std::vector<int32_t> w32;
+    std::vector<float> i, q;
+    Data() : w16(WORDS), w32(WORDS), i(WORDS / 2), q(WORDS / 2) {
+        uint32_t x = 1;
+        for (size_t k = 0; k < WORDS; ++k) {
+            x = x * 1664525u + 1013904223u;
+            // Noise-like words of a capture a few bits below full scale.
+            w16[k] = static_cast<int16_t>(static_cast<int32_t>(x) >> 20);
+            w32[k] = static_cast<int32_t>(x) >> 4;
+        }
+        for (size_t k = 0; k < WORDS / 2; ++k) {
+            i[k] = static_cast<float>(w16[2 * k] / 32768.0);
+            q[k] = static_cast<float>(w16[2 * k + 1] / 32768.0);
+        }
+    }
+};
+
+Data& data() {
+    static Data d;
+    return d;
+}
+
+std::string benchFile() {
+    return (std::filesystem::temp_directory_path() / "qm4120_bench_capture.out").string();
+}
+
+void writeFormat(benchmark::State& state, const std::function<int32_t(qm::driver::CaptureFile&)>& write) {
+    const std::string path = benchFile();
+    data();
+    for (auto _ : state) {
+        qm::driver::CaptureFile file;
+        if (!file.open(path.c_str()) || write(file) != 0 || file.close() != 0)
+            state.SkipWithError("write failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
+    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
+void fwriteBaseline(benchmark::State& state) {
+    const size_t bytes = static_cast<size_t>(state.range(0));
+    std::vector<char> block(bytes, 'x');
+    const std::string path = benchFile();
+    for (auto _ : state) {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f || std::fwrite(block.data(), 1, bytes, f) != bytes) state.SkipWithError("fwrite failed");
+        if (f) std::fclose(f);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+void decimal16(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.decimal(data().w16.data(), WORDS); });
+}
+void decimal32(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.decimal(data().w32.data(), WORDS); });
+}
+void floatText(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.floatLines(data().i.data(), data().q.data(), WORDS / 2); });
+}
+void csvText(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.csv(data().i.data(), data().q.data(), WORDS / 2); });
+}
+void raw16(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.raw(data().w16.data(), WORDS); });
+}
+void raw32(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.raw(data().w32.data(), WORDS); });
+}
+void binaryFloats(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.floatPairs(data().i.data(), data().q.data(), WORDS / 2); });
+}
+
+}  // namespace
+
+BENCHMARK(memcpyBaseline)->Arg(32768 * 8)->Arg(32 << 20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(captureIq32768)->Unit(benchmark::kMicrosecond);
+BENCHMARK(captureIf16M)->Unit(benchmark::kMillisecond)->UseRealTime();
+// fwrite of files the sizes the formats produce: raw 16-bit, raw 32-bit and binary floats, and a text
+// file of about 6 bytes per word.
+BENCHMARK(fwriteBaseline)
+    ->Arg(WORDS * 2)
+    ->Arg(WORDS * 4)
+    ->Arg(WORDS * 6)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(decimal16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(decimal32)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(floatText)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(csvText)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(raw16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(raw32)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(binaryFloats)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();

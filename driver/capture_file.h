@@ -1,0 +1,50 @@
+// Writing captured values to a file in the capture formats: text is formatted into a large block and
+// written a block at a time, binary data go out as they are. Every failure becomes a status; a write
+// that does not take all its bytes is a failure, never a shorter file.
+#ifndef QM4120_DRIVER_CAPTURE_FILE_H
+#define QM4120_DRIVER_CAPTURE_FILE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace qm::driver {
+
+class CaptureFile {
+  public:
+    CaptureFile() = default;
+    ~CaptureFile();
+    CaptureFile(const CaptureFile&) = delete;
+    CaptureFile& operator=(const CaptureFile&) = delete;
+
+    // Creates or truncates `path`; false when it cannot be opened.
+    bool open(const char* path);
+
+    // Formats, each returning 0 or QM4120_ERROR_CAPTURE_WRITE. After a failure later writes do nothing.
+    int32_t decimal(const int16_t* words, size_t count);
+    int32_t decimal(const int32_t* words, size_t count);
+    int32_t floatLines(const float* i, const float* q, size_t samples);
+    int32_t csv(const float* i, const float* q, size_t samples);
+    int32_t raw(const int16_t* words, size_t count);
+    int32_t raw(const int32_t* words, size_t count);
+    int32_t floatPairs(const float* i, const float* q, size_t samples);
+
+    // Writes what is buffered and closes; the first failure of the file's life, or 0.
+    int32_t close();
+
+  private:
+    template <class Format>
+    int32_t lines(size_t count, Format&& format);  // format(p, k) writes line k at p, returns its end
+    char* reserve(size_t bytes);                   // room for at least `bytes` more in the block
+    bool flush();
+    bool writeAll(const void* data, size_t bytes);
+
+    int fd_ = -1;
+    bool failed_ = false;
+    std::vector<char> block_;
+    size_t used_ = 0;
+};
+
+}  // namespace qm::driver
+
+#endif

@@ -1,0 +1,323 @@
+// The capture engine: file formats read back by a reader of the test's own, every file operation wired
+// to its capture and format, and each failure road (no file, no memory, failed capture, full disk).
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "capture_file.h"
+#include "qm4120.h"
+#include "qm4120_pb_sim.h"
+#include "qm_faults.h"
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// Independent readers: every value of a file as a double, in file order.
+std::vector<double> readText(const std::string& path, char separator = '\n') {
+    std::vector<double> values;
+    const std::string text = slurp(path);
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find_first_of(std::string(1, separator) + "\n", at);
+        if (end == std::string::npos) end = text.size();
+        values.push_back(std::strtod(text.substr(at, end - at).c_str(), nullptr));
+        at = end + 1;
+    }
+    return values;
+}
+
+std::vector<double> readLittleEndian(const std::string& path, int bytes, bool isFloat) {
+    std::vector<double> values;
+    const std::string data = slurp(path);
+    for (size_t at = 0; at + bytes <= data.size(); at += bytes) {
+        uint32_t u = 0;
+        for (int b = bytes - 1; b >= 0; --b) u = (u << 8) | static_cast<unsigned char>(data[at + b]);
+        if (isFloat) {
+            float f;
+            std::memcpy(&f, &u, 4);
+            values.push_back(f);
+        } else {
+            values.push_back(bytes == 2 ? static_cast<int16_t>(u) : static_cast<int32_t>(u));
+        }
+    }
+    return values;
+}
+
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "qm4120_capture_" + name;
+}
+
+TEST(CaptureFormats, PublishedExamples) {
+    using qm::driver::CaptureFile;
+    const std::string path = tempPath("format");
+    const float i[] = {16384 / 32768.0f, -1 / 32768.0f};
+    const float q[] = {-8192 / 32768.0f, 0.0f};
+    const int16_t words16[] = {1, -2, 32767, -32768, static_cast<int16_t>(0xFFFF)};
+    const int32_t words32[] = {INT32_MIN, -1, 0, INT32_MAX};
+    const struct {
+        std::function<int32_t(CaptureFile&)> write;
+        std::string expected;
+    } cases[] = {
+        {[&](CaptureFile& f) { return f.decimal(words16, 5); }, "1\n-2\n32767\n-32768\n-1\n"},
+        {[&](CaptureFile& f) { return f.decimal(words32, 4); }, "-2147483648\n-1\n0\n2147483647\n"},
+        {[&](CaptureFile& f) { return f.floatLines(i, q, 2); }, "0.500000\n-0.250000\n-0.000031\n0.000000\n"},
+        {[&](CaptureFile& f) { return f.csv(i, q, 2); }, "0.500000,-0.250000\n-0.000031,0.000000\n"},
+        {[&](CaptureFile& f) { return f.floatPairs(i, q, 1); },
+         std::string("\x00\x00\x00\x3F\x00\x00\x80\xBE", 8)},
+        {[&](CaptureFile& f) { return f.raw(words16, 2); }, std::string("\x01\x00\xFE\xFF", 4)},
+        {[&](CaptureFile& f) { return f.raw(words32 + 1, 1); }, std::string("\xFF\xFF\xFF\xFF", 4)},
+    };
+    for (const auto& c : cases) {
+        CaptureFile file;
+        ASSERT_TRUE(file.open(path.c_str()));
+        EXPECT_EQ(c.write(file), 0);
+        EXPECT_EQ(file.close(), 0);
+        EXPECT_EQ(slurp(path), c.expected);
+    }
+}
+
+TEST(CaptureFormats, FiveFormatsOfTheSameWordsHoldTheSameValues) {
+    using qm::driver::CaptureFile;
+    // Enough words to fill several write blocks, with the extremes among them.
+    std::vector<int16_t> words(3 << 19);
+    uint32_t x = 12345;
+    for (int16_t& w : words) w = static_cast<int16_t>((x = x * 1664525u + 1013904223u) >> 16);
+    words[0] = -32768;
+    words[1] = 32767;
+    const size_t samples = words.size() / 2;
+    std::vector<float> i(samples), q(samples);
+    for (size_t k = 0; k < samples; ++k) {
+        i[k] = static_cast<float>(words[2 * k] / 32768.0);
+        q[k] = static_cast<float>(words[2 * k + 1] / 32768.0);
+    }
+    const struct {
+        std::string name;
+        std::function<int32_t(CaptureFile&)> write;
+        std::function<std::vector<double>(const std::string&)> read;
+        double scale, tolerance;
+    } formats[] = {
+        {"decimal", [&](CaptureFile& f) { return f.decimal(words.data(), words.size()); },
+         [](const std::string& p) { return readText(p); }, 1.0, 0.0},
+        {"raw", [&](CaptureFile& f) { return f.raw(words.data(), words.size()); },
+         [](const std::string& p) { return readLittleEndian(p, 2, false); }, 1.0, 0.0},
+        {"float text", [&](CaptureFile& f) { return f.floatLines(i.data(), q.data(), samples); },
+         [](const std::string& p) { return readText(p); }, 32768.0, 32768.0 * 5.000001e-7},
+        {"csv", [&](CaptureFile& f) { return f.csv(i.data(), q.data(), samples); },
+         [](const std::string& p) { return readText(p, ','); }, 32768.0, 32768.0 * 5.000001e-7},
+        {"binary floats", [&](CaptureFile& f) { return f.floatPairs(i.data(), q.data(), samples); },
+         [](const std::string& p) { return readLittleEndian(p, 4, true); }, 32768.0, 0.0},
+    };
+    const std::string path = tempPath("five");
+    for (const auto& format : formats) {
+        CaptureFile file;
+        ASSERT_TRUE(file.open(path.c_str()));
+        ASSERT_EQ(format.write(file), 0);
+        ASSERT_EQ(file.close(), 0);
+        const std::vector<double> values = format.read(path);
+        ASSERT_EQ(values.size(), words.size()) << format.name;
+        size_t wrong = 0;
+        for (size_t k = 0; k < words.size(); ++k) {
+            if (std::fabs(values[k] * format.scale - words[k]) > format.tolerance) ++wrong;
+        }
+        EXPECT_EQ(wrong, 0u) << format.name;
+    }
+}
+
+// The driver's operations on a simulated 4A20 whose clock the test holds (the data come at once).
+class Capture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        qm4120_simSetClock(&now, nullptr, nullptr);
+        qm4120_simSetSignal("");
+        ASSERT_EQ(qm4120_init("0x4A20", 0, 1, &vi), 0);
+    }
+    void TearDown() override {
+        qm_fault_clear_all();
+        qm4120_close(vi);
+        qm4120_simSetSignal("");
+        qm4120_simSetClock(nullptr, nullptr, nullptr);
+    }
+    static double now(void*) { return seconds; }
+    static inline double seconds = 0.0;
+    uint32_t vi = 0;
+};
+
+// Every file operation reaches the capture of its kind and writes its format: what the file holds
+// equals what the Mem form left in the caller's buffer, and the forms without a buffer write as many
+// values of the same kind.
+TEST_F(Capture, EveryFileOperationWritesItsCaptureInItsFormat) {
+    constexpr uint32_t N = 1024;  // words of the kind, or I/Q pairs
+    std::vector<int16_t> b16(N);
+    std::vector<int32_t> b32(N);
+    std::vector<float> fi(N), fq(N);
+    const std::string path = tempPath("op");
+    const char* p = nullptr;
+    const auto text = [](const std::string& f) { return readText(f); };
+    const auto csv = [](const std::string& f) { return readText(f, ','); };
+    const auto bin16 = [](const std::string& f) { return readLittleEndian(f, 2, false); };
+    const auto bin32 = [](const std::string& f) { return readLittleEndian(f, 4, false); };
+    const auto binF = [](const std::string& f) { return readLittleEndian(f, 4, true); };
+    const std::function<std::vector<double>()> as16 = [&] {
+        return std::vector<double>(b16.begin(), b16.end());
+    };
+    const std::function<std::vector<double>()> as32 = [&] {
+        return std::vector<double>(b32.begin(), b32.end());
+    };
+    const std::function<std::vector<double>()> asIq = [&] {
+        std::vector<double> v;
+        for (uint32_t k = 0; k < N; ++k) v.insert(v.end(), {fi[k], fq[k]});
+        return v;
+    };
+    const struct {
+        const char* name;
+        uint16_t outputFormat;  // the I/Q word width the capture needs
+        std::function<int32_t()> call;
+        std::function<std::vector<double>(const std::string&)> read;
+        size_t values;
+        std::function<std::vector<double>()> buffer;  // what the Mem form captured; null for others
+        double tolerance;
+    } ops[] = {
+        {"captAscFile", 0, [&] { return qm4120_captAscFile(vi, N, p); }, text, N, nullptr, 0},
+        {"captMemAscFile", 0, [&] { return qm4120_captMemAscFile(vi, N, b16.data(), p); }, text, N, as16, 0},
+        {"captAscFileIf", 0, [&] { return qm4120_captAscFileIf(vi, N, p); }, text, N, nullptr, 0},
+        {"captMemAscFileIf", 0, [&] { return qm4120_captMemAscFileIf(vi, N, b16.data(), p); }, text, N, as16,
+         0},
+        {"captAscFile32", 1, [&] { return qm4120_captAscFile32(vi, N, p); }, text, N, nullptr, 0},
+        {"captMemAscFile32", 1, [&] { return qm4120_captMemAscFile32(vi, N, b32.data(), p); }, text, N, as32,
+         0},
+        {"captBinFile", 0, [&] { return qm4120_captBinFile(vi, N, p); }, bin16, N, nullptr, 0},
+        {"captMemBinFile", 0, [&] { return qm4120_captMemBinFile(vi, N, b16.data(), p); }, bin16, N, as16, 0},
+        {"captBinFileIf", 0, [&] { return qm4120_captBinFileIf(vi, N, p); }, bin16, N, nullptr, 0},
+        {"captMemBinFileIf", 0, [&] { return qm4120_captMemBinFileIf(vi, N, b16.data(), p); }, bin16, N, as16,
+         0},
+        {"captBinFile32", 1, [&] { return qm4120_captBinFile32(vi, N, p); }, bin32, N, nullptr, 0},
+        {"captMemBinFile32", 1, [&] { return qm4120_captMemBinFile32(vi, N, b32.data(), p); }, bin32, N, as32,
+         0},
+        {"captAscFileIq", 1, [&] { return qm4120_captAscFileIq(vi, N, p); }, text, 2 * N, nullptr, 0},
+        {"captMemAscFileIq", 1, [&] { return qm4120_captMemAscFileIq(vi, N, fi.data(), fq.data(), p); }, text,
+         2 * N, asIq, 5.000001e-7},
+        {"captAscCsvFileIq", 0, [&] { return qm4120_captAscCsvFileIq(vi, N, p); }, csv, 2 * N, nullptr, 0},
+        {"captMemAscCsvFileIq", 0, [&] { return qm4120_captMemAscCsvFileIq(vi, N, fi.data(), fq.data(), p); },
+         csv, 2 * N, asIq, 5.000001e-7},
+        {"captBinFileIq", 0, [&] { return qm4120_captBinFileIq(vi, N, p); }, binF, 2 * N, nullptr, 0},
+        {"captMemBinFileIq", 1, [&] { return qm4120_captMemBinFileIq(vi, N, fi.data(), fq.data(), p); }, binF,
+         2 * N, asIq, 0},
+    };
+    ASSERT_EQ(qm4120_setModulationMode(vi, 0), 0);
+    ASSERT_EQ(qm4120_setUmtsDecimationRatio(vi, 8), 0);  // allows 32-bit words
+    for (const auto& op : ops) {
+        ASSERT_EQ(qm4120_setSampleDataOutputFormat(vi, op.outputFormat), 0);
+        const std::string file = path + op.name;
+        p = file.c_str();
+        ASSERT_EQ(op.call(), 0) << op.name;
+        const std::vector<double> values = op.read(file);
+        ASSERT_EQ(values.size(), op.values) << op.name;
+        if (op.buffer) {
+            const std::vector<double> expected = op.buffer();
+            for (size_t k = 0; k < values.size(); ++k) {
+                ASSERT_NEAR(values[k], expected[k], op.tolerance) << op.name << " value " << k;
+            }
+        }
+    }
+}
+
+TEST_F(Capture, IqValuesAreScaledToFullScaleInBothWordWidths) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_level=-10,noise=-170"), 0);
+    ASSERT_EQ(qm4120_setModulationMode(vi, 0), 0);
+    ASSERT_EQ(qm4120_setUmtsDecimationRatio(vi, 8), 0);
+    double rms[2] = {0, 0};
+    for (uint16_t format : {0, 1}) {
+        ASSERT_EQ(qm4120_setSampleDataOutputFormat(vi, format), 0);
+        std::vector<float> i(4096), q(4096);
+        ASSERT_EQ(qm4120_captMemIq(vi, 4096, i.data(), q.data()), 0);
+        for (size_t k = 0; k < i.size(); ++k) rms[format] += (i[k] * i[k] + q[k] * q[k]) / i.size();
+        EXPECT_GT(rms[format], 1e-4) << "a tone well inside full scale";
+        EXPECT_LT(rms[format], 1.0);
+    }
+    EXPECT_NEAR(10 * std::log10(rms[1] / rms[0]), 0.0, 0.5) << "the same signal in either word width";
+}
+
+TEST_F(Capture, FailuresAreReportedAndLeaveNoOrAnEmptyFile) {
+    std::vector<int16_t> buffer(256);
+    int32_t armed = 0;
+    // A missing folder: no file, and the module is not touched (an armed fault stays unused).
+    const std::string missing = tempPath("no/such/folder.txt");
+    qm_fault_set("qm4120_controlDataCapture", 3, 1);
+    EXPECT_EQ(qm4120_captAscFile(vi, 256, missing.c_str()), QM4120_ERROR_CAPTURE_FILE);
+    EXPECT_EQ(qm4120_captMemBinFileIq(vi, 64, nullptr, nullptr, missing.c_str()), QM4120_ERROR_CAPTURE_FILE);
+    EXPECT_EQ(qm4120_captBinFile(vi, 256, nullptr), QM4120_ERROR_CAPTURE_FILE);
+    EXPECT_FALSE(exists(missing));
+    EXPECT_EQ(qm_fault_hit("qm4120_controlDataCapture", &armed), 1) << "a capture ran without a file";
+
+    // A failed capture or transfer: its status, and an empty file.
+    const std::string file = tempPath("failed.txt");
+    for (const char* op : {"qm4120_controlDataCapture", "qm4120_controlDataAcquire"}) {
+        qm_fault_set(op, -5, 1);
+        EXPECT_EQ(qm4120_captMemAscFile(vi, 256, buffer.data(), file.c_str()), qm4120_dll_error(-5)) << op;
+        EXPECT_TRUE(exists(file));
+        EXPECT_EQ(slurp(file), "") << op;
+    }
+
+    // Count 0: an empty file and success.
+    EXPECT_EQ(qm4120_captAscFileIq(vi, 0, file.c_str()), 0);
+    EXPECT_TRUE(exists(file));
+    EXPECT_EQ(slurp(file), "");
+
+    // Counts no buffer can hold: an allocation failure, not a crash; the file stays empty.
+    EXPECT_EQ(qm4120_captAscFileIq(vi, 0xFFFFFFFFu, file.c_str()), QM4120_ERROR_ALLOC);
+    EXPECT_EQ(qm4120_captBinFile32(vi, 0xFFFFFFFFu, file.c_str()), QM4120_ERROR_ALLOC);
+    EXPECT_EQ(slurp(file), "");
+    std::vector<float> i(4), q(4);
+    EXPECT_EQ(qm4120_captMemIq(vi, 0xFFFFFFFFu, i.data(), q.data()), QM4120_ERROR_ALLOC);
+    EXPECT_LT(qm4120_captMem32(vi, 0x80000000u, nullptr), 0);
+
+    // A full disk is an error, text or binary, never a shorter file passed off as complete.
+    EXPECT_EQ(qm4120_captMemAscFile(vi, 256, buffer.data(), "/dev/full"), QM4120_ERROR_CAPTURE_WRITE);
+    EXPECT_EQ(qm4120_captBinFile(vi, 256, "/dev/full"), QM4120_ERROR_CAPTURE_WRITE);
+    EXPECT_EQ(qm4120_captAscCsvFileIq(vi, 100000, "/dev/full"), QM4120_ERROR_CAPTURE_WRITE);
+    char text[QM4120_TEXT_SIZE];
+    EXPECT_EQ(qm4120_error_message(vi, QM4120_ERROR_CAPTURE_WRITE, text), 0);
+    EXPECT_NE(std::string(text).find("Failed to write file for data capture"), std::string::npos);
+}
+
+TEST_F(Capture, AShortCaptureIsTransferredAtItsOwnLength) {
+    ASSERT_EQ(qm4120_simSetSignal("capture_limit=1000"), 0);
+    ASSERT_EQ(qm4120_armTrigger(vi, 0, 2 * 2048), 0);
+    uint16_t complete = 0;
+    seconds += 1.0;
+    ASSERT_EQ(qm4120_getCaptureComplete(vi, &complete), 0);
+    ASSERT_EQ(complete, 1);
+    uint32_t count = 0;
+    ASSERT_EQ(qm4120_getCapturedSampleCount(vi, &count), 0);
+    ASSERT_EQ(count, 1000u);
+    std::vector<int16_t> words(2 * 2048);
+    const std::string file = tempPath("short.txt");
+    EXPECT_EQ(qm4120_captMemAscFile(vi, 2 * 2048, words.data(), file.c_str()), qm4120_dll_error(-63))
+        << "more than the capture holds";
+    EXPECT_EQ(slurp(file), "");
+    ASSERT_EQ(qm4120_armTrigger(vi, 0, 2 * 2048), 0);
+    seconds += 1.0;
+    EXPECT_EQ(qm4120_captMemAscFile(vi, 2 * count, words.data(), file.c_str()), 0);
+    EXPECT_EQ(readText(file).size(), 2 * count);
+}
+
+}  // namespace
