@@ -459,5 +459,7 @@ int32_t qm4120_adcPhase(uint32_t vi, int32_t phase);
 
 /* The calibration family. */
 #include "qm4120_cal.h"
+/* Window functions, transforms and the module's own spectrum measurements. */
+#include "qm4120_fft.h"
 
 #endif
