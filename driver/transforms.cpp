@@ -1,11 +1,10 @@
 // Window functions and the host-side Fourier transforms, over FFTW.
 //
-// A plan depends on the length, the kind of transform, how the arrays sit against FFTW's SIMD alignment
-// and, for split real and imaginary arrays, the distance between them: FFTW runs a plan only on arrays
-// placed as the ones it was made for. Plans are made on the caller's arrays with FFTW_ESTIMATE, which
-// leaves the data alone, and kept per placement: callers normally transform the same arrays again and
-// again. Past a bound on the number of placements, data are copied through per-thread arrays of one
-// placement per length instead, so callers that allocate fresh arrays every time do not grow the cache.
+// FFTW runs a plan only on arrays placed as the ones it was made for (alignment and, for split real
+// and imaginary arrays, the distance between them). The caller's arrays are therefore copied into
+// per-thread work arrays from fftw_malloc, in FFTW's interleaved layout, whose placement never changes:
+// one plan per length and kind serves every caller and every thread, and the copies cost far less than
+// split-array plans would.
 #include <fftw3.h>
 
 #include <algorithm>
@@ -24,90 +23,74 @@ namespace {
 
 enum class Kind { Complex, Real };
 
-struct PlanKey {
-    Kind kind;
-    int32_t n;
-    int alignA;
-    int alignB;
-    intptr_t distance;  // bytes from the first array to the second
-    bool operator<(const PlanKey& o) const {
-        return std::tie(kind, n, alignA, alignB, distance) <
-               std::tie(o.kind, o.n, o.alignA, o.alignB, o.distance);
-    }
-};
-
-constexpr size_t MAX_PLACEMENTS = 256;
-
 // FFTW's planner is one per process and not thread-safe: the simulated module plans in the same
 // process, so FFTW is asked to serialise planning itself, and this lock guards the cache.
 std::mutex cacheMutex;
-std::map<PlanKey, fftw_plan>& planCache() {
-    static auto* cache = new std::map<PlanKey, fftw_plan>;  // plans live as long as the process
+std::map<std::pair<Kind, int32_t>, fftw_plan>& planCache() {
+    static auto* cache = new std::map<std::pair<Kind, int32_t>, fftw_plan>;  // kept for the process
     return *cache;
 }
 
-fftw_plan makePlan(Kind kind, int32_t n, double* a, double* b) {
-    static std::once_flag once;
-    std::call_once(once, [] { fftw_make_planner_thread_safe(); });
-    fftw_iodim dim{n, 1, 1};
-    if (kind == Kind::Complex) {
-        // Split real and imaginary arrays transformed in place.
-        return fftw_plan_guru_split_dft(1, &dim, 0, nullptr, a, b, a, b, FFTW_ESTIMATE);
+// Work arrays of one thread: `complex` holds n interleaved points, `real` n real inputs.
+struct Work {
+    fftw_complex* complex = nullptr;
+    double* real = nullptr;
+    int32_t size = 0;
+    ~Work() { release(); }
+    void release() {
+        fftw_free(complex);
+        fftw_free(real);
+        complex = nullptr;
+        real = nullptr;
+        size = 0;
     }
-    // Real input in the first array, which also receives the real parts of bins 0 to n / 2.
-    return fftw_plan_guru_split_dft_r2c(1, &dim, 0, nullptr, a, a, b, FFTW_ESTIMATE);
-}
+    bool reserve(int32_t n) {
+        if (n <= size) return true;
+        release();
+        complex = fftw_alloc_complex(n);
+        real = fftw_alloc_real(n);
+        if (!complex || !real) {
+            release();
+            return false;
+        }
+        size = n;
+        return true;
+    }
+};
 
-// The plan for these arrays; null when none could be made, or when the cache is full and `anyway` is
-// not set.
-fftw_plan planFor(Kind kind, int32_t n, double* a, double* b, bool anyway) {
-    const PlanKey key{kind, n, fftw_alignment_of(a), fftw_alignment_of(b),
-                      static_cast<intptr_t>(reinterpret_cast<uintptr_t>(b) - reinterpret_cast<uintptr_t>(a))};
+// The plan of a length, made on scratch arrays of fftw_malloc's alignment; null when FFTW could not
+// make one or memory ran out.
+fftw_plan planFor(Kind kind, int32_t n) {
+    // Callers mostly repeat one length: the thread's last plan of each kind saves the lock.
+    thread_local std::pair<int32_t, fftw_plan> last[2] = {{0, nullptr}, {0, nullptr}};
+    auto& mine = last[kind == Kind::Complex ? 0 : 1];
+    if (mine.first == n && mine.second) return mine.second;
     try {
         std::lock_guard<std::mutex> lock(cacheMutex);
         auto& cache = planCache();
-        if (auto it = cache.find(key); it != cache.end()) return it->second;
-        if (cache.size() >= MAX_PLACEMENTS && !anyway) return nullptr;
-        fftw_plan plan = makePlan(kind, n, a, b);
-        if (plan) cache.emplace(key, plan);
+        if (auto it = cache.find({kind, n}); it != cache.end()) {
+            mine = {n, it->second};
+            return it->second;
+        }
+        static std::once_flag once;
+        std::call_once(once, [] { fftw_make_planner_thread_safe(); });
+        Work scratch;
+        if (!scratch.reserve(n)) return nullptr;
+        fftw_plan plan =
+            kind == Kind::Complex
+                ? fftw_plan_dft_1d(n, scratch.complex, scratch.complex, FFTW_FORWARD, FFTW_ESTIMATE)
+                : fftw_plan_dft_r2c_1d(n, scratch.real, scratch.complex, FFTW_ESTIMATE);
+        if (plan) {
+            cache.emplace(std::make_pair(kind, n), plan);
+            mine = {n, plan};
+        }
         return plan;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
 }
 
-// Runs the transform on the caller's arrays, or through per-thread arrays when the cache is full.
-bool run(Kind kind, double* a, double* b, int32_t n) {
-    auto execute = [kind](fftw_plan plan, double* x, double* y) {
-        if (kind == Kind::Complex) {
-            fftw_execute_split_dft(plan, x, y, x, y);
-        } else {
-            fftw_execute_split_dft_r2c(plan, x, x, y);
-        }
-    };
-    if (fftw_plan plan = planFor(kind, n, a, b, false)) {
-        execute(plan, a, b);
-        return true;
-    }
-    try {
-        // One allocation for both arrays keeps their distance fixed for a length.
-        thread_local std::vector<double> through;
-        const size_t stride = (static_cast<size_t>(n) + 7) / 8 * 8;
-        if (through.size() < 2 * stride) through.assign(2 * stride, 0.0);
-        double* x = through.data();
-        double* y = x + stride;
-        fftw_plan plan = planFor(kind, n, x, y, true);
-        if (!plan) return false;
-        std::copy(a, a + n, x);
-        if (kind == Kind::Complex) std::copy(b, b + n, y);
-        execute(plan, x, y);
-        std::copy(x, x + n, a);
-        std::copy(y, y + (kind == Kind::Complex ? n : n / 2 + 1), b);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
+thread_local Work work;
 
 // Coefficients of the window indices 0 to 4.
 constexpr double WINDOW_COEFFICIENTS[QM4120_WINDOW_COUNT][QM4120_WINDOW_COUNT] = {
@@ -162,17 +145,37 @@ const double* qm4120_windowArray(void) {
 int32_t FFT(double* re, double* im, int32_t n) {
     if (n < 1) return QM4120_FFT_ERROR_LENGTH;
     if (n == 1) return 0;
-    return run(Kind::Complex, re, im, n) ? 0 : QM4120_FFT_ERROR_MEMORY;
+    fftw_plan plan = planFor(Kind::Complex, n);
+    if (!plan || !work.reserve(n)) return QM4120_FFT_ERROR_MEMORY;
+    fftw_complex* c = work.complex;
+    for (int32_t i = 0; i < n; ++i) {
+        c[i][0] = re[i];
+        c[i][1] = im[i];
+    }
+    fftw_execute_dft(plan, c, c);
+    for (int32_t i = 0; i < n; ++i) {
+        re[i] = c[i][0];
+        im[i] = c[i][1];
+    }
+    return 0;
 }
 
 int32_t ReFFT(double* x, double* y, int32_t n) {
     if (n < 1) return QM4120_FFT_ERROR_LENGTH;
     if (n > 1) {
-        if (!run(Kind::Real, x, y, n)) return QM4120_FFT_ERROR_MEMORY;
-        // The upper bins mirror the lower ones as their conjugates.
-        for (int32_t k = 1; k < n - k; ++k) {
-            x[n - k] = x[k];
-            y[n - k] = -y[k];
+        fftw_plan plan = planFor(Kind::Real, n);
+        if (!plan || !work.reserve(n)) return QM4120_FFT_ERROR_MEMORY;
+        std::copy(x, x + n, work.real);
+        fftw_execute_dft_r2c(plan, work.real, work.complex);
+        // Bins 0 to n / 2 as computed, the upper ones as the conjugates of the lower.
+        const fftw_complex* c = work.complex;
+        for (int32_t k = 0; k <= n / 2; ++k) {
+            x[k] = c[k][0];
+            y[k] = c[k][1];
+        }
+        for (int32_t k = n / 2 + 1; k < n; ++k) {
+            x[k] = c[n - k][0];
+            y[k] = -c[n - k][1];
         }
         if (n % 2 == 0) y[n / 2] = 0.0;
     }

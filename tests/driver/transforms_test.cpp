@@ -75,7 +75,7 @@ TEST(Transforms, WorkOnArraysOfAnyAlignment) {
 }
 
 TEST(Transforms, FreshArraysEveryTimeStayCorrect) {
-    // Past the cache's bound on array placements the data go through arrays of the driver's own.
+    // Plans are kept per length, not per placement: arrays new every call must get the same result.
     std::vector<std::vector<double>> kept;  // live arrays, so every round has new placements
     kept.reserve(800);
     for (int round = 0; round < 400; ++round) {
