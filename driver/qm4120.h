@@ -466,5 +466,7 @@ int32_t qm4120_adcPhase(uint32_t vi, int32_t phase);
 #include "qm4120_cal.h"
 /* The capture engine and the capture file formats. */
 #include "qm4120_capture.h"
+/* Window functions, transforms and the module's own spectrum measurements. */
+#include "qm4120_fft.h"
 
 #endif

@@ -27,8 +27,10 @@
  *     down with warning 4. 32-bit I/Q words need a decimation of 8 or more in the UMTS, CDMA2000 and
  *     7706 chains.
  *   - Captures deliver a tone plus noise: by default 100 kHz above the tuned RF frequency (or the IF
- *     centre on the IF input) at -20 dBm. The sources are locked to the module's reference, so the tone
- *     falls on a bin of the FFT length in force and a spectrum shows its full level. The ADC overloads
+ *     centre on the IF input) at -20 dBm. The tone sits at its true frequency, so a spectrum shows its
+ *     full level only when it falls on a bin and windows leak and scallop as on hardware; the noise at
+ *     the input passes the IF filter (an 8-pole band-pass, -3 dB at its edges, 40 dB leakage floor),
+ *     the converter adds its own white noise. The ADC overloads
  *     (and clips) when the tone exceeds the full scale the front-end set-up gives. Bit 20 of register 0
  *     adds a test tone 1.25 MHz above the IF centre, 10 dB below full scale. Software triggers fire at
  *     once, the timer after one period, the internal trigger when the tone crosses its absolute
