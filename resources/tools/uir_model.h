@@ -97,6 +97,20 @@ struct EmbeddedFile {
 };
 std::string embeddedSourceText(const std::vector<EmbeddedFile>& files);
 
+// One callback name with what it is bound to and the first file (in the order given) that names it.
+enum class CallbackKind { Control, Panel, MenuItem };
+struct CallbackUse {
+    std::string name;
+    CallbackKind kind = CallbackKind::Control;
+    std::string file;
+};
+
+// Callback uses of all the files, sorted by name and then kind, each (name, kind) once.
+std::vector<CallbackUse> callbackUsesOf(const std::vector<Document>& docs);
+
+// Text of the generated C++ source that defines qm::resourceCallbacks() (resources/resource_callbacks.h).
+std::string callbackSourceText(const std::vector<CallbackUse>& uses);
+
 }  // namespace uir
 
 #endif
