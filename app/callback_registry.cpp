@@ -3,7 +3,9 @@
 // A panel loads only when every callback it names is known, so each name starts out bound to a no-op;
 // the modules then register their real callbacks under the same names, which replaces the no-op.
 #include "boot_transition.h"
+#include "display.h"
 #include "eng_reset.h"
+#include "markers.h"
 #include "qm4120_chan.h"
 #include "qm4120_sfp.h"
 #include "qm41xx_boot.h"
@@ -46,8 +48,6 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "CmdShowFSampleRate",
     "cmdWindowFunction",
     "cmdIFDataPos",
-    "cmdFFTLen",
-    "cmdFftLengthRing",
     "CmdSamplingFreqNum",
     "CmdSamplingFreqDen",
     "CmdFSRateClose",
@@ -78,34 +78,8 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "CmdIntTrigSlowTc",
     "CmdIntTrigAbsTc",
     // main panel: graphs, markers, saving
-    "cmdViewFFT",
-    "cmdViewTimeSeries",
-    "cmdViewIqPolar",
-    "cmdViewNumericData",
-    "cmdFFTGraticuleVisible",
-    "CmdFFTSpan",
     "cmdSaveFFTTrace",
     "cmdFFTTraceFileSetup",
-    "cmdTimeSeriesGraticuleVisible",
-    "cmdIQSeperateGraphs",
-    "cmdIQOverlaidGraphs",
-    "cmdTimeSerFullWidthView",
-    "cmdTimeSeriesYAxisScale",
-    "cmdIqPolarGraticuleVisible",
-    "cmdIqPolarAxesScale",
-    "cmdFftTopOfScreen",
-    "cmdFftVerticalScale",
-    "cmdIqPolarIAxisRange",
-    "cmdIqPolarQAxisRange",
-    "cmdTimeSeriesYAxisMin",
-    "cmdTimeSeriesYAxisMax",
-    "cmdGraphZoomStart",
-    "cmdGraphZoomStop",
-    "cmdMarkerFreq",
-    "cmdMarkerLeft",
-    "cmdMarkerRight",
-    "cmdMarkerOnOff",
-    "cmdMarkerToPeak",
     "cmdSaveCapturedDataAscii",
     "cmdSaveCapturedDataBinary",
     // settings and information
@@ -199,11 +173,6 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "cmdGetTempVal",
     "cmdDividedLOFreq",
     "CmdTestTone",
-    "cmdGetCorrections",
-    "cmdGetMarkerPower",
-    "cmdGetGraphPower",
-    "cmdGraphPwrFreqToFile",
-    "cmdGraphPwrFreqFilename",
     "cmdReset",
     "cmdResetWithFpga",
     // board identity
@@ -238,6 +207,8 @@ void registerAllCallbacks() {
     registerShellCallbacks();
     registerChannelCallbacks();
     registerRoutingCallbacks();
+    registerDisplayCallbacks();
+    registerMarkerCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();
     registerBootTransitionCallbacks();
