@@ -1,6 +1,5 @@
 // The program started headless with one simulated module booted, and a capture of the module's signal
-// taken into capturedData the way the Start button takes it: the acquisition set-up read from the
-// module, the words captured through the driver, then prepared and displayed.
+// taken into capturedData (capture_record.h), prepared and displayed.
 #ifndef QM_TESTS_PANEL_DISPLAY_FIXTURE_H
 #define QM_TESTS_PANEL_DISPLAY_FIXTURE_H
 
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "capture_record.h"
 #include "capture_state.h"
 #include "display.h"
 #include "qm4120_sfp_uir.h"
@@ -26,45 +26,7 @@ class DisplayFixture : public AppFixture {
 
     // Captures one block of the module's current set-up into capturedData and displays it.
     void captureAndDisplay() {
-        CapturedData& r = capturedData;
-        uint16_t type = 0, format = 0, window = 0, source = 0;
-        ASSERT_EQ(qm4120_getSampleDataType(vi, &type), 0);
-        ASSERT_EQ(qm4120_getSampleDataOutputFormat(vi, &format), 0);
-        ASSERT_EQ(qm4120_getWindowFunction(vi, &window), 0);
-        ASSERT_EQ(qm4120_getInputSource(vi, &source), 0);
-        uint32_t samples = 0;
-        ASSERT_EQ(qm4120_getNumberOfSamples(vi, &samples), 0);
-        ASSERT_EQ(qm4120_getFftLength(vi, &r.fftLength), 0);
-        r.sampleDataType = static_cast<int16_t>(type);
-        r.sampleOutputFormat = static_cast<int16_t>(format);
-        r.windowFunction = static_cast<int16_t>(window);
-        r.inputSource = static_cast<int16_t>(source);
-        ASSERT_EQ(qm4120_getUndecimatedSamplingFrequency(vi, &r.undecimatedSampleRate), 0);
-        ASSERT_EQ(qm4120_getDecimatedSamplingFrequency(vi, &r.decimatedSampleRate), 0);
-        ASSERT_EQ(qm4120_getRfFrequency(vi, &r.rfFrequency), 0);
-        ASSERT_EQ(qm4120_getDividedLoFrequency(vi, &r.dividedLoFrequency), 0);
-        ASSERT_EQ(source == 0 ? qm4120_getLevelCorrDigitizer(vi, &r.levelCorrection)
-                              : qm4120_getLevelCorrModule(vi, &r.levelCorrection),
-                  0);
-        ASSERT_EQ(qm4120_getLoOffset(vi, &r.loOffset), 0);
-        ASSERT_EQ(qm4120_getSampleFrequency(vi, &r.sampleFrequency), 0);
-        ASSERT_EQ(qm4120_getIfFrequency(vi, &r.ifFrequency), 0);
-        if (type == 0) {
-            r.numIfSamples = r.numWords = samples;
-            r.ifData.assign(samples, 0);
-            ASSERT_EQ(qm4120_captMem(vi, samples, r.ifData.data()), 0);
-        } else {
-            r.numIqSamples = samples;
-            r.numIqWords = r.numWords = 2 * samples;
-            if (format == 0) {
-                r.iqData16.assign(2 * samples, 0);
-                ASSERT_EQ(qm4120_captMem(vi, 2 * samples, r.iqData16.data()), 0);
-            } else {
-                r.iqData32.assign(2 * samples, 0);
-                ASSERT_EQ(qm4120_captMem32(vi, 2 * samples, r.iqData32.data()), 0);
-            }
-        }
-        r.dataValid = 1;
+        ASSERT_EQ(captureRecord(vi), 0);
         prepareFftInput(capturedData);
         displayCapturedData(capturedData);
     }
