@@ -34,6 +34,22 @@ double si[FFT_WORK_SIZE];
 double fftwin[FFT_WORK_SIZE];
 double power[FFT_WORK_SIZE];
 
+// The window in fftwin: its length and index (0 length: none yet). Building a long window costs more
+// than the transform, so it is built again only when either changes.
+uint32_t windowLength = 0;
+uint16_t windowIndex = 0;
+
+bool loadWindow(uint32_t n, int16_t index) {
+    const uint16_t i = static_cast<uint16_t>(index);
+    if (n == windowLength && i == windowIndex) return true;
+    windowLength = 0;
+    if (makeWindow(static_cast<int32_t>(n), i) != 1) return false;
+    std::memcpy(fftwin, qm4120_windowArray(), n * sizeof(double));
+    windowLength = n;
+    windowIndex = i;
+    return true;
+}
+
 // Points the last prepareFftInput put into the work arrays, and trace points to draw (an I/Q trace has
 // one more than it draws).
 uint32_t preparedLength = 0;
@@ -112,8 +128,7 @@ void prepareFftInput(CapturedData& record) {
     preparedLength = 0;
     if (record.sampleDataType == 0) {
         n = static_cast<uint32_t>(std::min<size_t>(n, record.ifData.size()));
-        if (makeWindow(static_cast<int32_t>(n), static_cast<uint16_t>(record.windowFunction)) != 1) return;
-        std::memcpy(fftwin, qm4120_windowArray(), n * sizeof(double));
+        if (!loadWindow(n, record.windowFunction)) return;
         for (uint32_t i = 0; i < n; ++i) sr[i] = record.ifData[i] * 65536.0;
         preparedLength = n;
         return;
@@ -126,8 +141,7 @@ void prepareFftInput(CapturedData& record) {
         if (!deinterleave(record.iqData32, record.numIqSamples, record.iData32, record.qData32)) return;
         n = static_cast<uint32_t>(std::min<size_t>(n, record.iData32.size()));
     }
-    if (makeWindow(static_cast<int32_t>(n), static_cast<uint16_t>(record.windowFunction)) != 1) return;
-    std::memcpy(fftwin, qm4120_windowArray(), n * sizeof(double));
+    if (!loadWindow(n, record.windowFunction)) return;
     if (record.sampleOutputFormat == 0) {
         const int16_t* iw = record.iData16.data();
         const int16_t* qw = record.qData16.data();
