@@ -126,4 +126,25 @@ TEST_F(MarkersTest, GraphPowerReadsTheTraceAtTheRfOffsetAndLogsWhatTheCursorShow
     EXPECT_TRUE(fe.popups().empty());
 }
 
+TEST_F(MarkersTest, MarkerPowerIsTheModulesOwnMeasurementAtTheInput) {
+    // A tone 1 MHz above the IF centre on the IF input; the module's transform folds IF frequencies about
+    // its sample frequency, so the offset asked for is the tone's IF less that frequency.
+    ASSERT_EQ(qm4120_simSetSignal("tone_offset=1e6, tone_level=-25"), 0);
+    ASSERT_EQ(qm4120_setInputSource(vi, 0), 0);
+    ASSERT_EQ(qm4120_setIfInputLevel(vi, -10.0), 0);
+    ASSERT_EQ(qm4120_setSampleDataType(vi, 1), 0);
+    double ifHz = 0, sampleHz = 0;
+    ASSERT_EQ(qm4120_getIfFrequency(vi, &ifHz), 0);
+    ASSERT_EQ(qm4120_getSampleFrequency(vi, &sampleHz), 0);
+    const int eng = state().engPanel;
+    DisplayPanel(eng);
+    ASSERT_TRUE(op.commit(eng, ENGPANEL_MARKER_FREQ, ifHz + 1e6 - sampleHz));
+    ASSERT_TRUE(op.press(eng, ENGPANEL_GETMARKERPWR));
+    EXPECT_NEAR(shownNumber(eng, ENGPANEL_ENGGETMARKERPWR), -25.0, 0.5);
+    uint16_t type = 9;
+    ASSERT_EQ(qm4120_getSampleDataType(vi, &type), 0);
+    EXPECT_EQ(type, 0) << "the module measures on IF data, which stays set";
+    EXPECT_TRUE(fe.popups().empty());
+}
+
 }  // namespace

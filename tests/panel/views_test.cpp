@@ -227,4 +227,44 @@ TEST_F(ViewsTest, TheNumericListOfALargeCaptureIsMadeOnDemand) {
     EXPECT_EQ(iq.lazyLabel(2), "-80000 : 9");
 }
 
+TEST_F(ViewsTest, TheFftLengthNeverRunsPastTheSamples) {
+    struct Case {
+        uint32_t samples, requested, length;
+    };
+    for (const Case c :
+         {Case{1280, 2048, 1024}, Case{2048, 1024, 1024}, Case{2048, 2048, 2048}, Case{96, 128, 64}}) {
+        ASSERT_EQ(qm4120_setNumberOfSamples(vi, c.samples), 0);
+        ASSERT_TRUE(op.commit(panel, MAINPANEL_RING_FFT_LEN, c.requested));
+        uint32_t length = 0;
+        ASSERT_EQ(qm4120_getFftLength(vi, &length), 0);
+        EXPECT_EQ(length, c.length) << c.samples << " samples, " << c.requested << " asked for";
+        EXPECT_EQ(op.shows(panel, MAINPANEL_FFT_LEN), std::to_string(c.length));
+    }
+
+    // The plain numeric, where it can be edited, steps by powers of two from its arrows' one up or down.
+    SetCtrlAttribute(panel, MAINPANEL_FFT_LEN, ATTR_CTRL_MODE, VAL_NORMAL);
+    SetCtrlAttribute(panel, MAINPANEL_FFT_LEN, ATTR_VISIBLE, 1);
+    SetCtrlAttribute(panel, MAINPANEL_FFT_LEN, ATTR_MAX_VALUE, 32768);
+    SetCtrlVal(panel, MAINPANEL_FFT_LEN, 2048u);
+    for (const auto& [entered, shown] :
+         {std::pair{2049, 4096}, std::pair{4095, 2048}, std::pair{2047, 1024}}) {
+        ASSERT_TRUE(op.commit(panel, MAINPANEL_FFT_LEN, entered));
+        EXPECT_EQ(op.shows(panel, MAINPANEL_FFT_LEN), std::to_string(shown)) << entered;
+    }
+}
+
+TEST_F(ViewsTest, ViewsFollowTheSampleDataType) {
+    const int bar = state().mainMenuBar;
+    ASSERT_EQ(qm4120_setSampleDataType(vi, 1), 0);
+    ASSERT_TRUE(op.chooseMenu(bar, MAINMENU_VIEW_IQ_POLAR));
+    viewsFollowSampleDataType(0);
+    EXPECT_TRUE(displayView.ifTimeSeriesViewOn) << "polar becomes the IF time series";
+    EXPECT_EQ(displayView.polarGraph, 0);
+    EXPECT_TRUE(op.menuDimmed(bar, MAINMENU_VIEW_IQ_POLAR));
+    viewsFollowSampleDataType(1);
+    EXPECT_TRUE(displayView.iqTimeSeriesViewOn);
+    EXPECT_GT(displayView.iGraph, 0);
+    EXPECT_FALSE(op.menuDimmed(bar, MAINMENU_VIEW_IQ_POLAR));
+}
+
 }  // namespace
