@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "app_state.h"
@@ -174,11 +175,15 @@ void placeScalingControls(int view) {
     if (ts) setTimeSeriesXAxis();
 }
 
-std::vector<double> toDoubles(const int16_t* data, size_t count) {
-    return std::vector<double>(data, data + count);
-}
-std::vector<double> toDoubles(const int32_t* data, size_t count) {
-    return std::vector<double>(data, data + count);
+// The graphs take doubles. A capture too large to copy is reported and drawn as nothing.
+template <typename Word>
+std::vector<double> toDoubles(const Word* data, size_t count) {
+    try {
+        return std::vector<double>(data, data + count);
+    } catch (const std::bad_alloc&) {
+        err4120(DISPLAY_ERROR_ALLOC);
+        return {};
+    }
 }
 
 void plotOn(int graph, std::vector<double> y, int color) {
