@@ -298,6 +298,7 @@ void initDisplayControls() {
     check(MAINMENU_FFTDISP_SPAN_TRUNCSPAN, !v.fftFullSpan);
     applyTimeSeriesYScaling();
     applyPolarScaling();
+    initMarkerControls();
 }
 
 void registerDisplayCallbacks() {

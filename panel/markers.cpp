@@ -242,6 +242,11 @@ void updateMarker(int mode) {
     placeCursor(graph, f[index], level[index]);
 }
 
+void initMarkerControls() {
+    if (appState.engPanel > 0)
+        SetCtrlVal(appState.engPanel, ENGPANEL_GRAPHPWRFREQFILENAME, graphPowerFileName.c_str());
+}
+
 void registerMarkerCallbacks() {
     RegisterCtrlCallback("cmdMarkerOnOff", cmdMarkerOnOff);
     RegisterCtrlCallback("cmdMarkerFreq", cmdMarkerFreq);

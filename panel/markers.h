@@ -20,6 +20,8 @@ void updateMarker(int mode);
 extern int graphPowerToFile;
 extern std::string graphPowerFileName;
 
+// Start-up: the engineering panel shows the log file in use.
+void initMarkerControls();
 void registerMarkerCallbacks();
 
 #endif

@@ -102,6 +102,7 @@ TEST_F(MarkersTest, GraphPowerReadsTheTraceAtTheRfOffsetAndLogsWhatTheCursorShow
     ASSERT_TRUE(op.press(eng, ENGPANEL_GETGRAPHPWR));
     EXPECT_DOUBLE_EQ(shownNumber(eng, ENGPANEL_ENGGETGRAPHFREQ), 0.0) << "no trace yet: nothing read";
 
+    EXPECT_EQ(op.shows(eng, ENGPANEL_GRAPHPWRFREQFILENAME), graphPowerFileName) << "the file in use";
     EXPECT_TRUE(op.dimmed(eng, ENGPANEL_GRAPHPWRFREQFILENAME));
     ASSERT_TRUE(op.toggle(eng, ENGPANEL_GRAPHPWRFREQTOFILE));
     EXPECT_FALSE(op.dimmed(eng, ENGPANEL_GRAPHPWRFREQFILENAME));
