@@ -16,26 +16,6 @@ namespace {
 // Callbacks whose behaviour is still to come. A name is bound for all three callback kinds, since the
 // resources decide whether a name belongs to a control, a panel or a menu item.
 constexpr const char* PENDING_CALLBACKS[] = {
-    // main panel: frequency, levels and front end
-    "cmdRFFreq",
-    "cmdFreqControl",
-    "cmdFreqStep",
-    "CmdLoPos",
-    "cmdMarkerFreqStep",
-    "cmdRFInputLevel",
-    "cmdIFInputLevel",
-    "cmdRFInputDimensions",
-    "cmdLevStep",
-    "cmdInputSource",
-    "cmdAttenConfig",
-    "cmdRFAtten",
-    "cmdIFAtten",
-    "cmdExternalReference",
-    "cmdFilterBypass",
-    "CmdDcOffsetFilter",
-    "cmdAutoTempOptimize",
-    "cmdOptimizeTemp",
-    "cmdAutoFlatnessMode",
     // main panel: acquisition, capture, trigger
     "cmdModulationMode",
     "cmdDecimationRatio",
@@ -134,10 +114,6 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "CmdRoutLvdsDataMode",
     "CmdRoutingReset",
     "CmdRoutingClose",
-    // step dialog
-    "cmdStepOk",
-    "cmdStepCancel",
-    "cmdStepPanel",
     // channel table, edit range, list mode
     "ctrlChanChan",
     "ctrlChanFreq",
@@ -190,13 +166,6 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "cmdCloseEngineer",
     "cmdCalGrpDel",
     "cmdShowIdInfo",
-    "cmdEngRFAttenPad",
-    "cmdEngIFAttenPad",
-    "cmdEngPLLMode",
-    "cmdEngADCPhase",
-    "cmdAuxRef",
-    "cmdGetIfRefState",
-    "cmdGetTempVal",
     "cmdDividedLOFreq",
     "CmdTestTone",
     "cmdGetCorrections",
@@ -237,6 +206,11 @@ void registerAllCallbacks() {
     registerStateReset(resetAppState);
     registerShellCallbacks();
     registerChannelCallbacks();
+    registerFrequencyCallbacks();
+    registerStepCallbacks();
+    registerLevelCallbacks();
+    registerFrontEndCallbacks();
+    registerFrontEndEngCallbacks();
     registerRoutingCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();
