@@ -1,10 +1,11 @@
-// LoadPanel: builds a panel, its controls and its menu bar from a JSON panel resource file and binds the
-// callback names the file gives to the registered functions.
-#include <nlohmann/json.hpp>
+// LoadPanel: builds a panel, its controls and its menu bar from a panel resource file, read by the same
+// reader the build checks the files with, and binds the callback names the file gives to the registered
+// functions.
+#include <algorithm>
+#include <variant>
 
 #include "runtime.h"
-
-using nlohmann::json;
+#include "uir_model.h"
 
 namespace ui::detail {
 namespace {
@@ -18,70 +19,7 @@ struct LoadError {
     throw LoadError{status};
 }
 
-const json* member(const json& j, const char* key) {
-    auto it = j.find(key);
-    if (it == j.end() || it->is_null()) return nullptr;
-    return &*it;
-}
-
-std::string text(const json& j, const char* key, const std::string& fallback = {}) {
-    const json* m = member(j, key);
-    if (!m) return fallback;
-    if (!m->is_string()) fail(UIE_BAD_RESOURCE);
-    return m->get<std::string>();
-}
-
-double number(const json& j, const char* key, double fallback) {
-    const json* m = member(j, key);
-    if (!m) return fallback;
-    if (!m->is_number()) fail(UIE_BAD_RESOURCE);
-    return m->get<double>();
-}
-
-int integer(const json& j, const char* key, int fallback) {
-    const json* m = member(j, key);
-    if (!m) return fallback;
-    if (!m->is_number_integer()) fail(UIE_BAD_RESOURCE);
-    return m->get<int>();
-}
-
-bool flag(const json& j, const char* key, bool fallback) {
-    const json* m = member(j, key);
-    if (!m) return fallback;
-    if (!m->is_boolean()) fail(UIE_BAD_RESOURCE);
-    return m->get<bool>();
-}
-
-// Colours are 0xRRGGBB as a JSON number or a text such as "0xFFFFFF".
-int colour(const json& j, const char* key, int fallback) {
-    const json* m = member(j, key);
-    if (!m) return fallback;
-    long long v = -1;
-    if (m->is_number_integer()) {
-        v = m->get<long long>();
-    } else if (m->is_string()) {
-        const std::string s = m->get<std::string>();
-        size_t used = 0;
-        try {
-            v = std::stoll(s, &used, 0);
-        } catch (...) {
-            fail(UIE_BAD_RESOURCE);
-        }
-        if (used != s.size()) fail(UIE_BAD_RESOURCE);
-    }
-    if (v < 0 || v > VAL_TRANSPARENT) fail(UIE_BAD_RESOURCE);
-    return static_cast<int>(v);
-}
-
-const json& array(const json& j, const char* key) {
-    static const json empty = json::array();
-    const json* m = member(j, key);
-    if (!m) return empty;
-    if (!m->is_array()) fail(UIE_BAD_RESOURCE);
-    return *m;
-}
-
-Kind parseKind(const std::string& s) {
+Kind kindOf(const std::string& s) {
     static const std::map<std::string, Kind> kinds = {
         {"numeric", Kind::Numeric},   {"ring", Kind::Ring},       {"binarySwitch", Kind::BinarySwitch},
         {"checkBox", Kind::CheckBox}, {"led", Kind::Led},         {"textMsg", Kind::TextMsg},
@@ -93,65 +31,56 @@ Kind parseKind(const std::string& s) {
     return it->second;
 }
 
-DataType parseType(const json& j, Kind kind) {
-    if (kind == Kind::String || kind == Kind::TextBox || kind == Kind::TextMsg) return DataType::String;
+DataType typeOf(const std::string& s) {
     static const std::map<std::string, DataType> types = {
         {"int", DataType::Int},       {"unsigned", DataType::UInt}, {"short", DataType::Short},
         {"ushort", DataType::UShort}, {"double", DataType::Double}, {"string", DataType::String}};
-    const std::string s = text(j, "dataType");
-    if (s.empty()) return kind == Kind::Numeric ? DataType::Double : DataType::Int;
     auto it = types.find(s);
     if (it == types.end()) fail(UIE_BAD_RESOURCE);
-    if (it->second == DataType::String && !isListKind(kind)) fail(UIE_BAD_RESOURCE);
     return it->second;
 }
 
-int choice(const json& j, const char* key, const std::map<std::string, int>& values, int fallback) {
-    const std::string s = text(j, key);
-    if (s.empty()) return fallback;
+int choiceOf(const std::string& s, const std::map<std::string, int>& values) {
     auto it = values.find(s);
     if (it == values.end()) fail(UIE_BAD_RESOURCE);
     return it->second;
 }
 
-void parseItems(const json& j, Control& c) {
-    const json& items = array(j, "items");
-    for (size_t i = 0; i < items.size(); ++i) {
-        const json& it = items[i];
-        if (!it.is_object()) fail(UIE_BAD_RESOURCE);
+void setItems(const uir::Control& r, Control& c) {
+    for (size_t i = 0; i < r.items.size(); ++i) {
+        const uir::Item& from = r.items[i];
         ListItem item;
-        item.label = text(it, "label");
-        const json* v = member(it, "value");
+        item.label = from.label;
+        // An item without a value stands for its label (texts) or its position (numbers).
         if (c.type == DataType::String) {
-            if (v && !v->is_string()) fail(UIE_BAD_RESOURCE);
-            item.text = v ? v->get<std::string>() : item.label;
+            const auto* v = std::get_if<std::string>(&from.value);
+            item.text = v ? *v : item.label;
         } else {
-            if (v && !v->is_number()) fail(UIE_BAD_RESOURCE);
-            item.number = convertToType(c.type, v ? v->get<double>() : static_cast<double>(i));
+            const auto* v = std::get_if<double>(&from.value);
+            item.number = convertToType(c.type, v ? *v : static_cast<double>(i));
         }
         c.items.push_back(std::move(item));
     }
     c.index = c.items.empty() ? -1 : 0;
-    if (const json* v = member(j, "value")) {
-        for (size_t i = 0; i < c.items.size(); ++i) {
-            const ListItem& item = c.items[i];
-            const bool match = c.type == DataType::String
-                                   ? v->is_string() && item.text == v->get<std::string>()
-                                   : v->is_number() && item.number == convertToType(c.type, v->get<double>());
-            if (match) {
-                c.index = static_cast<int>(i);
-                break;
-            }
+    for (size_t i = 0; i < c.items.size(); ++i) {
+        const ListItem& item = c.items[i];
+        const auto* text = std::get_if<std::string>(&r.value);
+        const auto* number = std::get_if<double>(&r.value);
+        const bool match = c.type == DataType::String
+                               ? text && item.text == *text
+                               : number && item.number == convertToType(c.type, *number);
+        if (match) {
+            c.index = static_cast<int>(i);
+            break;
         }
     }
 }
 
-void parseValue(const json& j, Control& c) {
-    const json* v = member(j, "value");
+void setValue(const uir::Control& r, Control& c) {
+    const auto* number = std::get_if<double>(&r.value);
     switch (c.kind) {
         case Kind::Numeric: {
-            if (v && !v->is_number()) fail(UIE_BAD_RESOURCE);
-            double x = convertToType(c.type, v ? v->get<double>() : 0.0);
+            double x = convertToType(c.type, number ? *number : 0.0);
             if (c.coerce && c.minValue <= c.maxValue) x = std::clamp(x, c.minValue, c.maxValue);
             c.number = x;
             break;
@@ -159,133 +88,124 @@ void parseValue(const json& j, Control& c) {
         case Kind::BinarySwitch:
         case Kind::CheckBox:
         case Kind::Led: {
-            if (v && !v->is_number() && !v->is_boolean()) fail(UIE_BAD_RESOURCE);
-            const double x = !v ? c.offValue : v->is_boolean() ? (v->get<bool>() ? 1 : 0) : v->get<double>();
+            const bool* on = std::get_if<bool>(&r.value);
+            const double x = number ? *number : on ? (*on ? 1 : 0) : c.offValue;
             c.number = (x == c.onValue || (x != c.offValue && x != 0)) ? c.onValue : c.offValue;
             break;
         }
         case Kind::String:
         case Kind::TextBox:
-        case Kind::TextMsg:
-            if (v && !v->is_string()) fail(UIE_BAD_RESOURCE);
-            c.text = v ? v->get<std::string>() : (c.kind == Kind::TextMsg ? c.label : std::string());
+        case Kind::TextMsg: {
+            const auto* text = std::get_if<std::string>(&r.value);
+            c.text = text ? *text : (c.kind == Kind::TextMsg ? c.label : std::string());
             break;
+        }
         default:
             break;
     }
 }
 
-std::unique_ptr<Control> parseControl(const json& j, int id, const State& s) {
-    if (!j.is_object()) fail(UIE_BAD_RESOURCE);
-    const std::string name = text(j, "name");
-    if (name.empty()) fail(UIE_BAD_RESOURCE);
-    const Kind kind = parseKind(text(j, "kind"));
-    auto c = makeControl(kind, parseType(j, kind));
+// The run-time's control from the file's, with the run-time defaults of its kind where the file gives
+// nothing.
+std::unique_ptr<Control> makeFrom(const uir::Control& r, int id, const State& s) {
+    const Kind kind = kindOf(r.kind);
+    auto c = makeControl(kind, typeOf(r.dataType));
     c->id = id;
-    c->constName = name;
-    c->label = text(j, "label");
-    c->labelVisible = flag(j, "labelVisible", true);
-    c->top = integer(j, "top", c->top);
-    c->left = integer(j, "left", c->left);
-    c->width = integer(j, "width", c->width);
-    c->height = integer(j, "height", c->height);
+    c->constName = r.name;
+    c->label = r.label;
+    c->labelVisible = r.labelVisible;
+    if (r.has("top")) c->top = r.rect.top;
+    if (r.has("left")) c->left = r.rect.left;
+    if (r.has("width")) c->width = r.rect.width;
+    if (r.has("height")) c->height = r.rect.height;
     if (c->type != DataType::String) {
-        c->minValue = convertToType(c->type, number(j, "min", c->minValue));
-        c->maxValue = convertToType(c->type, number(j, "max", c->maxValue));
+        if (r.has("min")) c->minValue = r.min;
+        if (r.has("max")) c->maxValue = r.max;
+        c->minValue = convertToType(c->type, c->minValue);
+        c->maxValue = convertToType(c->type, c->maxValue);
         if (c->minValue > c->maxValue) fail(UIE_BAD_RESOURCE);
     }
-    c->increment = number(j, "inc", c->increment);
-    c->precision = integer(j, "precision", c->type == DataType::Double ? 2 : 0);
-    c->coerce = choice(j, "rangeCheck", {{"coerce", 1}, {"ignore", 0}}, 1) != 0;
-    c->format = choice(
-        j, "format",
-        {{"decimal", VAL_DECIMAL_FORMAT}, {"hex", VAL_HEX_FORMAT}, {"scientific", VAL_SCIENTIFIC_FORMAT}},
-        VAL_DECIMAL_FORMAT);
-    c->mode = choice(
-        j, "mode",
-        {{"normal", VAL_NORMAL}, {"hot", VAL_HOT}, {"indicator", VAL_INDICATOR}, {"validate", VAL_VALIDATE}},
-        kind == Kind::TextMsg ? VAL_INDICATOR : VAL_NORMAL);
-    c->toolTip = text(j, "toolTip");
-    c->dimmed = flag(j, "dimmed", false);
-    c->visible = flag(j, "visible", true);
-    c->textColor = colour(j, "textColor", c->textColor);
-    c->bgColor = colour(j, "bgColor", c->bgColor);
-    c->onColor = colour(j, "onColor", c->onColor);
-    c->offColor = colour(j, "offColor", c->offColor);
-    c->onText = text(j, "onText", c->onText);
-    c->offText = text(j, "offText", c->offText);
-    c->onValue = number(j, "onValue", c->onValue);
-    c->offValue = number(j, "offValue", c->offValue);
-    c->image = text(j, "image");
+    if (r.has("inc")) c->increment = r.inc;
+    c->precision = r.precision;
+    c->coerce = r.rangeCheck != "ignore";
+    c->format = choiceOf(
+        r.format,
+        {{"decimal", VAL_DECIMAL_FORMAT}, {"hex", VAL_HEX_FORMAT}, {"scientific", VAL_SCIENTIFIC_FORMAT}});
+    c->mode = !r.has("mode") && kind == Kind::TextMsg ? VAL_INDICATOR
+                                                      : choiceOf(r.mode, {{"normal", VAL_NORMAL},
+                                                                          {"hot", VAL_HOT},
+                                                                          {"indicator", VAL_INDICATOR},
+                                                                          {"validate", VAL_VALIDATE}});
+    c->toolTip = r.toolTip;
+    c->dimmed = r.dimmed;
+    c->visible = r.visible;
+    if (r.has("textColor")) c->textColor = r.textColor;
+    if (r.has("bgColor")) c->bgColor = r.bgColor;
+    if (r.has("onColor")) c->onColor = r.onColor;
+    if (r.has("offColor")) c->offColor = r.offColor;
+    if (r.has("onText")) c->onText = r.onText;
+    if (r.has("offText")) c->offText = r.offText;
+    if (r.has("onValue")) c->onValue = r.onValue;
+    if (r.has("offValue")) c->offValue = r.offValue;
+    c->image = r.image;
 
-    c->callbackName = text(j, "callback");
+    c->callbackName = r.callback;
     if (!c->callbackName.empty()) {
         auto it = s.ctrlCallbacks.find(c->callbackName);
         if (it == s.ctrlCallbacks.end()) fail(UIE_CALLBACK_NOT_FOUND);
         c->callback = it->second;
     }
 
-    if (isListKind(kind)) parseItems(j, *c);
-    parseValue(j, *c);
+    if (isListKind(kind)) setItems(r, *c);
+    setValue(r, *c);
 
     if (c->grid) {
         GridData& g = *c->grid;
-        g.rows = integer(j, "rows", 2);
-        g.cols = integer(j, "cols", 2);
-        if (g.rows < 1 || g.cols < 1 || static_cast<long long>(g.rows) * g.cols > 10'000'000)
-            fail(UIE_BAD_RESOURCE);
+        g.rows = r.rows;
+        g.cols = r.cols;
         g.cells.assign(static_cast<size_t>(g.rows) * g.cols, std::string());
         g.colWidths.assign(static_cast<size_t>(g.cols), 64);
         g.colAlign.assign(static_cast<size_t>(g.cols), '<');
-        const json& widths = array(j, "colWidths");
-        for (size_t i = 0; i < widths.size() && i < g.colWidths.size(); ++i) {
-            if (!widths[i].is_number_integer() || widths[i].get<int>() < 0) fail(UIE_BAD_RESOURCE);
-            g.colWidths[i] = widths[i].get<int>();
-        }
+        for (size_t i = 0; i < r.colWidths.size() && i < g.colWidths.size(); ++i)
+            g.colWidths[i] = r.colWidths[i];
         g.selRow = std::min(1, g.rows - 1);
         g.selCol = std::min(1, g.cols - 1);
         g.topRow = std::min(1, g.rows - 1);
     }
     if (c->graph) {
-        c->graph->xAxis.name = text(j, "xName");
-        c->graph->yAxis.name = text(j, "yName");
+        c->graph->xAxis.name = r.xName;
+        c->graph->yAxis.name = r.yName;
     }
-    if (c->tab) {
-        for (const json& page : array(j, "pages")) {
-            if (!page.is_string()) fail(UIE_BAD_RESOURCE);
-            c->tab->pages.push_back(TabPage{page.get<std::string>(), 0});
-        }
-    }
+    if (c->tab)
+        for (const std::string& page : r.pages) c->tab->pages.push_back(TabPage{page, 0});
     return c;
 }
 
-void parseMenuNodes(const json& entries, std::vector<MenuNode>& out, bool topLevel, int& nextId,
-                    const State& s) {
-    for (const json& e : entries) {
-        if (!e.is_object()) fail(UIE_BAD_RESOURCE);
-        MenuNode node;
-        node.isMenu = topLevel;
-        if (!topLevel && flag(e, "separator", false)) {
-            node.separator = true;
+void makeMenuNodes(const std::vector<uir::MenuItem>& items, std::vector<MenuNode>& out, int& nextId,
+                   const State& s) {
+    for (const uir::MenuItem& item : items) {
+        MenuNode node{};
+        node.separator = item.separator;
+        if (node.separator) {
             out.push_back(std::move(node));
             continue;
         }
-        node.constName = text(e, "name");
-        if (node.constName.empty()) fail(UIE_BAD_RESOURCE);
+        node.constName = item.name;
         node.id = nextId++;  // depth-first numbering of named entries, as the generated constants
-        node.label = text(e, "label");
-        node.checked = flag(e, "checked", false);
-        node.dimmed = flag(e, "dimmed", false);
-        node.callbackName = text(e, "callback");
+        node.label = item.label;
+        node.callbackName = item.callback;
+        // Every flag is set: with some left to their initialisers GCC 12 takes the neighbouring bytes of
+        // a pair it copies at once for uninitialised.
+        node.checked = item.checked;
+        node.dimmed = item.dimmed;
+        node.isMenu = false;
         if (!node.callbackName.empty()) {
             auto it = s.menuCallbacks.find(node.callbackName);
             if (it == s.menuCallbacks.end()) fail(UIE_CALLBACK_NOT_FOUND);
             node.callback = it->second;
         }
-        if (topLevel) {
-            parseMenuNodes(array(e, "items"), node.children, false, nextId, s);
-        } else if (member(e, "submenu")) {
-            parseMenuNodes(array(e, "submenu"), node.children, false, nextId, s);
+        if (item.hasSubmenu) {
+            makeMenuNodes(item.submenu, node.children, nextId, s);
             node.submenuId = -1;  // given a fresh id once every named entry has its number
         }
         out.push_back(std::move(node));
@@ -301,14 +221,22 @@ void assignFreshIds(std::vector<MenuNode>& nodes, int& nextId) {
     }
 }
 
-std::unique_ptr<MenuBar> parseMenuBar(const json& doc, const std::string& name, const State& s) {
-    for (const json& mb : array(doc, "menuBars")) {
-        if (!mb.is_object()) fail(UIE_BAD_RESOURCE);
-        if (text(mb, "name") != name) continue;
+std::unique_ptr<MenuBar> makeMenuBar(const uir::Document& doc, const std::string& name, const State& s) {
+    for (const uir::MenuBar& from : doc.menuBars) {
+        if (from.name != name) continue;
         auto bar = std::make_unique<MenuBar>();
         bar->constName = name;
         int nextId = 2;
-        parseMenuNodes(array(mb, "menus"), bar->menus, true, nextId, s);
+        for (const uir::Menu& menu : from.menus) {
+            MenuNode node;
+            node.isMenu = true;
+            node.constName = menu.name;
+            node.id = nextId++;
+            node.label = menu.label;
+            node.dimmed = menu.dimmed;
+            makeMenuNodes(menu.items, node.children, nextId, s);
+            bar->menus.push_back(std::move(node));
+        }
         assignFreshIds(bar->menus, nextId);
         bar->nextId = nextId;
         return bar;
@@ -316,35 +244,32 @@ std::unique_ptr<MenuBar> parseMenuBar(const json& doc, const std::string& name, 
     fail(UIE_BAD_RESOURCE);
 }
 
-std::unique_ptr<Panel> parsePanel(const json& pj, const State& s) {
-    if (!pj.is_object()) fail(UIE_BAD_RESOURCE);
+std::unique_ptr<Panel> makePanel(const uir::Panel& r, const State& s) {
     auto p = std::make_unique<Panel>();
-    p->constName = text(pj, "name");
-    if (p->constName.empty()) fail(UIE_BAD_RESOURCE);
-    p->title = text(pj, "title");
-    p->top = integer(pj, "top", p->top);
-    p->left = integer(pj, "left", p->left);
-    p->width = integer(pj, "width", p->width);
-    p->height = integer(pj, "height", p->height);
-    p->closeBox = flag(pj, "closeBox", true);
-    p->sizable = flag(pj, "sizable", false);
-    p->bgColor = colour(pj, "bgColor", p->bgColor);
-    p->callbackName = text(pj, "callback");
+    p->constName = r.name;
+    p->title = r.title;
+    if (r.has("top")) p->top = r.rect.top;
+    if (r.has("left")) p->left = r.rect.left;
+    if (r.has("width")) p->width = r.rect.width;
+    if (r.has("height")) p->height = r.rect.height;
+    p->closeBox = r.closeBox;
+    p->sizable = r.sizable;
+    if (r.has("bgColor")) p->bgColor = r.bgColor;
+    p->callbackName = r.callback;
     if (!p->callbackName.empty()) {
         auto it = s.panelCallbacks.find(p->callbackName);
         if (it == s.panelCallbacks.end()) fail(UIE_CALLBACK_NOT_FOUND);
         p->callback = it->second;
     }
-    const json& controls = array(pj, "controls");
-    for (size_t i = 0; i < controls.size(); ++i)
-        p->controls.push_back(parseControl(controls[i], static_cast<int>(i) + 2, s));
-    p->nextCtrlId = static_cast<int>(controls.size()) + 2;
+    for (size_t i = 0; i < r.controls.size(); ++i)
+        p->controls.push_back(makeFrom(r.controls[i], static_cast<int>(i) + 2, s));
+    p->nextCtrlId = static_cast<int>(r.controls.size()) + 2;
     return p;
 }
 
-// Parsed documents of the embedded files, which never change during a run.
-std::map<std::string, std::shared_ptr<const json>>& parsedCache() {
-    static auto* cache = new std::map<std::string, std::shared_ptr<const json>>;
+// Read documents of the embedded files, which never change during a run.
+std::map<std::string, std::shared_ptr<const uir::Document>>& documentCache() {
+    static auto* cache = new std::map<std::string, std::shared_ptr<const uir::Document>>;
     return *cache;
 }
 
@@ -352,31 +277,30 @@ int loadPanel(int parentPanel, const std::string& fileName, int panelConstant) {
     State& s = state();
     if (parentPanel != 0 && !s.panels.count(parentPanel)) return UIE_BAD_PANEL;
 
-    std::shared_ptr<const json> doc;
-    auto cached = parsedCache().find(fileName);
-    if (cached != parsedCache().end()) {
-        doc = cached->second;
-    }
+    std::shared_ptr<const uir::Document> doc;
     bool stable = false;
     const std::string_view raw = resourceText(fileName, &stable);
     if (raw.empty()) return UIE_FILE_NOT_FOUND;
-    if (!doc || !stable) {
-        auto parsed = std::make_shared<json>(json::parse(raw.begin(), raw.end(), nullptr, false));
-        if (parsed->is_discarded() || !parsed->is_object()) return UIE_BAD_RESOURCE;
-        doc = parsed;
-        if (stable) parsedCache()[fileName] = doc;
+    if (stable) {
+        auto cached = documentCache().find(fileName);
+        if (cached != documentCache().end()) doc = cached->second;
     }
-
     std::unique_ptr<Panel> panel;
     std::unique_ptr<MenuBar> bar;
     try {
-        const json& panels = array(*doc, "panels");
-        if (panelConstant < 1 || static_cast<size_t>(panelConstant) > panels.size())
+        if (!doc) {
+            auto read = std::make_shared<uir::Document>();
+            std::vector<std::string> problems;
+            if (!uir::parseDocument(raw, fileName, *read, problems, uir::Checks::Usable))
+                return UIE_BAD_RESOURCE;
+            doc = read;
+            if (stable) documentCache()[fileName] = doc;
+        }
+        if (panelConstant < 1 || static_cast<size_t>(panelConstant) > doc->panels.size())
             return UIE_PANEL_NOT_FOUND;
-        const json& pj = panels[static_cast<size_t>(panelConstant) - 1];
-        panel = parsePanel(pj, s);
-        const std::string barName = text(pj, "menuBar");
-        if (!barName.empty()) bar = parseMenuBar(*doc, barName, s);
+        const uir::Panel& from = doc->panels[static_cast<size_t>(panelConstant) - 1];
+        panel = makePanel(from, s);
+        if (!from.menuBar.empty()) bar = makeMenuBar(*doc, from.menuBar, s);
     } catch (const LoadError& e) {
         return e.status;
     } catch (const std::bad_alloc&) {

@@ -76,105 +76,135 @@ struct ObjectFrame {
 
 class Checker {
   public:
-    Checker(std::string file, std::vector<std::string>& errors) : file_(std::move(file)), errors_(errors) {}
+    Checker(std::string file, std::vector<std::string>& errors, Checks checks)
+        : file_(std::move(file)), errors_(errors), strict_(checks == Checks::Files) {}
 
+    // A problem that leaves the document unusable.
     void error(const std::string& where, const std::string& what) {
         errors_.push_back(file_ + (where.empty() ? "" : ":" + where) + ": " + what);
         ++count_;
     }
+    // A slip the resource files must not contain, though a panel could still be built.
+    void slip(const std::string& where, const std::string& what) {
+        if (strict_) error(where, what);
+    }
+    bool strict() const { return strict_; }
     int count() const { return count_; }
 
     void checkKeys(const Json& obj, const std::set<std::string>& a, const std::set<std::string>& b,
                    const std::string& where) {
         for (auto it = obj.begin(); it != obj.end(); ++it)
-            if (!a.count(it.key()) && !b.count(it.key())) error(where, "unknown key \"" + it.key() + "\"");
+            if (!a.count(it.key()) && !b.count(it.key())) slip(where, "unknown key \"" + it.key() + "\"");
+    }
+
+    // `need`: Optional, InFiles (missing is a slip) or Always (missing is an error).
+    enum Need { Optional, InFiles, Always };
+
+    bool missing(const Json& obj, const char* key, const std::string& where, Need need) {
+        if (obj.contains(key)) return false;
+        if (need == Always) error(where, std::string("missing \"") + key + "\"");
+        if (need == InFiles) slip(where, std::string("missing \"") + key + "\"");
+        return true;
     }
 
     bool text(const Json& obj, const char* key, const std::string& where, std::string& out,
-              bool required = false) {
-        auto it = obj.find(key);
-        if (it == obj.end()) {
-            if (required) error(where, std::string("missing \"") + key + "\"");
-            return false;
-        }
-        if (!it->is_string()) {
+              Need need = Optional) {
+        if (missing(obj, key, where, need)) return false;
+        const Json& v = obj[key];
+        if (!v.is_string()) {
             error(where, std::string("\"") + key + "\" must be a string");
             return false;
         }
-        out = it->get<std::string>();
+        out = v.get<std::string>();
         return true;
     }
 
     bool flag(const Json& obj, const char* key, const std::string& where, bool& out) {
-        auto it = obj.find(key);
-        if (it == obj.end()) return false;
-        if (!it->is_boolean()) {
+        if (missing(obj, key, where, Optional)) return false;
+        const Json& v = obj[key];
+        if (!v.is_boolean()) {
             error(where, std::string("\"") + key + "\" must be true or false");
             return false;
         }
-        out = it->get<bool>();
+        out = v.get<bool>();
         return true;
     }
 
-    bool whole(const Json& obj, const char* key, const std::string& where, int& out, bool required = false) {
-        auto it = obj.find(key);
-        if (it == obj.end()) {
-            if (required) error(where, std::string("missing \"") + key + "\"");
-            return false;
-        }
-        if (!it->is_number() || !isIntegral(it->get<double>()) ||
-            std::fabs(it->get<double>()) > std::numeric_limits<int>::max()) {
+    bool whole(const Json& obj, const char* key, const std::string& where, int& out, Need need = Optional) {
+        if (missing(obj, key, where, need)) return false;
+        const Json& v = obj[key];
+        if (!v.is_number() || !isIntegral(v.get<double>()) ||
+            std::fabs(v.get<double>()) > std::numeric_limits<int>::max()) {
             error(where, std::string("\"") + key + "\" must be a whole number");
             return false;
         }
-        out = static_cast<int>(it->get<double>());
+        out = static_cast<int>(v.get<double>());
         return true;
     }
 
     bool number(const Json& obj, const char* key, const std::string& where, double& out) {
-        auto it = obj.find(key);
-        if (it == obj.end()) return false;
-        if (!it->is_number()) {
+        if (missing(obj, key, where, Optional)) return false;
+        const Json& v = obj[key];
+        if (!v.is_number()) {
             error(where, std::string("\"") + key + "\" must be a number");
             return false;
         }
-        out = it->get<double>();
+        out = v.get<double>();
         return true;
     }
 
-    void colour(const Json& obj, const char* key, const std::string& where) {
-        auto it = obj.find(key);
-        if (it == obj.end()) return;
-        bool ok = false;
-        if (it->is_number()) {
-            double v = it->get<double>();
-            ok = isIntegral(v) && v >= 0 && v <= 0xFFFFFF;
-        } else if (it->is_string()) {
-            const std::string s = it->get<std::string>();
-            ok = s.size() > 2 && s.size() <= 8 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') &&
-                 std::all_of(s.begin() + 2, s.end(),
-                             [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    void colour(const Json& obj, const char* key, const std::string& where, int& out) {
+        if (missing(obj, key, where, Optional)) return;
+        const Json& v = obj[key];
+        long value = -1;
+        if (v.is_number()) {
+            double d = v.get<double>();
+            if (isIntegral(d) && d >= 0 && d <= 0xFFFFFF) value = static_cast<long>(d);
+        } else if (v.is_string()) {
+            const std::string s = v.get<std::string>();
+            if (s.size() > 2 && s.size() <= 8 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') &&
+                std::all_of(s.begin() + 2, s.end(),
+                            [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+                value = std::stol(s.substr(2), nullptr, 16);
         }
-        if (!ok) error(where, std::string("\"") + key + "\" is not a colour 0xRRGGBB");
+        if (value < 0)
+            error(where, std::string("\"") + key + "\" is not a colour 0xRRGGBB");
+        else
+            out = static_cast<int>(value);
     }
 
     void identifier(const std::string& value, const char* what, const std::string& where) {
         if (!isIdentifier(value))
-            error(where, std::string(what) + " \"" + value + "\" is not a valid identifier");
+            slip(where, std::string(what) + " \"" + value + "\" is not a valid identifier");
     }
 
   private:
     std::string file_;
     std::vector<std::string>& errors_;
+    bool strict_;
     int count_ = 0;
 };
 
-void readRect(Checker& c, const Json& obj, const std::string& where, Rect& r, bool required) {
-    c.whole(obj, "top", where, r.top, required);
-    c.whole(obj, "left", where, r.left, required);
-    if (c.whole(obj, "width", where, r.width, required) && r.width <= 0) c.error(where, "width must be > 0");
-    if (c.whole(obj, "height", where, r.height, required) && r.height <= 0)
-        c.error(where, "height must be > 0");
+void readRect(Checker& c, const Json& obj, const std::string& where, Rect& r) {
+    c.whole(obj, "top", where, r.top, Checker::InFiles);
+    c.whole(obj, "left", where, r.left, Checker::InFiles);
+    if (c.whole(obj, "width", where, r.width, Checker::InFiles) && r.width <= 0)
+        c.slip(where, "width must be > 0");
+    if (c.whole(obj, "height", where, r.height, Checker::InFiles) && r.height <= 0)
+        c.slip(where, "height must be > 0");
+}
+
+std::set<std::string, std::less<>> keysOf(const Json& obj) {
+    std::set<std::string, std::less<>> keys;
+    for (auto it = obj.begin(); it != obj.end(); ++it) keys.insert(it.key());
+    return keys;
+}
+
+Value valueOf(const Json& v) {
+    if (v.is_number()) return v.get<double>();
+    if (v.is_string()) return v.get<std::string>();
+    if (v.is_boolean()) return v.get<bool>();
+    return {};
 }
 
 // A value of a ring item or an initial value must suit the control's data type.
@@ -190,38 +220,111 @@ bool valueSuits(const Json& v, const std::string& dataType) {
     return d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max();  // int
 }
 
-void checkItems(Checker& c, const Json& ctrl, const std::string& dataType, const std::string& where) {
+void readItems(Checker& c, const Json& ctrl, Control& out, const std::string& where) {
     auto it = ctrl.find("items");
     if (it == ctrl.end()) return;
     if (!it->is_array()) {
         c.error(where, "\"items\" must be an array");
         return;
     }
+    const bool texts = out.dataType == "string";
     std::set<std::string> seen;
     for (size_t i = 0; i < it->size(); ++i) {
-        const Json& item = (*it)[i];
-        if (!item.is_object() || !item.contains("label") || !item.contains("value")) {
-            c.error(where, "item " + std::to_string(i) + " needs \"label\" and \"value\"");
+        const Json& j = (*it)[i];
+        const std::string at = "item " + std::to_string(i);
+        if (!j.is_object()) {
+            c.error(where, at + " must be an object");
             continue;
         }
-        for (auto k = item.begin(); k != item.end(); ++k)
+        if (!j.contains("label") || !j.contains("value"))
+            c.slip(where, at + " needs \"label\" and \"value\"");
+        for (auto k = j.begin(); k != j.end(); ++k)
             if (k.key() != "label" && k.key() != "value")
-                c.error(where, "item " + std::to_string(i) + " has unknown key \"" + k.key() + "\"");
-        if (!item["label"].is_string())
-            c.error(where, "item " + std::to_string(i) + " label must be a string");
-        const Json& v = item["value"];
-        if (!valueSuits(v, dataType))
-            c.error(where, "item " + std::to_string(i) + " value does not suit data type " + dataType);
-        else if (!seen.insert(v.dump()).second)
-            c.error(where, "item " + std::to_string(i) + " repeats value " + v.dump());
+                c.slip(where, at + " has unknown key \"" + k.key() + "\"");
+        Item item;
+        if (j.contains("label")) {
+            if (j["label"].is_string())
+                item.label = j["label"].get<std::string>();
+            else
+                c.error(where, at + " label must be a string");
+        }
+        if (j.contains("value")) {
+            const Json& v = j["value"];
+            if (texts ? !v.is_string() : !v.is_number())
+                c.error(where, at + " value does not suit data type " + out.dataType);
+            else if (!valueSuits(v, out.dataType))
+                c.slip(where, at + " value does not suit data type " + out.dataType);
+            else if (!seen.insert(v.dump()).second)
+                c.slip(where, at + " repeats value " + v.dump());
+            item.value = valueOf(v);
+        }
+        out.items.push_back(std::move(item));
     }
     auto init = ctrl.find("value");
     if (init != ctrl.end() && !it->empty()) {
         bool found = std::any_of(it->begin(), it->end(), [&](const Json& item) {
             return item.is_object() && item.contains("value") && item["value"] == *init;
         });
-        if (!found) c.error(where, "initial value " + init->dump() + " is not one of the items");
+        if (!found) c.slip(where, "initial value " + init->dump() + " is not one of the items");
     }
+}
+
+// The initial value: a number for numerics, a number or true/false for switches and LEDs, a text for the
+// text kinds; rings and list boxes pick the item it names.
+void readValue(Checker& c, const Json& j, Control& ctrl, const std::string& where) {
+    auto value = j.find("value");
+    if (value == j.end()) return;
+    ctrl.value = valueOf(*value);
+    const std::string& k = ctrl.kind;
+    bool usable = true;
+    if (k == "numeric") usable = value->is_number();
+    if (k == "binarySwitch" || k == "checkBox" || k == "led")
+        usable = value->is_number() || value->is_boolean();
+    if (TEXT_KINDS.count(k)) usable = value->is_string();
+    if (!usable)
+        c.error(where, "initial value " + value->dump() + " does not suit a " + k);
+    else if (DATA_TYPES.count(ctrl.dataType) && !valueSuits(*value, ctrl.dataType))
+        c.slip(where, "initial value " + value->dump() + " does not suit data type " + ctrl.dataType);
+}
+
+void readDataType(Checker& c, const Json& j, Control& ctrl, const std::string& where) {
+    const bool textKind = TEXT_KINDS.count(ctrl.kind) != 0;
+    ctrl.dataType = textKind ? "string" : ctrl.kind == "numeric" ? "double" : "int";
+    std::string given;
+    if (!c.text(j, "dataType", where, given)) return;
+    if (textKind) {
+        if (given != "string") c.slip(where, "a " + ctrl.kind + " holds text: data type must be string");
+    } else if (!DATA_TYPES.count(given)) {
+        c.error(where, "unknown data type \"" + given + "\"");
+    } else if (given == "string" && ctrl.kind != "ring" && ctrl.kind != "listBox") {
+        c.error(where, "a " + ctrl.kind + " cannot hold a string");
+    } else {
+        ctrl.dataType = given;
+    }
+}
+
+void readGrid(Checker& c, const Json& j, Control& ctrl, const std::string& where) {
+    ctrl.rows = ctrl.cols = 2;
+    if (c.whole(j, "rows", where, ctrl.rows, Checker::InFiles) && ctrl.rows < 1)
+        c.error(where, "rows must be >= 1");
+    if (c.whole(j, "cols", where, ctrl.cols, Checker::InFiles) && ctrl.cols < 1)
+        c.error(where, "cols must be >= 1");
+    if (static_cast<long long>(ctrl.rows) * ctrl.cols > 10'000'000)
+        c.error(where, "the grid has too many cells");
+    auto w = j.find("colWidths");
+    if (w == j.end()) return;
+    const bool whole = w->is_array() && std::all_of(w->begin(), w->end(), [](const Json& x) {
+                           return x.is_number() && isIntegral(x.get<double>()) && x.get<double>() >= 0 &&
+                                  x.get<double>() <= std::numeric_limits<int>::max();
+                       });
+    if (!whole) {
+        c.error(where, "colWidths must be whole widths");
+        return;
+    }
+    for (const Json& x : *w) ctrl.colWidths.push_back(static_cast<int>(x.get<double>()));
+    if (static_cast<int>(ctrl.colWidths.size()) != ctrl.cols ||
+        std::any_of(ctrl.colWidths.begin(), ctrl.colWidths.end(), [](int x) { return x <= 0; }))
+        c.slip(where, "colWidths must hold one positive whole width per column");
 }
 
 void readControl(Checker& c, const Json& j, const std::string& panelWhere, size_t index, Control& ctrl) {
@@ -230,91 +333,77 @@ void readControl(Checker& c, const Json& j, const std::string& panelWhere, size_
         c.error(where, "a control must be an object");
         return;
     }
-    if (c.text(j, "name", where, ctrl.name, true)) {
+    ctrl.given = keysOf(j);
+    if (c.text(j, "name", where, ctrl.name, Checker::Always)) {
+        if (ctrl.name.empty()) c.error(where, "the control has no name");
         where = panelWhere + ":" + ctrl.name;
         c.identifier(ctrl.name, "control name", where);
     }
-    if (!c.text(j, "kind", where, ctrl.kind, true)) return;
+    if (!c.text(j, "kind", where, ctrl.kind, Checker::Always)) return;
     auto kindKeys = KIND_KEYS.find(ctrl.kind);
     if (kindKeys == KIND_KEYS.end()) {
         c.error(where, "unknown kind \"" + ctrl.kind + "\"");
         return;
     }
     c.checkKeys(j, COMMON_CONTROL_KEYS, kindKeys->second, where);
-    readRect(c, j, where, ctrl.rect, true);
+    readRect(c, j, where, ctrl.rect);
     c.text(j, "label", where, ctrl.label);
     c.text(j, "toolTip", where, ctrl.toolTip);
     if (c.text(j, "callback", where, ctrl.callback)) c.identifier(ctrl.callback, "callback", where);
     c.flag(j, "visible", where, ctrl.visible);
     c.flag(j, "dimmed", where, ctrl.dimmed);
-    bool b = false;
-    c.flag(j, "labelVisible", where, b);
-    for (const char* key : {"textColor", "bgColor", "onColor", "offColor"}) c.colour(j, key, where);
-    for (const char* key : {"onText", "offText", "xName", "yName", "image"}) {
-        std::string s;
-        c.text(j, key, where, s);
-    }
+    c.flag(j, "labelVisible", where, ctrl.labelVisible);
+    c.colour(j, "textColor", where, ctrl.textColor);
+    c.colour(j, "bgColor", where, ctrl.bgColor);
+    c.colour(j, "onColor", where, ctrl.onColor);
+    c.colour(j, "offColor", where, ctrl.offColor);
+    c.text(j, "onText", where, ctrl.onText);
+    c.text(j, "offText", where, ctrl.offText);
+    c.text(j, "xName", where, ctrl.xName);
+    c.text(j, "yName", where, ctrl.yName);
+    c.text(j, "image", where, ctrl.image);
 
-    std::string dataType = TEXT_KINDS.count(ctrl.kind) ? "string" : "int";
-    if (c.text(j, "dataType", where, dataType)) {
-        if (!DATA_TYPES.count(dataType))
-            c.error(where, "unknown data type \"" + dataType + "\"");
-        else if (TEXT_KINDS.count(ctrl.kind) && dataType != "string")
-            c.error(where, "a " + ctrl.kind + " holds text: data type must be string");
-        else if ((ctrl.kind == "numeric" || ctrl.kind == "led" || ctrl.kind == "checkBox") &&
-                 dataType == "string")
-            c.error(where, "a " + ctrl.kind + " cannot hold a string");
-    }
-    auto value = j.find("value");
-    if (value != j.end() && DATA_TYPES.count(dataType) && !valueSuits(*value, dataType))
-        c.error(where, "initial value " + value->dump() + " does not suit data type " + dataType);
+    readDataType(c, j, ctrl, where);
+    readValue(c, j, ctrl, where);
 
-    double lo = 0, hi = 0, inc = 0;
-    bool hasLo = c.number(j, "min", where, lo), hasHi = c.number(j, "max", where, hi);
-    if (hasLo && hasHi && lo > hi) c.error(where, "min is above max");
-    if (c.number(j, "inc", where, inc) && inc <= 0) c.error(where, "inc must be > 0");
-    if (value != j.end() && value->is_number()) {
-        double v = value->get<double>();
-        if ((hasLo && v < lo) || (hasHi && v > hi)) c.error(where, "initial value lies outside min..max");
-    }
-    int precision = 0;
-    if (c.whole(j, "precision", where, precision) && (precision < 0 || precision > 15))
-        c.error(where, "precision must be 0 to 15");
-    double onOff = 0;
-    c.number(j, "onValue", where, onOff);
-    c.number(j, "offValue", where, onOff);
+    bool hasLo = c.number(j, "min", where, ctrl.min), hasHi = c.number(j, "max", where, ctrl.max);
+    if (hasLo && hasHi && ctrl.min > ctrl.max) c.error(where, "min is above max");
+    if (c.number(j, "inc", where, ctrl.inc) && ctrl.inc <= 0) c.slip(where, "inc must be > 0");
+    if (const double* v = std::get_if<double>(&ctrl.value))
+        if ((hasLo && *v < ctrl.min) || (hasHi && *v > ctrl.max))
+            c.slip(where, "initial value lies outside min..max");
+    if (ctrl.dataType == "double") ctrl.precision = 2;
+    if (c.whole(j, "precision", where, ctrl.precision) && (ctrl.precision < 0 || ctrl.precision > 15))
+        c.slip(where, "precision must be 0 to 15");
+    c.number(j, "onValue", where, ctrl.onValue);
+    c.number(j, "offValue", where, ctrl.offValue);
 
     struct Choice {
         const char* key;
+        std::string* out;
         std::set<std::string> allowed;
     };
-    for (const Choice& ch :
-         {Choice{"mode", {"normal", "hot", "indicator", "validate"}},
-          Choice{"rangeCheck", {"coerce", "ignore"}}, Choice{"format", {"decimal", "hex", "scientific"}}}) {
+    for (const Choice& ch : {Choice{"mode", &ctrl.mode, {"normal", "hot", "indicator", "validate"}},
+                             Choice{"rangeCheck", &ctrl.rangeCheck, {"coerce", "ignore"}},
+                             Choice{"format", &ctrl.format, {"decimal", "hex", "scientific"}}}) {
         std::string s;
-        if (c.text(j, ch.key, where, s) && !ch.allowed.count(s))
+        if (!c.text(j, ch.key, where, s)) continue;
+        if (ch.allowed.count(s))
+            *ch.out = s;
+        else
             c.error(where, std::string("\"") + ch.key + "\" cannot be \"" + s + "\"");
     }
 
-    checkItems(c, j, dataType, where);
-
-    if (ctrl.kind == "grid") {
-        int rows = 0, cols = 0;
-        if (c.whole(j, "rows", where, rows, true) && rows < 1) c.error(where, "rows must be >= 1");
-        if (c.whole(j, "cols", where, cols, true) && cols < 1) c.error(where, "cols must be >= 1");
-        auto w = j.find("colWidths");
-        if (w != j.end()) {
-            bool ok = w->is_array() && static_cast<int>(w->size()) == cols &&
-                      std::all_of(w->begin(), w->end(), [](const Json& x) {
-                          return x.is_number() && isIntegral(x.get<double>()) && x.get<double>() > 0;
-                      });
-            if (!ok) c.error(where, "colWidths must hold one positive whole width per column");
-        }
-    }
+    readItems(c, j, ctrl, where);
+    if (ctrl.kind == "grid") readGrid(c, j, ctrl, where);
     auto pages = j.find("pages");
-    if (pages != j.end() && (!pages->is_array() || !std::all_of(pages->begin(), pages->end(),
-                                                                [](const Json& p) { return p.is_string(); })))
+    if (pages == j.end()) return;
+    if (!pages->is_array() ||
+        !std::all_of(pages->begin(), pages->end(), [](const Json& p) { return p.is_string(); })) {
         c.error(where, "\"pages\" must be an array of strings");
+        return;
+    }
+    for (const Json& p : *pages) ctrl.pages.push_back(p.get<std::string>());
 }
 
 void readPanel(Checker& c, const Json& j, size_t index, Panel& panel) {
@@ -323,19 +412,20 @@ void readPanel(Checker& c, const Json& j, size_t index, Panel& panel) {
         c.error(where, "a panel must be an object");
         return;
     }
-    if (c.text(j, "name", where, panel.name, true)) {
+    panel.given = keysOf(j);
+    if (c.text(j, "name", where, panel.name, Checker::Always)) {
+        if (panel.name.empty()) c.error(where, "the panel has no name");
         where = panel.name;
         c.identifier(panel.name, "panel name", where);
     }
     c.checkKeys(j, PANEL_KEYS, {}, where);
-    readRect(c, j, where, panel.rect, true);
+    readRect(c, j, where, panel.rect);
     c.text(j, "title", where, panel.title);
     if (c.text(j, "callback", where, panel.callback)) c.identifier(panel.callback, "callback", where);
     c.text(j, "menuBar", where, panel.menuBar);
-    bool b = false;
-    c.flag(j, "closeBox", where, b);
-    c.flag(j, "sizable", where, b);
-    c.colour(j, "bgColor", where);
+    c.flag(j, "closeBox", where, panel.closeBox);
+    c.flag(j, "sizable", where, panel.sizable);
+    c.colour(j, "bgColor", where, panel.bgColor);
     auto controls = j.find("controls");
     if (controls == j.end()) return;
     if (!controls->is_array()) {
@@ -347,7 +437,7 @@ void readPanel(Checker& c, const Json& j, size_t index, Panel& panel) {
         Control ctrl;
         readControl(c, (*controls)[i], where, i, ctrl);
         if (!ctrl.name.empty() && !names.insert(ctrl.name).second)
-            c.error(where + ":" + ctrl.name, "control name used twice in the panel");
+            c.slip(where + ":" + ctrl.name, "control name used twice in the panel");
         panel.controls.push_back(std::move(ctrl));
     }
 }
@@ -363,23 +453,24 @@ void readItem(Checker& c, const Json& j, const std::string& parentWhere, size_t 
         return;
     }
     if (c.flag(j, "separator", where, item.separator) && item.separator) {
-        if (j.size() != 1) c.error(where, "a separator takes no other key");
+        if (j.size() != 1) c.slip(where, "a separator takes no other key");
         return;
     }
-    if (c.text(j, "name", where, item.name, true)) {
+    if (c.text(j, "name", where, item.name, Checker::Always)) {
+        if (item.name.empty()) c.error(where, "the item has no name");
         where = parentWhere + "_" + item.name;
         c.identifier(item.name, "item name", where);
     }
     c.checkKeys(j, ITEM_KEYS, {}, where);
-    c.text(j, "label", where, item.label, true);
+    c.text(j, "label", where, item.label, Checker::InFiles);
     if (c.text(j, "callback", where, item.callback)) c.identifier(item.callback, "callback", where);
     c.flag(j, "checked", where, item.checked);
     c.flag(j, "dimmed", where, item.dimmed);
     auto sub = j.find("submenu");
     if (sub != j.end()) {
         item.hasSubmenu = true;
-        if (!item.callback.empty()) c.error(where, "an item that opens a submenu takes no callback");
-        if (depth >= 4) c.error(where, "submenus nest too deep");
+        if (!item.callback.empty()) c.slip(where, "an item that opens a submenu takes no callback");
+        if (depth >= 4) c.slip(where, "submenus nest too deep");
         readItems(c, *sub, where, item.submenu, depth + 1);
     }
 }
@@ -395,7 +486,7 @@ void readItems(Checker& c, const Json& items, const std::string& where, std::vec
         MenuItem item;
         readItem(c, items[i], where, i, item, depth);
         if (!item.separator && !item.name.empty() && !names.insert(item.name).second)
-            c.error(where + "_" + item.name, "item name used twice in the menu");
+            c.slip(where + "_" + item.name, "item name used twice in the menu");
         out.push_back(std::move(item));
     }
 }
@@ -406,32 +497,34 @@ void readMenuBar(Checker& c, const Json& j, size_t index, MenuBar& bar) {
         c.error(where, "a menu bar must be an object");
         return;
     }
-    if (c.text(j, "name", where, bar.name, true)) {
+    if (c.text(j, "name", where, bar.name, Checker::Always)) {
         where = bar.name;
         c.identifier(bar.name, "menu bar name", where);
     }
     c.checkKeys(j, MENU_BAR_KEYS, {}, where);
-    auto menus = j.find("menus");
-    if (menus == j.end() || !menus->is_array()) {
+    if (c.missing(j, "menus", where, Checker::InFiles)) return;
+    const Json& menus = j["menus"];
+    if (!menus.is_array()) {
         c.error(where, "\"menus\" must be an array");
         return;
     }
     std::set<std::string> names;
-    for (size_t i = 0; i < menus->size(); ++i) {
-        const Json& m = (*menus)[i];
+    for (size_t i = 0; i < menus.size(); ++i) {
+        const Json& m = menus[i];
         Menu menu;
         std::string at = where + ":#" + std::to_string(i);
         if (!m.is_object()) {
             c.error(at, "a menu must be an object");
             continue;
         }
-        if (c.text(m, "name", at, menu.name, true)) {
+        if (c.text(m, "name", at, menu.name, Checker::Always)) {
+            if (menu.name.empty()) c.error(at, "the menu has no name");
             at = where + ":" + menu.name;
             c.identifier(menu.name, "menu name", at);
-            if (!names.insert(menu.name).second) c.error(at, "menu name used twice in the menu bar");
+            if (!names.insert(menu.name).second) c.slip(at, "menu name used twice in the menu bar");
         }
         c.checkKeys(m, MENU_KEYS, {}, at);
-        c.text(m, "label", at, menu.label, true);
+        c.text(m, "label", at, menu.label, Checker::InFiles);
         c.flag(m, "dimmed", at, menu.dimmed);
         auto items = m.find("items");
         if (items != m.end()) readItems(c, *items, at, menu.items, 1);
@@ -456,50 +549,11 @@ void addItemCallbacks(const std::vector<MenuItem>& items, std::set<std::string>&
     }
 }
 
-// The bytes of a file as C++ string literals, one source line per text line. Octal escapes are used for
-// everything outside printable ASCII: they stop after three digits, so a following digit cannot be taken
-// into the escape as it could with \x.
-std::string literalLines(const std::string& text) {
-    std::string out = "    \"";
-    size_t lineLength = 0;
-    for (unsigned char ch : text) {
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += static_cast<char>(ch);
-        } else if (ch == '\n') {
-            out += "\\n\"\n    \"";
-            lineLength = 0;
-            continue;
-        } else if (ch >= 0x20 && ch < 0x7F && ch != '?') {
-            out += static_cast<char>(ch);
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\%03o", ch);
-            out += buf;
-        }
-        if (++lineLength >= 120) {
-            out += "\"\n    \"";
-            lineLength = 0;
-        }
-    }
-    out += "\"";
-    return out;
-}
-
-std::string upper(std::string s) {
-    for (char& ch : s)
-        if (ch >= 'a' && ch <= 'z')
-            ch = static_cast<char>(ch - 'a' + 'A');
-        else if (!((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')))
-            ch = '_';
-    return s;
-}
-
 }  // namespace
 
 bool parseDocument(std::string_view text, std::string_view fileName, Document& doc,
-                   std::vector<std::string>& errors) {
-    Checker c(std::string(fileName), errors);
+                   std::vector<std::string>& errors, Checks checks) {
+    Checker c(std::string(fileName), errors, checks);
     Json root;
     std::vector<ObjectFrame> frames;
     std::vector<std::string> duplicateReports;
@@ -541,7 +595,7 @@ bool parseDocument(std::string_view text, std::string_view fileName, Document& d
     }
     for (const std::string& report : duplicateReports) {
         auto cut = report.find('\n');
-        c.error(report.substr(0, cut), "key \"" + report.substr(cut + 1) + "\" given twice");
+        c.slip(report.substr(0, cut), "key \"" + report.substr(cut + 1) + "\" given twice");
     }
     try {
         if (!root.is_object()) {
@@ -549,8 +603,9 @@ bool parseDocument(std::string_view text, std::string_view fileName, Document& d
             return false;
         }
         c.checkKeys(root, DOCUMENT_KEYS, {}, "");
-        if (c.text(root, "file", "", doc.file, true) && doc.file != fileName)
+        if (c.strict() && c.text(root, "file", "", doc.file, Checker::InFiles) && doc.file != fileName)
             c.error("", "\"file\" says \"" + doc.file + "\"");
+        if (doc.file.empty()) doc.file = fileName;
         std::set<std::string> constants;
         auto panels = root.find("panels");
         if (panels != root.end()) {
@@ -577,7 +632,7 @@ bool parseDocument(std::string_view text, std::string_view fileName, Document& d
         // Every generated constant must be unique in the header, whatever produced it.
         if (c.count() == 0)
             for (const Constant& k : constantsOf(doc))
-                if (!constants.insert(k.name).second) c.error(k.name, "constant generated twice");
+                if (!constants.insert(k.name).second) c.slip(k.name, "constant generated twice");
     } catch (const std::exception& e) {
         c.error("", std::string("cannot be read: ") + e.what());
     }
@@ -617,51 +672,6 @@ std::vector<std::string> callbacksOf(const Document& doc) {
     for (const MenuBar& bar : doc.menuBars)
         for (const Menu& menu : bar.menus) addItemCallbacks(menu.items, names);
     return {names.begin(), names.end()};
-}
-
-std::string headerText(const Document& doc, std::string_view base) {
-    const std::string guard = "QM_RESOURCES_" + upper(std::string(base)) + "_UIR_H";
-    std::string out =
-        "// Generated by uirgen from " + doc.file + ". Edit the resource file, not this header.\n";
-    out += "#ifndef " + guard + "\n#define " + guard + "\n\n";
-    bool first = true;
-    for (const Constant& k : constantsOf(doc)) {
-        if (!first && (k.note == "panel" || k.note == "menu bar")) out += "\n";
-        first = false;
-        out += "constexpr int " + k.name + " = " + std::to_string(k.value) + ";";
-        if (!k.note.empty()) out += "  // " + k.note;
-        out += "\n";
-    }
-    out += "\n#endif\n";
-    return out;
-}
-
-std::string embeddedSourceText(const std::vector<EmbeddedFile>& files) {
-    std::string out =
-        "// Generated by uirgen: the panel resource files, embedded in the program.\n"
-        "#include <array>\n#include <string_view>\n\n#include \"embedded_resources.h\"\n\n"
-        "namespace qm {\nnamespace {\n\n";
-    for (size_t i = 0; i < files.size(); ++i) {
-        out += "// " + files[i].name + "\nconstexpr char TEXT_" + std::to_string(i) + "[] =\n";
-        out += literalLines(files[i].text) + ";\n\n";
-    }
-    out += "struct Entry {\n    std::string_view name;\n    std::string_view text;\n};\n\n";
-    out += "constexpr std::array<Entry, " + std::to_string(files.size()) + "> ENTRIES = {{\n";
-    for (size_t i = 0; i < files.size(); ++i)
-        out += "    {\"" + files[i].name + "\", {TEXT_" + std::to_string(i) + ", sizeof TEXT_" +
-               std::to_string(i) + " - 1}},\n";
-    out += "}};\n\n";
-    out += "constexpr std::array<std::string_view, " + std::to_string(files.size()) + "> NAMES = {\n";
-    for (const EmbeddedFile& f : files) out += "    \"" + f.name + "\",\n";
-    out += "};\n\n}  // namespace\n\n";
-    out +=
-        "std::string_view embeddedResource(std::string_view fileName) {\n"
-        "    for (const Entry& e : ENTRIES)\n"
-        "        if (e.name == fileName) return e.text;\n"
-        "    return {};\n}\n\n"
-        "std::span<const std::string_view> embeddedResourceNames() { return NAMES; }\n\n"
-        "}  // namespace qm\n";
-    return out;
 }
 
 }  // namespace uir

@@ -2,6 +2,7 @@
 //
 //   uirgen header <file.uir> <out-dir>     checks the file, writes <base>_uir.h and <base>_callbacks.txt
 //   uirgen embed <out.cpp> <file.uir>...   writes the source that embeds the files in the program
+//   uirgen callbacks <out.cpp> <file.uir>...  writes the source listing every callback name of the files
 //
 // A file that fails the checks stops the build: every problem is printed as file:panel:control: what.
 // Outputs are rewritten only when their text changes, so an edit that does not change the constants
@@ -86,6 +87,19 @@ int embed(const std::filesystem::path& out, const std::vector<std::filesystem::p
     return writeIfChanged(out, uir::embeddedSourceText(embedded)) ? 0 : 1;
 }
 
+int callbacks(const std::filesystem::path& out, const std::vector<std::filesystem::path>& files) {
+    std::vector<uir::Document> docs;
+    bool ok = true;
+    for (const auto& file : files) {
+        uir::Document doc;
+        std::string text;
+        ok = load(file, doc, text) && ok;
+        docs.push_back(std::move(doc));
+    }
+    if (!ok) return 1;
+    return writeIfChanged(out, uir::callbackSourceText(uir::callbackUsesOf(docs))) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,11 +108,14 @@ int main(int argc, char** argv) {
         if (args.size() == 3 && args[0] == "header") return header(args[1], args[2]);
         if (args.size() >= 2 && args[0] == "embed")
             return embed(args[1], std::vector<std::filesystem::path>(args.begin() + 2, args.end()));
+        if (args.size() >= 2 && args[0] == "callbacks")
+            return callbacks(args[1], std::vector<std::filesystem::path>(args.begin() + 2, args.end()));
     } catch (const std::exception& e) {
         std::cerr << "uirgen: " << e.what() << "\n";
         return 1;
     }
     std::cerr << "usage: uirgen header <file.uir> <out-dir>\n"
-                 "       uirgen embed <out.cpp> <file.uir>...\n";
+                 "       uirgen embed <out.cpp> <file.uir>...\n"
+                 "       uirgen callbacks <out.cpp> <file.uir>...\n";
     return 2;
 }

@@ -144,3 +144,60 @@ TEST(UirChecks, DocumentAndMenuSlipsAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the run-time tolerates in a resource written by a program, and what it still refuses, against the
+// stricter rules for the resource files; and the values it reads for a control the file leaves half blank.
+TEST(UirChecks, UsableDocumentsNeedOnlyWhatAPanelCannotDoWithout) {
+    struct Case {
+        const char* control;
+        bool usable;  // the files are refused in every case
+    };
+    const Case cases[] = {
+        {R"({"name": "X", "kind": "numeric"})", true},  // no position or size
+        {R"({"name": "X", "kind": "numeric", "colour": 1, "top": 1, "top": 2})", true},
+        {R"({"name": "x-1", "kind": "ring", "items": [{"label": "a"}]})", true},
+        {R"({"name": "X", "kind": "numeric", "value": 20, "max": 10})", true},
+        {R"({"name": "X", "kind": "numeric", "min": 5, "max": 1})", false},
+        {R"({"name": "X", "kind": "dial"})", false},
+        {R"({"kind": "numeric"})", false},
+        {R"({"name": "X", "kind": "led", "dataType": "string"})", false},
+        {R"({"name": "X", "kind": "ring", "items": [{"label": "a", "value": "text"}]})", false},
+        {R"({"name": "X", "kind": "string", "value": 3})", false},
+        {R"({"name": "X", "kind": "grid", "rows": 0, "cols": 2})", false},
+        {R"({"name": "X", "kind": "numeric", "textColor": "red"})", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control);
+        const std::string text =
+            R"({"panels": [{"name": "P", "controls": [)" + std::string(c.control) + "]}]}";
+        uir::Document doc;
+        std::vector<std::string> errors;
+        EXPECT_FALSE(uir::parseDocument(text, "t.uir", doc, errors));
+        uir::Document usable;
+        std::vector<std::string> problems;
+        EXPECT_EQ(uir::parseDocument(text, "t.uir", usable, problems, uir::Checks::Usable), c.usable)
+            << (problems.empty() ? "" : problems[0]);
+    }
+
+    uir::Document doc;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(uir::parseDocument(
+        R"({"panels": [{"name": "P", "controls": [{"name": "N", "kind": "numeric", "value": 2.5},
+            {"name": "S", "kind": "led", "value": true, "onColor": "0x00FF00"}, {"name": "G", "kind": "grid"}]}]})",
+        "t.uir", doc, problems, uir::Checks::Usable));
+    const auto& controls = doc.panels.at(0).controls;
+    ASSERT_EQ(controls.size(), 3u);
+    EXPECT_EQ(controls[0].dataType, "double");
+    EXPECT_EQ(controls[0].precision, 2);
+    EXPECT_EQ(controls[0].value, uir::Value(2.5));
+    EXPECT_FALSE(controls[0].has("min"));
+    EXPECT_EQ(controls[1].value, uir::Value(true));
+    EXPECT_EQ(controls[1].onColor, 0x00FF00);
+    EXPECT_TRUE(controls[1].has("onColor"));
+    EXPECT_EQ(std::make_pair(controls[2].rows, controls[2].cols), std::make_pair(2, 2));
+    EXPECT_EQ(doc.file, "t.uir");
+}
+
+}  // namespace
