@@ -93,7 +93,8 @@ void configureFrequencyControlsForInstrument() {
         SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_MAX_VALUE, limit);
         chanPanelSetFrequencyMax(limit);
     }
-    SetCtrlAttribute(panel, MAINPANEL_RF_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
+    // Through applyFreqStep, so that the step text and the channel table agree with the new increment.
+    applyFreqStep(BOOT_FREQUENCY_INCREMENT);
     SetCtrlAttribute(panel, MAINPANEL_LO_FREQ, ATTR_INCR_VALUE, BOOT_FREQUENCY_INCREMENT);
     showRead(panel, MAINPANEL_RF_FREQ, qm4120_getRfFrequency);
     refreshLoOffsetDisplay();

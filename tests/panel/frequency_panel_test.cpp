@@ -72,7 +72,8 @@ TEST_F(FrequencyPanel, EachControlModeEntersTwoFrequenciesAndShowsTheThird) {
 TEST_F(FrequencyPanel, FrequencyStepDialogAcceptsWholeHertzWithinLimits) {
     ASSERT_NE(boot(0x4120), 0u);
     const int step = getStepPanel();
-    EXPECT_EQ(op.shows(main(), MAINPANEL_FREQ_STEP_HZ), "1000000 Hz step");  // start-up increment
+    EXPECT_EQ(op.shows(main(), MAINPANEL_FREQ_STEP_HZ), "10000 Hz step");  // the post-boot step
+    EXPECT_EQ(numberAttribute(chan(), CHANPANEL_FREQ, ATTR_INCR_VALUE), 10000.0);
 
     ASSERT_TRUE(op.doubleClick(main(), MAINPANEL_FREQ_STEP_HZ));
     ASSERT_TRUE(op.panelShown(step));
@@ -113,6 +114,8 @@ TEST_F(FrequencyPanel, FrequencyStepDialogAcceptsWholeHertzWithinLimits) {
 
 TEST_F(FrequencyPanel, LevelAndMarkerStepsUseTheSameDialog) {
     const int step = getStepPanel();
+    EXPECT_EQ(op.shows(main(), MAINPANEL_FREQ_STEP_HZ), "1000000 Hz step");  // the entry's own increment
+    EXPECT_EQ(op.shows(main(), MAINPANEL_LEV_STEP_DBM), "1.00 dBm step");
     ASSERT_TRUE(op.doubleClick(main(), MAINPANEL_LEV_STEP_DBM));
     EXPECT_EQ(op.shows(step, STEPPANEL_HEADING), "Level");
     EXPECT_EQ(op.shows(step, STEPPANEL_UNITS), "dBm");
