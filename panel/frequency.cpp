@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 #include "app_state.h"
 #include "front_end.h"

@@ -1,6 +1,8 @@
 // Front end of the main panel (see front_end.h).
 #include "front_end.h"
 
+#include <iterator>
+
 #include "app_state.h"
 #include "front_end_eng.h"
 #include "level_units.h"
