@@ -53,6 +53,7 @@ void registerAllCallbacks() {
     registerBootCallbacks();
     registerBootTransitionCallbacks();
     registerEngineeringResetCallbacks();
+    registerCaptureStateReset();
 }
 
 void resetProgramState() {
