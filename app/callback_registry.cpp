@@ -3,7 +3,9 @@
 // A panel loads only when every callback it names is known, so each name starts out bound to a no-op;
 // the modules then register their real callbacks under the same names, which replaces the no-op.
 #include "boot_transition.h"
+#include "eng_panel.h"
 #include "eng_reset.h"
+#include "instrument_info.h"
 #include "qm4120_chan.h"
 #include "qm4120_sfp.h"
 #include "qm41xx_boot.h"
@@ -115,15 +117,6 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "cmdDirOk",
     "cmdDirCancel",
     "cmdDirBrowse",
-    "cmdHelpSysInfo",
-    "cmdHelpAbout",
-    "cmdAboutOk",
-    "cmdWWW",
-    "cmdSysInfoClose",
-    "cmdSysInfoFileInfo",
-    "cmdSysInfoDetailClose",
-    "cmdCalInfo",
-    "cmdCalInfoClose",
     // routing
     "CmdRoutingMatrix",
     "cmdRouting1",
@@ -175,21 +168,6 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "cmdLM_TimerTrig",
     "cmdCloseLm",
     // engineering panel
-    "CmdWRegRead",
-    "CmdWRegWrite",
-    "CmdRRegRead",
-    "CmdRegWriteDirect",
-    "cmd4125D3Latch",
-    "cmdSetSerial",
-    "cmdReadSerial",
-    "cmdBlankEeprom",
-    "cmdTest",
-    "cmdTestGrpDel",
-    "cmdSetGrpDelFPGAFiltBypass",
-    "cmdCdma2000Capability",
-    "cmdCloseEngineer",
-    "cmdCalGrpDel",
-    "cmdShowIdInfo",
     "cmdEngRFAttenPad",
     "cmdEngIFAttenPad",
     "cmdEngPLLMode",
@@ -242,6 +220,8 @@ void registerAllCallbacks() {
     registerBootCallbacks();
     registerBootTransitionCallbacks();
     registerEngineeringResetCallbacks();
+    registerEngPanelCallbacks();
+    registerInfoCallbacks();
 }
 
 void resetProgramState() {
