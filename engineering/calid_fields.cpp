@@ -140,7 +140,9 @@ int calidGetBuildstate(int page, char* value) {
     return getText(page, IDINFO_BUILDSTATE, value);
 }
 int calidSetInfostring(int page, const char* value) {
-    return setText(page, IDINFO_INFOSTRING, value);
+    // A text box adds what it is given to what it holds; the record's text replaces it.
+    ResetTextBox(page, IDINFO_INFOSTRING, value ? value : "");
+    return 1;
 }
 int calidGetInfostring(int page, char* value) {
     return getText(page, IDINFO_INFOSTRING, value);
