@@ -30,4 +30,7 @@ extern uint16_t captureAbortRequested;  // leaves the wait for completion at onc
 // No valid data and every buffer released.
 void markCapturedDataEmpty();
 
+// Registers the reset of the record and the flags (tests start every program afresh).
+void registerCaptureStateReset();
+
 #endif
