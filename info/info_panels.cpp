@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* MAKER_WEB_ADDRESS = "http://www.tarvex.example";
-
 using TimeStampRead = int32_t (*)(uint32_t, uint16_t*, uint16_t*, uint16_t*, uint16_t*, uint16_t*, uint16_t*);
 
 // Reads a time stamp; its text, or "" when the read failed. The status goes to `status`.
@@ -136,9 +134,13 @@ int cmdAboutOk(int panel, int, int event, void*, int, int) {
     return 0;
 }
 
-int cmdWWW(int, int, int event, void*, int, int) {
-    // A browser that cannot be started leaves nothing to report: the address is on the About box.
-    if (event == EVENT_LEFT_CLICK) qm_openUrl(MAKER_WEB_ADDRESS);
+int cmdWWW(int panel, int control, int event, void*, int, int) {
+    if (event != EVENT_LEFT_CLICK) return 0;
+    // The address is the one the About box shows. A browser that cannot be started leaves nothing to
+    // report: the operator can still read the address.
+    char address[QM4120_TEXT_SIZE] = {};
+    GetCtrlVal(panel, control, address);
+    qm_openUrl(address);
     return 0;
 }
 
