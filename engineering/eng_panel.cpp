@@ -67,7 +67,8 @@ void engPanelOpen() {
     const int panel = appState.engPanel;
     if (panel <= 0) return;
     uint16_t model = 0;
-    err4120(qm4120_getModelCode(getQM4120id(), &model));
+    // The menu waits for a boot; without a module the panel keeps the 4120 family's layout.
+    if (isActive4120()) err4120(qm4120_getModelCode(getQM4120id(), &model));
     const int is4125 = model == MODEL_4125 ? 1 : 0;
 
     SetCtrlAttribute(panel, ENGPANEL_RF_ATTEN, ATTR_VISIBLE, 1);
