@@ -1,11 +1,12 @@
 /* qm4120: instrument driver for the QM4120 family of PXI RF digitizer modules (4120, 4120 Enhanced,
  * 4120A, 4125).
  *
- * Link with -lqm4120. Every operation returns an int32_t status and takes the instrument session `vi`
- * (from qm4120_init) first, unless said otherwise. Results come back through pointers after the inputs;
- * use a result only when the status is not negative. The driver keeps no copy of any setting and adds no
- * range test: the module rounds each value to its resolution and clamps it to its limits, so read a
- * setting back to learn what the module applied.
+ * Build with `pkg-config --cflags --libs qm4120`, or in CMake with find_package(qm4120) and the imported
+ * target qm4120::qm4120; the library's soname is libqm4120.so.2. Every operation returns an int32_t status
+ * and takes the instrument session `vi` (from qm4120_init) first, unless said otherwise. Results come back
+ * through pointers after the inputs; use a result only when the status is not negative. The driver keeps no
+ * copy of any setting and adds no range test: the module rounds each value to its resolution and clamps it to
+ * its limits, so read a setting back to learn what the module applied.
  *
  * Statuses
  *   0                          success.
@@ -297,16 +298,17 @@ int32_t qm4120_getLvdsMarkerMode(uint32_t vi, uint16_t* value);
 
 /* Trigger and timer. Source codes: PXI_TRIG[0..7] 0-7, PXI_STAR 8, PXI_LBL[0..12] 9-21, LVDS markers
  * 22-25, LVDS aux 26-30, LVDS spare 31, software 32, internal timer 34, internal level trigger 35, front
- * SMB 36. Sample counts and delays in samples; the absolute threshold in dBm and the relative one in dB;
- * the internal trigger's time constants and the timer period in microseconds, the timer phase in ADC
- * clocks.
- * armTrigger(vi, 0, values) arms a capture of `values` sample values: one per IF sample, two (I and Q)
- * per I/Q sample whatever the word width. The trigger comes at once for software, at the next tick of
- * the free-running timer, when the input crosses the threshold for the internal trigger, or when the
- * line fires; the capture completes once its samples have been taken at the sampling rate. The
- * Detected and Complete flags read 0 or 1. captAbort before the trigger discards the capture (it never
- * completes); after the trigger the capture completes at once with the samples taken so far, which
- * getCapturedSampleCount reports (0 until complete). */
+ * SMB 36. Trigger type 0 edge, 1 gate; edge/gate polarity 0 positive, 1 negative; software trigger mode
+ * and internal trigger mode 0 or 1 (internal: 0 absolute threshold, 1 relative to the slow average); the
+ * source type reads the family of the current source. Sample counts and delays in samples; the absolute
+ * threshold in dBm and the relative one in dB; the internal trigger's time constants and the timer period in
+ * microseconds, the timer phase in ADC clocks. armTrigger(vi, 0, values) arms a capture of `values` sample
+ * values: one per IF sample, two (I and Q) per I/Q sample whatever the word width. The trigger comes at once
+ * for software, at the next tick of the free-running timer, when the input crosses the threshold for the
+ * internal trigger, or when the line fires; the capture completes once its samples have been taken at the
+ * sampling rate. The Detected and Complete flags read 0 or 1. captAbort before the trigger discards the
+ * capture (it never completes); after the trigger the capture completes at once with the samples taken so
+ * far, which getCapturedSampleCount reports (0 until complete). */
 int32_t qm4120_setTriggerSource(uint32_t vi, uint16_t value);
 int32_t qm4120_getTriggerSource(uint32_t vi, uint16_t* value);
 int32_t qm4120_setSwTriggerMode(uint32_t vi, uint16_t value);
