@@ -65,7 +65,9 @@ bool parseCount(const char* text, uint32_t* value) {
     if (*text == '-' || *text == '+') return false;
     char* end = nullptr;
     errno = 0;
-    const unsigned long long v = std::strtoull(text, &end, 0);
+    // Decimal unless it starts with 0x: a leading zero does not make it octal.
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const unsigned long long v = std::strtoull(text, &end, hex ? 16 : 10);
     if (errno != 0 || end == text || *end != '\0' || v == 0 || v > UINT32_MAX) return false;
     *value = static_cast<uint32_t>(v);
     return true;

@@ -289,6 +289,7 @@ TEST(RecorderFailures, ClearMessageNonZeroExitAndNoOutput) {
         // The module refuses 32-bit words at the default decimation of 2.
         {{"--bits", "32"}, "", 1, "word width"},
         {{"--trigger", "pxi_trig3", "--timeout", "0.3"}, "line_trigger_ms=-1", 1, "no trigger on pxi_trig3"},
+        {{"--trigger", "pxi_trig3"}, "line_trigger_ms=-1", -2, "interrupted"},
         {{"--trigger", "pxi_trig3", "--format", "csv"}, "line_trigger_ms=-1", -2, "interrupted"},
     };
     for (const auto& c : cases) {
