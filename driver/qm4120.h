@@ -238,9 +238,14 @@ int32_t qm4120_getNegatePhaseWord(uint32_t vi, uint16_t* value);
 int32_t qm4120_setDcOffsetFilter(uint32_t vi, uint16_t value);
 int32_t qm4120_getDcOffsetFilter(uint32_t vi, uint16_t* value);
 
-/* Modulation, sample data and rates. Sample data type 0 IF, 1 I/Q; output format 0 16-bit, 1 32-bit
- * words. Decimation ratios are integers (getDecimationLimits gives the range for a modulation mode);
- * sampling frequencies in Hz; the generic sampling frequency may also be set as a ratio
+/* Modulation, sample data and rates. Modulation mode (the I/Q filter chain) 0 UMTS, 1 GSM, 2 CDMA2000
+ * 1X, 4 7706 emulation, 5 generic resampler; IF data take the UMTS set-up only. Sample data type 0 IF,
+ * 1 I/Q; output format 0 16-bit, 1 32-bit words (refused with an error where the chain's decimation does
+ * not allow 32-bit words; a decimation set below that limit later returns to 16-bit words with a
+ * warning). Decimation ratios are integers, one per modulation mode: the setter of a mode acts on that
+ * mode's ratio, getDecimationLimits gives its range, and a ratio the chain does not have is refused with
+ * an error. Sampling frequencies in Hz: the decimated one is the rate of the I/Q samples, IF samples come
+ * at the ADC clock (getAdcClockFrequency); the generic sampling frequency may also be set as a ratio
  * numerator / denominator of the undecimated rate. FFT length and sample increment in samples. */
 int32_t qm4120_setModulationMode(uint32_t vi, uint16_t value);
 int32_t qm4120_getModulationMode(uint32_t vi, uint16_t* value);
