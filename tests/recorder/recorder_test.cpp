@@ -44,7 +44,8 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs the recorder in `dir` with the scenario `signal`; with interruptAfterMs >= 0 it gets SIGINT then.
+// Runs the recorder in `dir` with the scenario `signal`; with interruptAfterMs >= 0 it gets SIGINT that
+// long after it has started writing.
 Result runRecorder(const TempDir& dir, const std::vector<std::string>& args, const std::string& signal = "",
                    int interruptAfterMs = -1) {
     const std::string outPath = dir.path() + "/../" + fs::path(dir.path()).filename().string() + ".out";
@@ -63,6 +64,9 @@ Result runRecorder(const TempDir& dir, const std::vector<std::string>& args, con
         _exit(127);
     }
     if (interruptAfterMs >= 0) {
+        // The recorder makes its output files once it handles signals; a slow start (a loaded machine, a
+        // sanitizer build) must not meet the default action of SIGINT instead.
+        for (int waited = 0; waited < 1000 && fs::is_empty(dir.path()); ++waited) usleep(10000);
         usleep(static_cast<useconds_t>(interruptAfterMs) * 1000);
         kill(pid, SIGINT);
     }
