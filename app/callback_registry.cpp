@@ -49,6 +49,7 @@ void registerAllCallbacks() {
     registerFrontEndCallbacks();
     registerFrontEndEngCallbacks();
     registerRoutingCallbacks();
+    registerTriggerCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();
     registerBootTransitionCallbacks();
