@@ -122,6 +122,16 @@ void showSampleControl(uint16_t type) {
              gate ? qm4120_getPostGateTriggerSamples : qm4120_getPreEdgeTriggerSamples, StatusReport::Report);
 }
 
+// The first "uSec" caption belongs to whichever time constant comes first in the mode shown.
+void placeUnitBeside(int control) {
+    int top = 0, left = 0, width = 0;
+    GetCtrlAttribute(panel(), control, ATTR_TOP, &top);
+    GetCtrlAttribute(panel(), control, ATTR_LEFT, &left);
+    GetCtrlAttribute(panel(), control, ATTR_WIDTH, &width);
+    SetCtrlAttribute(panel(), MAINPANEL_TEXTUSEC1, ATTR_TOP, top + 3);
+    SetCtrlAttribute(panel(), MAINPANEL_TEXTUSEC1, ATTR_LEFT, left + width + 4);
+}
+
 void showTimerValues() {
     if (!isActive4120()) return;
     showRead(panel(), MAINPANEL_TIMERPERIOD, qm4120_getListTimerDwell, StatusReport::Report);
@@ -236,6 +246,7 @@ void showIntTrigControls(bool show) {
     setVisible(MAINPANEL_TRIGABSTHRESHOLD, absolute);
     setVisible(MAINPANEL_TRIGTCABS, absolute);
     setVisible(MAINPANEL_TEXTUSEC1, show);
+    if (show) placeUnitBeside(absolute ? MAINPANEL_TRIGTCABS : MAINPANEL_TRIGTCSLOW);
     setVisible(MAINPANEL_TRIGRELTHRESHOLD, relative);
     setVisible(MAINPANEL_TRIGTCSLOW, relative);
     setVisible(MAINPANEL_TRIGTCFAST, relative);
