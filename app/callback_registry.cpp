@@ -53,6 +53,7 @@ void registerAllCallbacks() {
     registerFrontEndCallbacks();
     registerFrontEndEngCallbacks();
     registerRoutingCallbacks();
+    registerTriggerCallbacks();
     registerDisplayCallbacks();
     registerMarkerCallbacks();
     registerCalIdCallbacks();

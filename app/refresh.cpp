@@ -32,6 +32,7 @@ void refreshControlGroups() {
     fillDecimationRatioRing();
     refreshSampleControls();
     refreshLvdsMenu();
+    refreshTriggerSource();
     refreshTriggerControls();
     refreshAttenuationControls();
     refreshOptimizationMenu();

@@ -98,6 +98,7 @@ bool loadPanelSet() {
 bool prepareSecondaryPanels() {
     AppState& s = appState;
     routingPanelInit(s.routePanel);
+    setLvdsMenuRefresher(refreshLvdsMenu);
     if (!chanPanelInit()) return false;
     if (!calidPanelInit(boardIdentityChanged)) return false;
     s.boardTabControl = calidPanelAddTab("Control board");

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "qm4120.h"
 #include "qm4120_sfp_uir.h"
 #include "userint.h"
 
@@ -135,12 +136,174 @@ void routingPanelInit(int routePanel) {
         setToolTip(routePanel, ROUTING_DESTINATIONS[i].inputRing, INPUT_TOOL_TIP);
 }
 
+namespace {
+
+// An LVDS group: its destinations (consecutive in ROUTING_DESTINATIONS), the direction ring, and how many
+// of its rings the direction governs (the data direction governs only the first spare line).
+struct LvdsGroup {
+    int first;
+    int count;
+    int governed;
+    int modeRing;
+    int32_t (*get)(uint32_t, uint16_t*);
+    int32_t (*set)(uint32_t, uint16_t);
+};
+constexpr LvdsGroup LVDS_MARKERS = {
+    33, 4, 4, ROUTE_LVDSMARKMODE, qm4120_getLvdsMarkerMode, qm4120_setLvdsMarkerMode};
+constexpr LvdsGroup LVDS_AUX = {37, 5, 5, ROUTE_LVDSAUXMODE, qm4120_getLvdsAuxMode, qm4120_setLvdsAuxMode};
+constexpr LvdsGroup LVDS_SPARE = {
+    42, 3, 1, ROUTE_LVDSDATAMODE, qm4120_getLvdsDataMode, qm4120_setLvdsDataMode};
+constexpr int SMB_AND_COUNTER_FIRST = 29;  // front SMB, counter step and reset, timer synchronisation
+constexpr int LIST_INPUTS_FIRST = 21;      // list address bits and strobe
+constexpr uint16_t LVDS_AUX_SCENARIO = 1;
+constexpr int SCENARIO_LIST_SIZE = 2;
+
+void (*lvdsMenuRefresher)() = nullptr;
+
+int routePanel() {
+    return appState.routePanel;
+}
+
+// A failed read leaves the control as it was: the panel never shows a value the module did not give.
+void showSource(const RoutingDestination& d) {
+    uint32_t source = 0;
+    if (qm4120_getRoutingConnect(getQM4120id(), d.index, &source) >= 0)
+        SetCtrlVal(routePanel(), d.inputRing, static_cast<int>(source));
+}
+
+void showEnable(const RoutingDestination& d) {
+    uint16_t enable = 0;
+    if (qm4120_getRoutingOutputEnable(getQM4120id(), d.index, &enable) >= 0)
+        SetCtrlVal(routePanel(), d.outputEnable, enable ? 1 : 0);
+}
+
+void showSources(int first, int count) {
+    for (int i = first; i < first + count; ++i) showSource(ROUTING_DESTINATIONS[i]);
+}
+
+// The LVDS lines of a group can only be driven from the matrix while the group's direction is output;
+// a direction that cannot be read shows as tri-state and leaves the lines alone.
+void showLvdsGroup(const LvdsGroup& g) {
+    showSources(g.first, g.count);
+    uint16_t mode = LVDS_MODE_TRISTATE;
+    const bool read = g.get(getQM4120id(), &mode) >= 0;
+    if (!read) mode = LVDS_MODE_TRISTATE;
+    const bool driven = read && mode == LVDS_MODE_OUTPUT;
+    for (int i = g.first; i < g.first + g.governed; ++i)
+        SetCtrlAttribute(routePanel(), ROUTING_DESTINATIONS[i].inputRing, ATTR_DIMMED, driven ? 0 : 1);
+    SetCtrlVal(routePanel(), g.modeRing, static_cast<unsigned short>(mode));
+}
+
+void enterLvdsMode(int panel, int control, const LvdsGroup& g) {
+    if (!isActive4120()) return;
+    unsigned short mode = 0;
+    GetCtrlVal(panel, control, &mode);
+    const int32_t status = g.set(getQM4120id(), mode);
+    err4120(status);
+    if (status != 0) {
+        routingPanelUpdateFromHw();
+        return;
+    }
+    showLvdsGroup(g);
+    if (lvdsMenuRefresher) lvdsMenuRefresher();
+}
+
+bool scenarioActive(uint16_t scenario) {
+    uint16_t list[SCENARIO_LIST_SIZE] = {};
+    if (qm4120_getRoutingScenarioList(getQM4120id(), list) < 0) return false;
+    for (uint16_t active : list) {
+        if (active == 0) break;
+        if (active == scenario) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void setLvdsMenuRefresher(void (*refresher)()) {
+    lvdsMenuRefresher = refresher;
+}
+
 void routingPanelUpdateFromHw() {
-    // Reads every destination's source and output enable and the three LVDS modes into the panel.
+    if (!isActive4120() || routePanel() <= 0) return;
+    showSources(0, PXI_LINE_COUNT);
+    for (int i = 0; i < PXI_LINE_COUNT; ++i) showEnable(ROUTING_DESTINATIONS[i]);
+    showSource(ROUTING_DESTINATIONS[SMB_AND_COUNTER_FIRST]);
+    showEnable(ROUTING_DESTINATIONS[SMB_AND_COUNTER_FIRST]);
+    showSources(SMB_AND_COUNTER_FIRST + 1, 3);
+    showSources(LIST_INPUTS_FIRST, 8);
+    showLvdsGroup(LVDS_MARKERS);
+    showLvdsGroup(LVDS_AUX);
+    showLvdsGroup(LVDS_SPARE);
+    routingMenuUpdateScenario();
 }
 
 void routingMenuUpdateScenario() {
-    // Checks "LVDS_AUX[] -> PXI_LBL[]" when scenario 1 is among the module's active scenarios.
+    const int bar = appState.mainMenuBar;
+    if (bar <= 0) return;
+    const bool active = isActive4120() && scenarioActive(LVDS_AUX_SCENARIO);
+    SetMenuBarAttribute(bar, MAINMENU_SETTINGS_ROUTE__1, ATTR_CHECKED, active ? 1 : 0);
+}
+
+void CmdRoutingMatrix(int, int, void*, int) {
+    routingPanelUpdateFromHw();
+    DisplayPanel(routePanel());
+}
+
+void cmdRouting1(int menuBar, int item, void*, int) {
+    if (!isActive4120()) return;
+    int checked = 0;
+    GetMenuBarAttribute(menuBar, item, ATTR_CHECKED, &checked);
+    err4120(checked ? qm4120_removeRoutingScenario(getQM4120id(), LVDS_AUX_SCENARIO)
+                    : qm4120_appendRoutingScenario(getQM4120id(), LVDS_AUX_SCENARIO));
+    routingMenuUpdateScenario();
+    routingPanelUpdateFromHw();
+}
+
+int CmdRoutingInputChanged(int panel, int control, int event, void*, int, int) {
+    if (event != EVENT_COMMIT || !isActive4120()) return 0;
+    const RoutingDestination* d = routingDestinationOfControl(control);
+    if (!d || d->inputRing != control) return 0;
+    int source = 0;
+    GetCtrlVal(panel, control, &source);
+    const int32_t status = qm4120_setRoutingConnect(getQM4120id(), d->index, static_cast<uint32_t>(source));
+    err4120(status);
+    if (status != 0) routingPanelUpdateFromHw();
+    return 0;
+}
+
+int CmdRoutingOeChanged(int panel, int control, int event, void*, int, int) {
+    if (event != EVENT_COMMIT || !isActive4120()) return 0;
+    const RoutingDestination* d = routingDestinationOfControl(control);
+    if (!d || d->outputEnable != control) return 0;
+    int checked = 0;
+    GetCtrlVal(panel, control, &checked);
+    const int32_t status = qm4120_setRoutingOutputEnable(getQM4120id(), d->index, checked ? 1 : 0);
+    err4120(status);
+    if (status != 0) routingPanelUpdateFromHw();
+    return 0;
+}
+
+int CmdRoutLvdsMarkMode(int panel, int control, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) enterLvdsMode(panel, control, LVDS_MARKERS);
+    return 0;
+}
+int CmdRoutLvdsAuxMode(int panel, int control, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) enterLvdsMode(panel, control, LVDS_AUX);
+    return 0;
+}
+int CmdRoutLvdsDataMode(int panel, int control, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) enterLvdsMode(panel, control, LVDS_SPARE);
+    return 0;
+}
+
+int CmdRoutingReset(int, int, int event, void*, int, int) {
+    if (event != EVENT_COMMIT || !isActive4120()) return 0;
+    if (ConfirmPopup("Confirm Action", "Reset routing matrix to defaults.\n\nAre you sure?") != 1) return 0;
+    err4120(qm4120_setRoutingScenario(getQM4120id(), 0));
+    routingMenuUpdateScenario();
+    routingPanelUpdateFromHw();
+    return 0;
 }
 
 int CmdRoutingClose(int panel, int, int event, void*, int, int) {
@@ -150,4 +313,12 @@ int CmdRoutingClose(int panel, int, int event, void*, int, int) {
 
 void registerRoutingCallbacks() {
     RegisterCtrlCallback("CmdRoutingClose", CmdRoutingClose);
+    RegisterCtrlCallback("CmdRoutingInputChanged", CmdRoutingInputChanged);
+    RegisterCtrlCallback("CmdRoutingOeChanged", CmdRoutingOeChanged);
+    RegisterCtrlCallback("CmdRoutLvdsMarkMode", CmdRoutLvdsMarkMode);
+    RegisterCtrlCallback("CmdRoutLvdsAuxMode", CmdRoutLvdsAuxMode);
+    RegisterCtrlCallback("CmdRoutLvdsDataMode", CmdRoutLvdsDataMode);
+    RegisterCtrlCallback("CmdRoutingReset", CmdRoutingReset);
+    RegisterMenuCallback("CmdRoutingMatrix", CmdRoutingMatrix);
+    RegisterMenuCallback("cmdRouting1", cmdRouting1);
 }

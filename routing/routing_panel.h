@@ -43,6 +43,22 @@ void routingPanelUpdateFromHw();
 // Check mark of the "LVDS_AUX[] -> PXI_LBL[]" scenario from the module's active scenarios.
 void routingMenuUpdateScenario();
 
+// The main menu also shows the LVDS directions; the shell installs the refresher of those check marks,
+// run after each direction changed here.
+void setLvdsMenuRefresher(void (*refresher)());
+
+void CmdRoutingMatrix(int menuBar, int menuItem, void* callbackData, int panel);
+void cmdRouting1(int menuBar, int menuItem, void* callbackData, int panel);
+int CmdRoutingInputChanged(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
+int CmdRoutingOeChanged(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
+int CmdRoutLvdsMarkMode(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
+int CmdRoutLvdsAuxMode(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CmdRoutLvdsDataMode(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
+int CmdRoutingReset(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CmdRoutingClose(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 void registerRoutingCallbacks();

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "eng_panel.h"
 #include "qm4120.h"
@@ -239,4 +240,91 @@ TEST(ProgramOnQt, EngineeringIdentityAndInformationPanelsAfterABoot) {
     EXPECT_EQ(timeouts, 0);
     EXPECT_TRUE(done);
     EXPECT_EQ(shots, 7);
+}
+
+// The trigger group in each kind of source (a line, the timer, the level trigger in both modes, the
+// software trigger, a gate) and the routing panel after each LVDS direction change and on the base model,
+// saved as PNGs for people to look at.
+TEST(ProgramOnQt, TriggerGroupAndRoutingPanelLooks) {
+    struct TriggerLook {
+        const char* family;
+        unsigned short type;     // 0 Edge, 1 Gate
+        unsigned short intMode;  // 0 Absolute, 1 Relative
+        const char* file;
+    };
+    const TriggerLook triggerLooks[] = {
+        {"PXI_TRIG", 0, 0, "trigger_pxi_line.png"},     {"PXI_TRIG", 1, 0, "trigger_pxi_gate.png"},
+        {"INT_TIMER", 0, 0, "trigger_timer.png"},       {"INT_TRIG", 0, 0, "trigger_int_absolute.png"},
+        {"INT_TRIG", 0, 1, "trigger_int_relative.png"}, {"SW_TRIG", 0, 0, "trigger_software.png"},
+        {"LVDS_M", 0, 0, "trigger_lvds_marker.png"},
+    };
+    struct RouteLook {
+        uint16_t model;
+        int modeRing;  // 0: no change
+        const char* file;
+    };
+    const RouteLook routeLooks[] = {
+        {0x4B20, ROUTE_LVDSMARKMODE, "routing_4b20_marker_output.png"},
+        {0x4B20, ROUTE_LVDSAUXMODE, "routing_4b20_aux_output.png"},
+        {0x4B20, ROUTE_LVDSDATAMODE, "routing_4b20_data_output.png"},
+        {0x4120, 0, "routing_4120.png"},
+    };
+    int saved = 0;
+    bool exitChosen = false;
+    bool shotTaken = false;
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget& panel) {
+            qm4120_setModelCodePxiKorvo(0x4B20);
+            uint32_t session = 0;
+            if (qm4120_init("0x4B20", 0, 1, &session) < 0) return false;
+            onBootSucceeded(session, "0x4B20");
+            const int main = appState.mainPanel;
+            // The LVDS lines already receive, so choosing an LVDS source raises no message.
+            qm4120_setLvdsMarkerMode(session, 0);
+            auto commit = [](int p, int control, unsigned short value) {
+                SetCtrlVal(p, control, value);
+                CallCtrlCallback(p, control, EVENT_COMMIT, 0, 0, nullptr);
+            };
+            for (const TriggerLook& look : triggerLooks) {
+                unsigned short family = 0;
+                while (family < TRIGGER_FAMILY_COUNT &&
+                       std::string(TRIGGER_FAMILIES[family].text) != look.family)
+                    ++family;
+                commit(main, MAINPANEL_CAPT_TRIG, family);
+                if (std::string(look.family) != "SW_TRIG") commit(main, MAINPANEL_CAPT_TRIG_TYPE, look.type);
+                if (std::string(look.family) == "INT_TRIG") commit(main, MAINPANEL_INTTRIGMODE, look.intMode);
+                QCoreApplication::processEvents();
+                const QRect group(0, 480, panel.width(), panel.height() - 480);
+                if (panel.grab(group).save(QStringLiteral(QM_SCREENSHOT_DIR "/") +
+                                           QString::fromUtf8(look.file)))
+                    ++saved;
+            }
+            for (const RouteLook& look : routeLooks) {
+                if (look.model != 0x4B20 && appState.sessionHandle.load() == session) {
+                    qm4120_close(session);
+                    char resource[8];
+                    std::snprintf(resource, sizeof resource, "0x%04X", look.model);
+                    qm4120_setModelCodePxiKorvo(look.model);
+                    if (qm4120_init(resource, 0, 1, &session) < 0) return false;
+                    onBootSucceeded(session, resource);
+                }
+                CmdRoutingMatrix(appState.mainMenuBar, MAINMENU_SETTINGS_MATRIX, nullptr, main);
+                if (look.modeRing) commit(appState.routePanel, look.modeRing, 3);
+                QCoreApplication::processEvents();
+                QWidget* route = qt.panelWidget(appState.routePanel);
+                if (route &&
+                    route->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromUtf8(look.file)))
+                    ++saved;
+            }
+            HidePanel(appState.routePanel);
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &exitChosen, &shotTaken, false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(exitChosen);
+    EXPECT_EQ(saved, 11);
 }

@@ -11,15 +11,6 @@
 
 namespace qm::sim {
 
-namespace {
-
-// Trigger source codes that trigger inside the module.
-constexpr uint16_t SRC_SOFTWARE = 32;
-constexpr uint16_t SRC_TIMER = 34;
-constexpr uint16_t SRC_INTERNAL = 35;
-
-}  // namespace
-
 // ---- Trigger and capture timing ----
 
 void SimModule::updateCapture() {
@@ -62,22 +53,14 @@ void SimModule::startCapture(uint32_t words, uint32_t samples, bool immediate) {
     capture_.words = words;
     capture_.armedAtS = now;
     capture_.captured = 0;
-    // When the trigger comes: at once for software (and for a block captured without arming), at the
-    // next tick of the timer, when the level crosses the absolute threshold for the internal trigger,
-    // after the scenario's delay for lines.
+    // When the trigger comes: at once for software (and for a block captured without arming), otherwise
+    // when the source fires; a source that never fires leaves the capture waiting.
     double triggerAt = now;
     capture_.willTrigger = true;
     if (!immediate) {
-        if (trig_.source == SRC_TIMER) {
-            triggerAt = nextTimerTick(now);
-        } else if (trig_.source == SRC_INTERNAL) {
-            const bool crosses = trig_.intMode == 0 && scenario_.toneLevelDbm >= trig_.intAbsThresholdDbm;
-            capture_.willTrigger = crosses;
-            triggerAt = now + trig_.intAbsTimeConstUs * 1e-6;
-        } else if (trig_.source != SRC_SOFTWARE) {
-            capture_.willTrigger = scenario_.lineTriggerDelayMs >= 0.0;
-            triggerAt = now + scenario_.lineTriggerDelayMs * 1e-3;
-        }
+        triggerAt = triggerSourceFiresAt(trig_.source, now);
+        capture_.willTrigger = std::isfinite(triggerAt);
+        if (!capture_.willTrigger) triggerAt = now;
         // A gate that closes early ends a triggered capture short.
         if (scenario_.captureLimitSamples > 0.0) {
             samples = static_cast<uint32_t>(std::min<double>(samples, scenario_.captureLimitSamples));
@@ -92,6 +75,7 @@ void SimModule::startCapture(uint32_t words, uint32_t samples, bool immediate) {
     capture_.triggerAtS = triggerAt;
     capture_.completeAtS = std::max(triggerAt + delayS + (samples - pre) / rate, now + samples / rate);
     capture_.triggerSample = pre;
+    capture_.firstSampleS = immediate ? now : triggerAt + delayS - pre / rate;
     capture_.absSampleTimeS = triggerAt - openedAtS_;
     updateCapture();
 }

@@ -32,9 +32,8 @@ bool isDestination(uint32_t d) {
 }
 
 bool isSource(uint32_t s) {
-    return s <= 7 || (s >= 9 && s <= 31) || s == SIG_GND || s == INT_TRIG || s == INT_TIMER ||
-           s == FRONT_SMB || s == CAPT_BUSY || (s >= 49 && s <= 55) || (s >= 59 && s <= 65) ||
-           (s >= SEQ_STB_OUT && s <= 69);
+    return s <= 31 || s == SIG_GND || s == INT_TRIG || s == INT_TIMER || s == FRONT_SMB || s == CAPT_BUSY ||
+           (s >= 49 && s <= 55) || (s >= 59 && s <= 65) || (s >= SEQ_STB_OUT && s <= 69);
 }
 
 bool hasOutputEnable(uint32_t d) {

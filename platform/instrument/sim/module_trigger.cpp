@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "module_util.h"
 #include "sim_module.h"
@@ -18,11 +19,29 @@ constexpr uint16_t SRC_TIMER = 34;
 constexpr uint16_t SRC_INTERNAL = 35;
 constexpr uint16_t SRC_FRONT_SMB = 36;
 
+// Routing signals a trigger can listen to besides the lines that share their trigger source code.
+constexpr uint32_t SIG_PXI_STAR = 8;
+constexpr uint32_t SIG_LVDS_MARKER4 = 25;
+constexpr uint32_t SIG_LVDS_AUX4 = 30;
+constexpr uint32_t SIG_LVDS_SPARE2 = 33;
+constexpr uint32_t SIG_PXI_LBL12 = 21;
+constexpr uint32_t SIG_INT_TRIG = 35;
+constexpr uint32_t SIG_INT_TIMER = 36;
+constexpr uint32_t SIG_FRONT_SMB = 38;
+constexpr uint16_t LVDS_RECEIVER = 0;
+// Lines that drive each other round a loop carry nothing; a chain longer than this is such a loop.
+constexpr int MAX_ROUTE_DEPTH = 8;
+constexpr double NEVER = std::numeric_limits<double>::infinity();
+
 // Sample counters of the trigger logic are 24 bits wide.
 constexpr uint32_t TRIGGER_COUNTER_MAX = (1u << 24) - 1;
 
 constexpr double TIMER_MIN_US = 1.0;
 constexpr double TIMER_MAX_US = 600000000.0;
+
+double milliwatts(double dbm) {
+    return std::pow(10.0, dbm / 10.0);
+}
 
 int32_t timeConstant(double* field, double us) {
     if (!std::isfinite(us)) return ERR_PARAMETER;
@@ -178,6 +197,112 @@ int32_t SimModule::controlSetTimerPhase(int32_t value) {
 }
 int32_t SimModule::controlGetTimerPhase(int32_t* value) {
     return put(value, trig_.timerPhase);
+}
+
+// ---- When triggers fire ----
+
+double SimModule::triggerSourceFiresAt(uint16_t source, double now) const {
+    if (source == SRC_SOFTWARE) return now;
+    if (source == SRC_TIMER) return nextTimerTick(now);
+    if (source == SRC_INTERNAL) return levelTriggerFiresAt(now);
+    if (source == SRC_FRONT_SMB) return signalFiresAt(SIG_FRONT_SMB, now, 0);
+    // PXI lines, PXI_STAR and the LVDS lines have the same number as trigger source and as signal.
+    return signalFiresAt(source, now, 0);
+}
+
+double SimModule::signalFiresAt(uint32_t signal, double now, int depth) const {
+    if (depth > MAX_ROUTE_DEPTH) return NEVER;
+    // Whatever drives a line from outside the module (another module, a cable on the front) does so
+    // when the scenario says.
+    const double fromOutside =
+        scenario_.lineTriggerDelayMs >= 0.0 ? now + scenario_.lineTriggerDelayMs * 1e-3 : NEVER;
+    if ((signal <= SIG_PXI_LBL12 && signal != SIG_PXI_STAR) || signal == SIG_FRONT_SMB) {
+        // A backplane line or the front SMB carries the matrix's source while the module drives it.
+        if (routingEnable_[signal]) return signalFiresAt(routingSource_[signal], now, depth + 1);
+        return fromOutside;
+    }
+    if (signal == SIG_PXI_STAR) return fromOutside;  // from the chassis's star trigger slot
+    if (signal <= SIG_LVDS_SPARE2) {
+        // An LVDS line reaches the trigger only through its group's receivers.
+        const uint16_t direction = signal <= SIG_LVDS_MARKER4 ? acq_.lvdsMarker
+                                   : signal <= SIG_LVDS_AUX4  ? acq_.lvdsAux
+                                                              : acq_.lvdsData;
+        return direction == LVDS_RECEIVER ? fromOutside : NEVER;
+    }
+    if (signal == SIG_INT_TIMER) return nextTimerTick(now);
+    if (signal == SIG_INT_TRIG) return levelTriggerFiresAt(now);
+    return NEVER;  // ground, and outputs that never pulse while a capture waits for its trigger
+}
+
+bool SimModule::toneOnAt(double t) const {
+    if (scenario_.burstOffMs <= 0.0) return true;
+    const double on = scenario_.burstOnMs * 1e-3;
+    const double period = on + scenario_.burstOffMs * 1e-3;
+    double phase = std::fmod(t - openedAtS_, period);
+    if (phase < 0.0) phase += period;
+    return phase < on;
+}
+
+// The level trigger watches the power in the IF band through detectors with a time constant each: the
+// absolute mode compares one detector with a threshold in dBm, the relative mode a fast detector with a
+// slow one (it fires when the fast one runs the threshold in dB above the slow one, or below it for the
+// negative polarity). Each burst edge is a step of the input power that the detectors follow
+// exponentially; their time constants are far shorter than a burst, so each has settled before the next
+// edge.
+double SimModule::levelTriggerFiresAt(double now) const {
+    const double noise = milliwatts(scenario_.noiseDbmPerHz) * spec_->ifBandwidthHz;
+    const double toneOn = milliwatts(scenario_.toneLevelDbm) + noise;
+    const bool rising = trig_.polarity == 0;
+    const bool absolute = trig_.intMode == 0;
+    const double threshold = milliwatts(trig_.intAbsThresholdDbm);
+    const double ratio = std::pow(10.0, trig_.intRelThresholdDb / 10.0);
+    const double tauAbs = trig_.intAbsTimeConstUs * 1e-6;
+    const double tauSlow = trig_.intRelSlowTimeConstUs * 1e-6;
+    const double tauFast = trig_.intRelFastTimeConstUs * 1e-6;
+    // Whether the trigger condition holds `dt` after a step of the input power from p0 to p1.
+    auto holds = [&](double p0, double p1, double dt) {
+        auto detector = [&](double tau) { return tau <= 0.0 ? p1 : p1 + (p0 - p1) * std::exp(-dt / tau); };
+        if (absolute) return rising ? detector(tauAbs) >= threshold : detector(tauAbs) <= threshold;
+        const double fast = detector(tauFast);
+        const double slow = detector(tauSlow);
+        return rising ? fast >= slow * ratio : slow >= fast * ratio;
+    };
+    if (scenario_.burstOffMs <= 0.0) return holds(toneOn, toneOn, 0.0) ? now : NEVER;
+
+    const double on = scenario_.burstOnMs * 1e-3;
+    const double period = on + scenario_.burstOffMs * 1e-3;
+    double phase = std::fmod(now - openedAtS_, period);
+    if (phase < 0.0) phase += period;
+    const double burstStart = now - phase;
+    const double settle = 20.0 * std::max({tauAbs, tauSlow, tauFast});
+    // The burst under way, the pause after it, and the next burst and pause: every edge there is to see.
+    for (int k = 0; k < 4; ++k) {
+        const bool toneStep = k % 2 == 0;
+        const double start = burstStart + (k / 2) * period + (toneStep ? 0.0 : on);
+        const double end = start + (toneStep ? on : period - on);
+        const double p0 = toneStep ? noise : toneOn;
+        const double p1 = toneStep ? toneOn : noise;
+        const double from = std::max(now, start);
+        if (from >= end) continue;
+        if (holds(p0, p1, from - start)) return from;
+        // Look along the detectors' settling for the first instant the condition holds.
+        const double horizon = std::max(from, std::min(end, start + settle));
+        constexpr int STEPS = 512;
+        double before = from;
+        for (int i = 1; i <= STEPS; ++i) {
+            double after = from + (horizon - from) * i / STEPS;
+            if (!holds(p0, p1, after - start)) {
+                before = after;
+                continue;
+            }
+            for (int j = 0; j < 48; ++j) {
+                const double mid = 0.5 * (before + after);
+                (holds(p0, p1, mid - start) ? after : before) = mid;
+            }
+            return after;
+        }
+    }
+    return NEVER;
 }
 
 // ---- List mode ----

@@ -60,6 +60,12 @@ bool parseScenario(const std::string& text, Scenario* out) {
             s.auxReferencePresent = v != 0.0;
         } else if (key == "line_trigger_ms") {
             s.lineTriggerDelayMs = v;
+        } else if (key == "burst_on_ms") {
+            if (v < 0.0) return false;
+            s.burstOnMs = v;
+        } else if (key == "burst_off_ms") {
+            if (v < 0.0) return false;
+            s.burstOffMs = v;
         } else if (key == "capture_limit") {
             if (v < 0.0) return false;
             s.captureLimitSamples = v;

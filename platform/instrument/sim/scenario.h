@@ -17,16 +17,21 @@ struct Scenario {
     // An external 10 MHz reference (and an auxiliary reference) is connected.
     bool referencePresent = true;
     bool auxReferencePresent = false;
-    // Hardware trigger lines (PXI, LVDS, front SMB) fire this long after the trigger is armed; a
-    // negative delay means they never fire.
+    // The tone comes in bursts: on for burstOnMs, then off for burstOffMs, over and over from the moment
+    // the module was opened. A zero off time (the default) means a steady tone.
+    double burstOnMs = 0.0;
+    double burstOffMs = 0.0;
+    // Trigger lines driven from outside the module (PXI lines and the front SMB whose outputs are not
+    // enabled, PXI_STAR, LVDS lines set to input) fire this long after the trigger is armed; a negative
+    // delay means nothing outside drives them.
     double lineTriggerDelayMs = 20.0;
     // Triggered captures end after this many samples, as when a gate closes early; 0 means no limit.
     double captureLimitSamples = 0.0;
 };
 
 // Parses "key=value" entries separated by commas, semicolons or line breaks (keys: tone_offset,
-// tone_frequency, tone_level, noise, ref, aux_ref, line_trigger_ms, capture_limit). Returns false and
-// leaves *out unchanged on a malformed text; unknown keys are malformed.
+// tone_frequency, tone_level, noise, ref, aux_ref, burst_on_ms, burst_off_ms, line_trigger_ms,
+// capture_limit). Returns false and leaves *out unchanged on a malformed text; unknown keys are malformed.
 bool parseScenario(const std::string& text, Scenario* out);
 
 // The scenario from QM4120_SIM_SIGNAL, or from the file named by QM4120_SIM_SIGNAL_FILE; the default

@@ -178,6 +178,9 @@ void SimModule::generate(uint32_t words, void* buffer) {
     const double inputNoiseDbPerHz = scenario_.noiseDbmPerHz - fullScaleDbm;
     // The filter shapes the input noise only: the ADC adds its own, white.
     const double shapedBandwidth = fe_.ifFilterBypass ? 1e300 : bandwidth;
+    // A burst tone is there only for the samples taken while it is on.
+    const bool burst = scenario_.burstOffMs > 0.0;
+    const double start = capture_.firstSampleS;
 
     std::vector<std::complex<double>>& keep = lastSamples_;
     keep.clear();
@@ -198,7 +201,9 @@ void SimModule::generate(uint32_t words, void* buffer) {
         for (uint32_t n = 0; n < words; ++n) {
             const std::complex<double> noise =
                 shaper({random.normal(), random.normal()}) * noiseCentre.next();
-            double x = tone.next().real() + inputSigma * noise.real() + adcSigma * random.normal();
+            const double toneNow = tone.next().real();
+            double x = (!burst || toneOnAt(start + n / fs) ? toneNow : 0.0) + inputSigma * noise.real() +
+                       adcSigma * random.normal();
             const double t = test.next().real();
             if (testTone) x += t;
             if (x >= 32767.0 || x <= -32768.0) capture_.overload = true;
@@ -233,8 +238,10 @@ void SimModule::generate(uint32_t words, void* buffer) {
     const uint32_t samples = words / (wide ? 4 : 2);
     const double limit = fullScale - 1.0;
     for (uint32_t n = 0; n < samples; ++n) {
+        std::complex<double> toneNow = tone.next();
+        if (burst && !toneOnAt(start + n / fs)) toneNow = 0.0;
         std::complex<double> v =
-            tone.next() + inputSigma * shaper({random.normal(), random.normal()}) +
+            toneNow + inputSigma * shaper({random.normal(), random.normal()}) +
             std::complex<double>(dc + adcSigma * random.normal(), dc + adcSigma * random.normal());
         const std::complex<double> t = test.next();
         if (testInBand) v += t;

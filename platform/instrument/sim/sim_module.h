@@ -140,6 +140,7 @@ struct CaptureState {
     double armedAtS = 0.0;
     double triggerAtS = 0.0;
     double completeAtS = 0.0;
+    double firstSampleS = 0.0;  // when the first sample of the block was taken
 };
 
 class SimModule {
@@ -258,6 +259,12 @@ class SimModule {
     double captureRateHz() const;
     uint32_t wordsPerSample() const;
     double nextTimerTick(double now) const;
+    // When a trigger source or routed signal next fires at or after `now` (module clock, seconds), or
+    // infinity when it never does (module_trigger.cpp).
+    double triggerSourceFiresAt(uint16_t source, double now) const;
+    double signalFiresAt(uint32_t signal, double now, int depth) const;
+    double levelTriggerFiresAt(double now) const;
+    bool toneOnAt(double t) const;
     void generate(uint32_t words, void* buffer);
 
     void setDefaults();
