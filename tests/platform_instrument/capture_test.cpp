@@ -12,30 +12,11 @@
 
 namespace {
 
-class CaptureTest : public SimTest {
+class CaptureTest : public ClockedSimTest {
   protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        qm4120_simSetClock(&FakeClock::now, nullptr, &clock);
-    }
-    void TearDown() override {
-        qm4120_simSetClock(nullptr, nullptr, nullptr);
-        SimTest::TearDown();
-    }
-
-    // Lets up to `milliseconds` of module time pass, a millisecond at a time, until the capture is
-    // complete.
     bool waitComplete(uint32_t vi, int milliseconds) {
-        for (int i = 0; i <= milliseconds; ++i) {
-            uint16_t complete = 0;
-            EXPECT_EQ(qm4120_controlGetCaptureComplete(vi, &complete), 0);
-            if (complete) return true;
-            clock.seconds += 1e-3;
-        }
-        return false;
+        return passUntilComplete(vi, milliseconds * 1e-3, 1e-3);
     }
-
-    FakeClock clock;
 };
 
 constexpr uint32_t N = 2048;

@@ -66,4 +66,31 @@ struct FakeClock {
     }
 };
 
+// A SimTest whose module runs on a FakeClock that only the test moves.
+class ClockedSimTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        qm4120_simSetClock(&FakeClock::now, nullptr, &clock);
+    }
+    void TearDown() override {
+        qm4120_simSetClock(nullptr, nullptr, nullptr);
+        SimTest::TearDown();
+    }
+
+    // Lets module time pass in steps of `stepS` until the capture is complete or `limitS` has gone by.
+    // Returns whether it completed.
+    bool passUntilComplete(uint32_t vi, double limitS, double stepS) {
+        for (double waited = 0.0; waited <= limitS; waited += stepS) {
+            uint16_t complete = 0;
+            EXPECT_EQ(qm4120_controlGetCaptureComplete(vi, &complete), 0);
+            if (complete) return true;
+            clock.seconds += stepS;
+        }
+        return false;
+    }
+
+    FakeClock clock;
+};
+
 #endif

@@ -14,28 +14,13 @@ constexpr uint32_t SIG_INT_TIMER = 36;
 constexpr uint32_t SIG_PXI_STAR = 8;
 constexpr uint32_t N = 2048;  // I/Q samples per capture
 
-class FiringTest : public SimTest {
+class FiringTest : public ClockedSimTest {
   protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        qm4120_simSetClock(&FakeClock::now, nullptr, &clock);
-    }
-    void TearDown() override {
-        qm4120_simSetClock(nullptr, nullptr, nullptr);
-        SimTest::TearDown();
-    }
-
     // Arms a capture of N I/Q samples and lets module time pass in 10 us steps until it completes or
     // `limitS` has gone by. Returns whether it completed.
     bool armAndWait(uint32_t vi, double limitS) {
         EXPECT_EQ(qm4120_controlArmTrigger(vi, 0, 2 * N), 0);
-        for (double waited = 0.0; waited <= limitS; waited += 10e-6) {
-            uint16_t complete = 0;
-            EXPECT_EQ(qm4120_controlGetCaptureComplete(vi, &complete), 0);
-            if (complete) return true;
-            clock.seconds += 10e-6;
-        }
-        return false;
+        return passUntilComplete(vi, limitS, 10e-6);
     }
     static double triggerTime(uint32_t vi) {
         double t = -1.0;
@@ -60,8 +45,6 @@ class FiringTest : public SimTest {
             if (m[n] > tone / 2.0) return static_cast<int>(n);
         return -1;
     }
-
-    FakeClock clock;
 };
 
 TEST_F(FiringTest, TheLevelTriggerFiresOnTheBurstEdgeAfterThePreTriggerSamples) {
