@@ -36,33 +36,9 @@ constexpr const char* PENDING_CALLBACKS[] = {
     "cmdAutoTempOptimize",
     "cmdOptimizeTemp",
     "cmdAutoFlatnessMode",
-    // main panel: acquisition, capture, trigger
-    "cmdModulationMode",
-    "cmdDecimationRatio",
-    "cmdSampleDataType",
-    "cmdSampleDataOutputFormat",
-    "cmdNumberOfSamples",
-    "CmdSampleRate",
-    "CmdShowFSampleRate",
-    "cmdWindowFunction",
-    "cmdIFDataPos",
+    // main panel: trigger, FFT length
     "cmdFFTLen",
     "cmdFftLengthRing",
-    "CmdSamplingFreqNum",
-    "CmdSamplingFreqDen",
-    "CmdFSRateClose",
-    "cmdLVDSMode",
-    "cmdLvdsIfDataPos",
-    "cmdStart",
-    "cmdStop",
-    "cmdTriggerArm",
-    "cmdTriggerDisarm",
-    "CmdCaptMode",
-    "cmdCaptureMode",
-    "cmdCaptureToScreenOnly",
-    "cmdCaptureToAsciiFile",
-    "cmdCaptureToBinaryFile",
-    "cmdCaptureFileSetup",
     "cmdCaptTrig",
     "cmdCaptTrigType",
     "cmdCaptTrigEGPolarity",
@@ -242,6 +218,8 @@ void registerAllCallbacks() {
     registerBootCallbacks();
     registerBootTransitionCallbacks();
     registerEngineeringResetCallbacks();
+    registerAcquisitionCallbacks();
+    registerCaptureControlCallbacks();
 }
 
 void resetProgramState() {

@@ -10,6 +10,7 @@
 #include "app_state.h"
 #include "board_identity.h"
 #include "boot_transition.h"
+#include "capture_control.h"
 #include "capture_state.h"
 #include "display.h"
 #include "eng_reset.h"

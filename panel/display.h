@@ -4,4 +4,10 @@
 
 void initDisplayControls();
 
+// What a capture run asks of the views: clear every plot, draw the last capture (capturedData) in the
+// enabled views, and redraw the view in front from the data already held.
+void clearAllPlots();
+void displayCapturedData();
+void refreshCurrentView();
+
 #endif
