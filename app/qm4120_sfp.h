@@ -5,6 +5,8 @@
 #define QM_APP_QM4120_SFP_H
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "acquisition.h"
 #include "app_state.h"
@@ -77,6 +79,9 @@ void registerShellCallbacks();
 // one whose behaviour is not built yet; registers the modules' state resets too. Must run before the
 // first LoadPanel.
 void registerAllCallbacks();
+
+// Callback names of the resource files still bound to a no-op: behaviour not built yet. Sorted.
+std::vector<std::string> pendingCallbackNames();
 
 // Puts the whole program back to its start-up state: the application record and every module's state.
 void resetProgramState();

@@ -238,6 +238,9 @@ void ShutdownApplication() {
     if (s.threadPool) {
         CmtDiscardThreadPool(s.threadPool);
         s.threadPool = 0;
+        // The pool waited for a running monitor and dropped any still queued: none can poll any more, so
+        // none is left to wait for.
+        s.refLockMonitorsRunning = 0;
     }
 }
 

@@ -21,8 +21,8 @@
  *
  * Argument kinds: modes, switches, indices, polarities and channel numbers are uint16_t; counts and
  * sample numbers uint32_t; attenuations (dB), delays (samples), phases and relative thresholds int32_t;
- * frequencies (Hz), levels (dBm), absolute thresholds (dBm), time constants (s), the timer period and the
- * list dwell (us) double. Per-channel forms (ending in Chan) take the channel 0 to 127 after the value.
+ * frequencies (Hz), levels (dBm), absolute thresholds (dBm), and the internal trigger's time constants,
+ * the timer period and the list dwell (us) double. Per-channel forms (ending in Chan) take the channel 0 to 127 after the value.
  */
 #ifndef QM4120_H
 #define QM4120_H
@@ -291,7 +291,8 @@ int32_t qm4120_getLvdsMarkerMode(uint32_t vi, uint16_t* value);
 /* Trigger and timer. Source codes: PXI_TRIG[0..7] 0-7, PXI_STAR 8, PXI_LBL[0..12] 9-21, LVDS markers
  * 22-25, LVDS aux 26-30, LVDS spare 31, software 32, internal timer 34, internal level trigger 35, front
  * SMB 36. Sample counts and delays in samples; the absolute threshold in dBm and the relative one in dB;
- * time constants in seconds; timer period in microseconds, timer phase in ADC clocks.
+ * the internal trigger's time constants and the timer period in microseconds, the timer phase in ADC
+ * clocks.
  * armTrigger(vi, 0, values) arms a capture of `values` sample values: one per IF sample, two (I and Q)
  * per I/Q sample whatever the word width. The trigger comes at once for software, at the next tick of
  * the free-running timer, when the input crosses the threshold for the internal trigger, or when the

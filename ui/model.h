@@ -341,6 +341,11 @@ int userSelectTab(int panel, int control, int pageIndex);
 int userClosePanel(int panel);                  // the close box: EVENT_CLOSE
 int userChooseMenuItem(int menuBar, int item);  // menu callback, if not dimmed
 
+// The function registered under a callback name for each kind, nullptr when none is.
+CtrlCallbackPtr registeredCtrlCallback(const std::string& name);
+PanelCallbackPtr registeredPanelCallback(const std::string& name);
+MenuCallbackPtr registeredMenuCallback(const std::string& name);
+
 // Lower level: deliver one event to a control's or panel's callback.
 int sendCtrlEvent(int panel, int control, int event, int eventData1 = 0, int eventData2 = 0);
 int sendPanelEvent(int panel, int event, int eventData1 = 0, int eventData2 = 0);

@@ -486,6 +486,26 @@ void setResourceOverride(const std::string& fileName, const std::string* text) {
 using namespace ui;
 using namespace ui::detail;
 
+namespace ui {
+
+template <typename Fn>
+Fn registeredIn(const std::map<std::string, Fn>& callbacks, const std::string& name) {
+    auto it = callbacks.find(name);
+    return it == callbacks.end() ? nullptr : it->second;
+}
+
+CtrlCallbackPtr registeredCtrlCallback(const std::string& name) {
+    return registeredIn(detail::state().ctrlCallbacks, name);
+}
+PanelCallbackPtr registeredPanelCallback(const std::string& name) {
+    return registeredIn(detail::state().panelCallbacks, name);
+}
+MenuCallbackPtr registeredMenuCallback(const std::string& name) {
+    return registeredIn(detail::state().menuCallbacks, name);
+}
+
+}  // namespace ui
+
 int RegisterCtrlCallback(const char* name, CtrlCallbackPtr fn) {
     if (!name || !*name || !fn) return UIE_BAD_VALUE;
     if (!isMainThread())

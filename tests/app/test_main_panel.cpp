@@ -221,7 +221,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ModelCase{0x4B20, false, "4120A", "qm4120A Soft Panel for PXI Korvo"},
                       ModelCase{0x4B20, true, "4120A", "qm4120A Soft Panel for PXI Korvo"},
                       ModelCase{0x4125, false, "4125", "qm4120 Soft Panel for PXI Korvo"},
-                      ModelCase{0x4125, true, "4125", "qm4120 Soft Panel for PXI Korvo"}));
+                      ModelCase{0x4125, true, "4125", "qm4120 Soft Panel for PXI Korvo"}),
+    [](const ::testing::TestParamInfo<ModelCase>& info) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Model%04X%s", info.param.model, info.param.engineering ? "Eng" : "");
+        return std::string(name);
+    });
 
 TEST(ModelText, UnknownCodesAreTheFamily) {
     EXPECT_STREQ(modelTextForCode(0, 0), "412x");

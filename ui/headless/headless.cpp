@@ -188,7 +188,7 @@ void HeadlessFrontend::wakeMainThread() {
 }
 
 void HeadlessFrontend::delay(double seconds) {
-    clock_ += seconds;
+    advanceClock(seconds);
     totalDelay_ += seconds;
     if (delayHook_) delayHook_(seconds);
 }

@@ -87,8 +87,9 @@ class HeadlessFrontend : public Frontend {
     int wakeCount() const { return wakes_.load(); }
 
     // ---- time: Delay adds to a virtual clock. The hook, if any, runs on each Delay with the seconds.
-    double clock() const { return clock_; }
-    void advanceClock(double seconds) { clock_ += seconds; }
+    // The clock may be read from any thread (the simulated module runs on it); only the main thread moves it.
+    double clock() const { return clock_.load(); }
+    void advanceClock(double seconds) { clock_.store(clock_.load() + seconds); }
     void setDelayHook(std::function<void(double)> hook) { delayHook_ = std::move(hook); }
     double totalDelay() const { return totalDelay_; }
 
@@ -117,7 +118,7 @@ class HeadlessFrontend : public Frontend {
     void processDrawEvents() override;
     void wakeMainThread() override;
     void delay(double seconds) override;
-    double now() override { return clock_; }
+    double now() override { return clock_.load(); }
     void setBusyCursor(bool busy) override;
 
   private:
@@ -142,7 +143,7 @@ class HeadlessFrontend : public Frontend {
     int processEventsCalls_ = 0;
     int drawCalls_ = 0;
     std::atomic<int> wakes_{0};
-    double clock_ = 0;
+    std::atomic<double> clock_{0};
     double totalDelay_ = 0;
     std::function<void(double)> delayHook_;
     bool busy_ = false;

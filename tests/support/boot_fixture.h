@@ -1,7 +1,7 @@
 // The program started headless through its own start-up path, with helpers to walk the boot dialog as an
 // operator.
-#ifndef QM_TESTS_BOOT_FIXTURE_H
-#define QM_TESTS_BOOT_FIXTURE_H
+#ifndef QM_TESTS_SUPPORT_BOOT_FIXTURE_H
+#define QM_TESTS_SUPPORT_BOOT_FIXTURE_H
 
 #include <gtest/gtest.h>
 

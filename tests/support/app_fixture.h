@@ -1,6 +1,7 @@
 // Test fixture that starts the soft front panel headless: a fresh run-time with the headless front end, a
-// temporary program directory, and the program's own start-up path. TearDown shuts the program down as it
-// would end, closes any session a test opened and removes the directory.
+// temporary program directory, every module's state back at its start, the simulated module running on
+// the front end's virtual clock, and the program's own start-up path. TearDown shuts the program down as
+// it would end, closes any session a test opened and removes the directory.
 //
 //   class MyTest : public AppFixture {};
 //   TEST_F(MyTest, Something) {
@@ -8,14 +9,13 @@
 //       bootModule(0x4125);               // a session on a simulated module, marked booted
 //       ...  op.press(state().mainPanel, MAINPANEL_BOOTBUTTON) ...
 //   }
-#ifndef QM_TESTS_APP_APP_FIXTURE_H
-#define QM_TESTS_APP_APP_FIXTURE_H
+#ifndef QM_TESTS_SUPPORT_APP_FIXTURE_H
+#define QM_TESTS_SUPPORT_APP_FIXTURE_H
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +26,7 @@
 #include "qm4120_pb_sim.h"
 #include "qm4120_sfp.h"
 #include "qm_faults.h"
+#include "temp_dir.h"
 #include "userint.h"
 
 class AppFixture : public ::testing::Test {
@@ -36,11 +37,13 @@ class AppFixture : public ::testing::Test {
         qm4120_simResetAll();
         // Keep boots deterministic: a fresh module's FPGA check never fails first time round here.
         qm4120_simSetFpgaCheckFailEvery(0);
-        resetAppState();
-        char pattern[] = "/tmp/qm4120_app_test_XXXXXX";
-        const char* dir = mkdtemp(pattern);
-        ASSERT_NE(dir, nullptr);
-        programDir = dir;
+        // Captures, triggers and list dwell take virtual time: Delay moves it, and so does the module
+        // while it waits for a capture.
+        qm4120_simSetClock(virtualNow, virtualWait, &fe);
+        resetProgramState();
+        tempDir = std::make_unique<TempDir>("qm4120_app_test");
+        ASSERT_FALSE(tempDir->path().empty());
+        programDir = tempDir->path();
         appState.programDirOverride = programDir;
     }
 
@@ -51,9 +54,9 @@ class AppFixture : public ::testing::Test {
         ui::runQueuedCalls();
         ui::resetRuntime();
         qm_fault_clear_all();
-        resetAppState();
-        std::error_code ignored;
-        std::filesystem::remove_all(programDir, ignored);
+        resetProgramState();
+        qm4120_simSetClock(nullptr, nullptr, nullptr);
+        tempDir.reset();
     }
 
     // Runs the program's start-up with the program name and `args` on the command line. Returns its
@@ -127,6 +130,12 @@ class AppFixture : public ::testing::Test {
     bool started = false;
 
   private:
+    static double virtualNow(void* frontend) { return static_cast<ui::HeadlessFrontend*>(frontend)->clock(); }
+    static void virtualWait(void* frontend, double seconds) {
+        static_cast<ui::HeadlessFrontend*>(frontend)->advanceClock(seconds);
+    }
+
+    std::unique_ptr<TempDir> tempDir;
     std::vector<std::string> argStore;
     std::vector<char*> argv;
 };
