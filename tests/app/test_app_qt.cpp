@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "qm4120.h"
 #include "qm4120_chan.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
@@ -121,4 +122,54 @@ TEST(ProgramOnQt, TheMainPanelsCloseBoxEndsTheProgram) {
     EXPECT_EQ(timeouts, 0);
     EXPECT_TRUE(closed);
     EXPECT_EQ(appState.mainPanel, 0);  // the program went through its whole shutdown
+}
+
+// A booted module in the generic I/Q mode after one capture, with the fractional-rate dialog open: saved as
+// PNGs of the main panel and of the dialog.
+TEST(ProgramOnQt, AcquisitionControlsAfterACaptureAndTheFractionalRateDialog) {
+    const QString mainShot = QStringLiteral(QM_SCREENSHOT_DIR "/main_panel_after_capture.png");
+    const QString dialogShot = QStringLiteral(QM_SCREENSHOT_DIR "/fractional_rate_dialog.png");
+    QFile::remove(mainShot);
+    QFile::remove(dialogShot);
+    bool done = false;
+    bool shotTaken = false;
+    bool dialogShown = false;
+    bool captured = false;
+    uint32_t session = 0;
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget& panel) {
+            qm4120_setModelCodePxiKorvo(0x4120);
+            if (qm4120_init("0x4120", 0, 1, &session) < 0) return false;
+            appState.sessionHandle = session;
+            appState.instrumentBooted = 1;
+            qm4120_setSampleDataType(session, 1);
+            qm4120_setModulationMode(session, 5);
+            qm4120_setTriggerSource(session, 32);
+            refreshPanelFromInstrument();
+            CallCtrlCallback(appState.mainPanel, MAINPANEL_CMD_SINGLE, EVENT_COMMIT, 0, 0, nullptr);
+            captured = capturedData.dataValid == 1;
+            QCoreApplication::processEvents();
+            panel.grab().save(mainShot);
+            if (auto* button = qobject_cast<QAbstractButton*>(
+                    qt.controlWidget(appState.mainPanel, MAINPANEL_SHOWFSRPANEL))) {
+                button->click();
+                QCoreApplication::processEvents();
+                QWidget* dialog = qt.panelWidget(appState.fsRatePanel);
+                dialogShown = dialog && dialog->isVisible() && dialog->grab().save(dialogShot);
+                CallCtrlCallback(appState.fsRatePanel, FSRATE_CLOSE, EVENT_COMMIT, 0, 0, nullptr);
+            }
+            appState.instrumentBooted = 0;
+            appState.sessionHandle = 0;
+            qm4120_close(session);
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &done, &shotTaken, false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(captured);
+    EXPECT_TRUE(dialogShown);
+    EXPECT_FALSE(QImage(mainShot).isNull());
 }
