@@ -48,6 +48,7 @@ void registerAllCallbacks() {
     registerBootCallbacks();
     registerBootTransitionCallbacks();
     registerEngineeringResetCallbacks();
+    registerCaptureStateReset();
     registerAcquisitionCallbacks();
     registerCaptureControlCallbacks();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app_state.h"
 #include "pxi_korvo.h"
 #include "qm41xx_boot_uir.h"
 #include "userint.h"
@@ -314,6 +315,7 @@ int cmdConfigPanel(int, int event, void*, int, int) {
 }
 
 void registerBootCallbacks() {
+    registerStateReset([] { dialog = BootDialogState{}; });
     RegisterCtrlCallback("cmdBootOk", cmdBootOk);
     RegisterCtrlCallback("cmdListRes", cmdListRes);
     RegisterCtrlCallback("cmdBootCancel", cmdBootCancel);

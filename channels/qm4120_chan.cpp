@@ -192,6 +192,9 @@ int chanPanelClose(int, int, int event, void*, int, int) {
 }
 
 void registerChannelCallbacks() {
+    registerStateReset([] { chan = ChanPanelState{}; });
+    registerStateReset(chanEditAllPanelResetState);
+    registerStateReset(chanLmPanelResetState);
     RegisterCtrlCallback("ctrlChanChan", ctrlChanChan);
     RegisterCtrlCallback("ctrlChanLink", ctrlChanLink);
     RegisterCtrlCallback("chanPanelClose", chanPanelClose);

@@ -10,6 +10,11 @@ int normalButtonColour = VAL_LT_GRAY;  // a Set button goes red while its value 
 
 }  // namespace
 
+void chanEditAllPanelResetState() {
+    editAllPanel = 0;
+    normalButtonColour = VAL_LT_GRAY;
+}
+
 int chanEditAllPanelInit() {
     const int panel = LoadPanel(0, "qm4120_chan.uir", CHEDITALL);
     if (panel < 0) {

@@ -10,6 +10,8 @@ void chanEditAllPanelShow();
 void chanEditAllPanelHide();
 void chanEditAllPanelDiscard();
 int getEditAllPanel();
+// Forgets the panel (tests start every program afresh).
+void chanEditAllPanelResetState();
 
 int cmdCloseEditAll(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 

@@ -9,6 +9,10 @@ int listModePanel = 0;
 
 }  // namespace
 
+void chanLmPanelResetState() {
+    listModePanel = 0;
+}
+
 int chanLmPanelInit() {
     const int panel = LoadPanel(0, "qm4120_chan.uir", LISTMODE);
     listModePanel = panel > 0 ? panel : 0;

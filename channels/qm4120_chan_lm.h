@@ -9,6 +9,8 @@ void chanLmPanelShow();
 void chanLmPanelHide();
 void chanLmPanelDiscard();
 int getListModePanel();
+// Forgets the panel (tests start every program afresh).
+void chanLmPanelResetState();
 
 // Refreshes the panel from the module (nothing while no module is booted).
 void chanLmPanelUpdateAllFromHw();

@@ -22,7 +22,8 @@
  * Argument kinds: modes, switches, indices, polarities and channel numbers are uint16_t; counts and
  * sample numbers uint32_t; attenuations (dB), delays (samples), phases and relative thresholds int32_t;
  * frequencies (Hz), levels (dBm), absolute thresholds (dBm), and the internal trigger's time constants,
- * the timer period and the list dwell (us) double. Per-channel forms (ending in Chan) take the channel 0 to 127 after the value.
+ * the timer period and the list dwell (us) double. Per-channel forms (ending in Chan) take the channel 0 to
+ * 127 after the value.
  */
 #ifndef QM4120_H
 #define QM4120_H

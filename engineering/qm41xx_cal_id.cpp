@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app_state.h"
 #include "qm41xx_cal_id_uir.h"
 #include "userint.h"
 
@@ -145,6 +146,7 @@ int cmdChangeVal(int, int control, int event, void*, int, int) {
 }
 
 void registerCalIdCallbacks() {
+    registerStateReset([] { calid = CalidState{}; });
     RegisterCtrlCallback("cmdClose", cmdClose);
     RegisterCtrlCallback("cmdCommitTab", cmdCommitTab);
     RegisterCtrlCallback("cmdCommitAll", cmdCommitAll);

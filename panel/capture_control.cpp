@@ -364,5 +364,4 @@ void registerCaptureControlCallbacks() {
     RegisterMenuCallback("cmdCaptureToAsciiFile", cmdCaptureToAsciiFile);
     RegisterMenuCallback("cmdCaptureToBinaryFile", cmdCaptureToBinaryFile);
     RegisterMenuCallback("cmdCaptureFileSetup", cmdCaptureFileSetup);
-    registerStateReset(resetCaptureState);
 }

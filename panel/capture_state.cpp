@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app_state.h"
+
 CapturedData capturedData;
 
 int32_t captureRepeatMode = 0;
@@ -24,4 +26,8 @@ void resetCaptureState() {
     captureRepeatActive = 0;
     captureStopRequested = 0;
     captureAbortRequested = 0;
+}
+
+void registerCaptureStateReset() {
+    registerStateReset(resetCaptureState);
 }

@@ -58,5 +58,7 @@ void markCapturedDataEmpty();
 
 // Puts the record and the capture state back to their start-up values.
 void resetCaptureState();
+// Registers that reset (tests start every program afresh).
+void registerCaptureStateReset();
 
 #endif
