@@ -348,3 +348,18 @@ TEST_F(CaptureTest, NothingHappensWithoutAModule) {
     EXPECT_EQ(op.shows(p, MAINPANEL_MEAS_STATUS), "Idle");
     EXPECT_TRUE(fe.popups().empty());
 }
+
+TEST_F(CaptureTest, ABootDuringARepeatRunEndsItAndClearsTheModulesCapture) {
+    setUp(0, 0, 2048);
+    ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
+    // The clear is seen through its status: made to fail once, it raises the one error popup.
+    qm_fault_set("qm4120_controlClearAfterRepeatCapt", -1, 1);
+    pressDuringRun(MAINPANEL_BOOTBUTTON, 3);
+    ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
+    ASSERT_EQ(pressed.size(), 1u);
+    EXPECT_TRUE(pressed[0]);
+    EXPECT_EQ(fe.countPopups("4120 Driver Error"), 1);
+    EXPECT_FALSE(isActive4120());
+    EXPECT_EQ(op.shows(p, MAINPANEL_MEAS_STATUS), "Idle");
+    EXPECT_EQ(op.ledColor(p, MAINPANEL_LED_MEASURE_STATUS), VAL_LT_GRAY);
+}
