@@ -1,6 +1,7 @@
 // Callbacks of the acquisition group: the operator's choices of mode, ratio, data type and width, sample
 // count, sampling rate, window and IF data position. Each sends the choice to the module and rebuilds the
 // controls from what the module applied.
+#include <algorithm>
 #include <cstdint>
 
 #include "acquisition.h"
@@ -42,6 +43,20 @@ bool committedWhileBooted(int event) {
 // A rejected value must not stay on the panel: show everything the module now holds.
 void refreshAfterRejection(int32_t status) {
     if (status != 0) refreshPanelFromInstrument();
+}
+
+// The time-series zoom window must stay inside a capture of the count now set.
+void keepZoomWithinCount() {
+    const int panel = appState.mainPanel;
+    uint32_t samples = 0;
+    GetCtrlVal(panel, MAINPANEL_NUM_SAMPLES, &samples);
+    const int n = static_cast<int>(std::min<uint32_t>(samples, INT32_MAX));
+    int start = 0;
+    int stop = 0;
+    GetCtrlVal(panel, MAINPANEL_TIME_SER_ZOOM_START, &start);
+    GetCtrlVal(panel, MAINPANEL_TIME_SER_ZOOM_STOP, &stop);
+    if (start > n - 1) SetCtrlVal(panel, MAINPANEL_TIME_SER_ZOOM_START, std::max(n - 2, 0));
+    if (stop >= n) SetCtrlVal(panel, MAINPANEL_TIME_SER_ZOOM_STOP, std::max(n - 1, 0));
 }
 
 }  // namespace
@@ -146,6 +161,7 @@ int cmdNumberOfSamples(int panel, int control, int event, void*, int, int) {
         refreshAfterRejection(noteStatus(qm4120_setNumberOfSamples(getQM4120id(), samples)));
     }
     fillFftLengthRing();
+    keepZoomWithinCount();
     return 0;
 }
 

@@ -131,6 +131,10 @@ TEST_F(AcquisitionTest, SampleCountStepsAndFftLengthFollowTheCount) {
     EXPECT_EQ(fft, 512u);
     EXPECT_EQ(op.shows(p, MAINPANEL_RING_FFT_LEN), "512");
 
+    // The time-series window was 0 to 2047; it now ends at the last of the 1000 samples.
+    EXPECT_EQ(op.shows(p, MAINPANEL_TIME_SER_ZOOM_STOP), "999");
+    EXPECT_EQ(op.shows(p, MAINPANEL_TIME_SER_ZOOM_START), "0");
+
     // Back to 16-bit words: the count steps by 16 again.
     ASSERT_TRUE(op.commit(p, MAINPANEL_DATA_OUT_FORMAT, 0));
     EXPECT_EQ(numberAttribute(p, MAINPANEL_NUM_SAMPLES, ATTR_INCR_VALUE), 16.0);
