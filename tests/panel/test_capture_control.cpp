@@ -311,22 +311,39 @@ TEST_F(CaptureTest, FileDestinationsForceSingleModeAndScreenOnlyLeavesTheMode) {
     EXPECT_EQ(std::string(captureFileName), "data.txt");
 }
 
-TEST_F(CaptureTest, AFileThatCannotBeOpenedIsReportedAndNothingIsCaptured) {
+// A file in a missing folder is refused before anything is captured; a full disk is reported, with no
+// claim that the data were written.
+TEST_F(CaptureTest, FileFailuresAreReportedAndTheRunEnds) {
     TempDir dir("qm4120_capture_missing");
-    const std::string path = dir.file("no/such/folder/data.txt");
+    struct Case {
+        std::string path;
+        int32_t status;
+        bool fileExists;
+    };
+    const Case cases[] = {
+        {dir.file("no/such/folder/data.txt"), QM4120_ERROR_CAPTURE_FILE, false},
+        {"/dev/full", QM4120_ERROR_CAPTURE_WRITE, true},
+    };
+    setUp(0, 0, 65536);
     ASSERT_TRUE(op.chooseMenu(bar, MAINMENU_CAPT_TOASCFILE));
-    fe.answerFile(path, VAL_NEW_FILE_SELECTED);
-    ASSERT_TRUE(op.chooseMenu(bar, MAINMENU_CAPT_FILESET));
-    fe.clearPopups();
-    ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
-    ASSERT_EQ(fe.popups().size(), 1u);
-    EXPECT_EQ(fe.popups()[0].title, "4120 Driver Error");
-    char text[256] = {};
-    qm4120_error_message(session, QM4120_ERROR_CAPTURE_FILE, text);
-    EXPECT_EQ(fe.popups()[0].text, text);
-    EXPECT_EQ(capturedData.dataValid, 0);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    expectIdle();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        fe.answerFile(c.path, VAL_NEW_FILE_SELECTED);
+        ASSERT_TRUE(op.chooseMenu(bar, MAINMENU_CAPT_FILESET));
+        fe.clearPopups();
+        const uint32_t triggersBefore = triggerCount();
+        ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
+        ASSERT_EQ(fe.popups().size(), 1u);
+        EXPECT_EQ(fe.popups()[0].title, "4120 Driver Error");
+        char text[256] = {};
+        qm4120_error_message(session, c.status, text);
+        EXPECT_EQ(fe.popups()[0].text, text);
+        EXPECT_EQ(capturedData.dataValid, 0);
+        EXPECT_EQ(std::filesystem::exists(c.path), c.fileExists);
+        // The panel armed and waited for one capture either way.
+        EXPECT_EQ(triggerCount(), triggersBefore + 1);
+        expectIdle();
+    }
 }
 
 TEST_F(CaptureTest, ACaptureErrorMidRunEndsTheRepeatRunWithThePopup) {
