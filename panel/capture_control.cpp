@@ -2,8 +2,9 @@
 #include "capture_control.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
+#include <stdexcept>
+#include <vector>
 
 #include "acquisition.h"
 #include "app_state.h"

@@ -173,6 +173,18 @@ TEST_F(CaptureTest, SecondStopInRepeatModeAbortsTheCaptureInHand) {
     expectIdle();
 }
 
+TEST_F(CaptureTest, SwitchingToSingleDuringARepeatRunEndsIt) {
+    setUp(0, 0, 16000000);
+    ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
+    fe.post([&] { pressed.push_back(op.commit(p, MAINPANEL_CAPTMODE, 0)); });
+    ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
+    ASSERT_EQ(pressed.size(), 1u);
+    EXPECT_TRUE(pressed[0]);
+    EXPECT_EQ(captureRepeatMode, 0);
+    EXPECT_EQ(triggerCount(), 1u);
+    expectIdle();
+}
+
 TEST_F(CaptureTest, SingleStopAfterTheTriggerEndsWithTheSamplesTakenSoFar) {
     setUp(0, 0, 16000000);
     uint32_t fft = 0;
