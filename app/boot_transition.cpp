@@ -4,6 +4,7 @@
 #include "capture_state.h"
 #include "frequency.h"
 #include "front_end.h"
+#include "front_end_eng.h"
 #include "levels.h"
 #include "qm4120.h"
 #include "qm4120_chan.h"
@@ -41,7 +42,7 @@ void configureMainPanelForInstrument() {
     const int panel = appState.mainPanel;
 
     configureFrequencyControlsForInstrument();
-    // To come with the engineering panel: refresh of its attenuation displays.
+    engRefreshAttenDisplays();
     configureAttenuationLimits();
     // Level ranges and the RF level label for the unit in force; only the input in use takes a level.
     configureLevelControlsForInstrument();

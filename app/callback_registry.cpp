@@ -43,6 +43,11 @@ void registerAllCallbacks() {
     registerStateReset(resetAppState);
     registerShellCallbacks();
     registerChannelCallbacks();
+    registerFrequencyCallbacks();
+    registerStepCallbacks();
+    registerLevelCallbacks();
+    registerFrontEndCallbacks();
+    registerFrontEndEngCallbacks();
     registerRoutingCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();

@@ -193,6 +193,7 @@ void initMainPanel() {
     initTriggerControls();
     initLevelControls();
     initFrequencyControls();
+    initFrontEndControls();
     updateFrequencyControlsForSource();
     SetCtrlAttribute(panel, MAINPANEL_RF_INPUT_LEVEL, ATTR_MIN_VALUE, RF_INPUT_LEVEL_MIN);
     SetCtrlAttribute(panel, MAINPANEL_RF_INPUT_LEVEL, ATTR_MAX_VALUE, RF_INPUT_LEVEL_MAX);

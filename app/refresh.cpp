@@ -34,6 +34,7 @@ void refreshControlGroups() {
     refreshLvdsMenu();
     refreshTriggerControls();
     refreshAttenuationControls();
+    refreshOptimizationMenu();
     routingPanelUpdateFromHw();
     routingMenuUpdateScenario();
     refreshLevelControls();
@@ -59,8 +60,7 @@ void refreshMainPanelFromInstrument() {
     showRead<double>(MAINPANEL_RF_FREQ, qm4120_getRfFrequency);
     showRead<double>(MAINPANEL_LO_FREQ, qm4120_getLoFrequency);
     refreshLoOffsetDisplay();
-    showRead<double>(MAINPANEL_RF_INPUT_LEVEL, qm4120_getRfInputLevel);
-    showRead<double>(MAINPANEL_IF_INPUT_LEVEL, qm4120_getIfInputLevel);
+    showInputLevels();
     showRead<uint16_t>(MAINPANEL_BINARY_INPUT_SOURCE, qm4120_getInputSource);
     uint16_t extRef = 0;
     if (qm4120_getExternalReference(session, &extRef) >= 0) showReferenceState(extRef);

@@ -18,8 +18,10 @@
 #include "userint.h"
 
 // What becomes of a driver status: noted in lastStatus and shown to the operator (the main panel's
-// callbacks), or only looked at (quiet refreshes that must not raise a popup per control).
-enum class StatusReport { Note, Quiet };
+// callbacks), only shown to the operator (refreshes whose failures the operator must see, but that do not
+// decide a callback's next step), or only looked at (quiet refreshes that must not raise a popup per
+// control).
+enum class StatusReport { Note, Report, Quiet };
 
 template <typename T>
 using ModuleGetter = int32_t (*)(uint32_t session, T* value);
@@ -27,7 +29,16 @@ template <typename T>
 using ModuleSetter = int32_t (*)(uint32_t session, T value);
 
 inline int32_t reportStatus(int32_t status, StatusReport report) {
-    return report == StatusReport::Note ? noteStatus(status) : status;
+    if (report == StatusReport::Note) return noteStatus(status);
+    if (report == StatusReport::Report) err4120(status);
+    return status;
+}
+
+// Reads one module value into *value; the status goes where `report` says. Returns true when the read
+// did not fail (the value may then be shown).
+template <typename T>
+bool readModule(ModuleGetter<T> get, T* value, StatusReport report = StatusReport::Note) {
+    return reportStatus(get(getQM4120id(), value), report) >= 0;
 }
 
 // The control type that holds a module value: numerics and rings of the panels keep 32-bit integers,

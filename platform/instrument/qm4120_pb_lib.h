@@ -67,8 +67,9 @@ int32_t qm4120_fftPerform(uint32_t vi, uint32_t n, double* re, double* im);
  * layout of the area belongs to the library and is read back by qm4120_fftGetPowerAtIfFrequency. */
 int32_t qm4120_fftPerformN(uint32_t vi, uint32_t n, uint16_t averages, double* area);
 
-/* Power in dBm at an IF frequency (Hz) from an area filled by qm4120_fftPerformN with the same `n` and
- * `averages`. */
+/* Power at an IF frequency (Hz) from an area filled by qm4120_fftPerformN with the same `n` and
+ * `averages`, in dB relative to the ADC's full scale (a full-scale sine reads 0 dB): the library knows
+ * nothing of the front end, so the caller adds the level correction to get dBm at an input. */
 int32_t qm4120_fftGetPowerAtIfFrequency(uint32_t vi, double frequencyHz, uint16_t averages, uint32_t n,
                                         double* area, double* power);
 

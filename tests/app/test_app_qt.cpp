@@ -124,6 +124,51 @@ TEST(ProgramOnQt, TheMainPanelsCloseBoxEndsTheProgram) {
     EXPECT_EQ(appState.mainPanel, 0);  // the program went through its whole shutdown
 }
 
+// The front end of a booted module in the four looks an operator meets most: RF and IF input, manual and
+// automatic attenuators. Saved as PNGs so that the colours and the dimming can be looked at.
+TEST(ProgramOnQt, FrontEndLooksAfterBoot) {
+    struct Look {
+        unsigned short source;  // 1 RF, 0 IF
+        unsigned short mode;    // 0 Auto, 2 Manual
+        const char* file;
+    };
+    const Look looks[] = {
+        {1, 2, "main_panel_rf_manual.png"},
+        {1, 0, "main_panel_rf_auto.png"},
+        {0, 2, "main_panel_if_manual.png"},
+        {0, 0, "main_panel_if_auto.png"},
+    };
+    int saved = 0;
+    bool exitChosen = false;
+    bool shotTaken = false;
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget& panel) {
+            qm4120_setModelCodePxiKorvo(0x4B20);
+            uint32_t session = 0;
+            if (qm4120_init("0x4B20", 0, 1, &session) < 0) return false;
+            onBootSucceeded(session, "0x4B20");
+            const int main = appState.mainPanel;
+            for (const Look& look : looks) {
+                SetCtrlVal(main, MAINPANEL_BINARY_INPUT_SOURCE, look.source);
+                CallCtrlCallback(main, MAINPANEL_BINARY_INPUT_SOURCE, EVENT_COMMIT, 0, 0, nullptr);
+                SetCtrlVal(main, MAINPANEL_RING_ATTEN_CONFIG, look.mode);
+                CallCtrlCallback(main, MAINPANEL_RING_ATTEN_CONFIG, EVENT_COMMIT, 0, 0, nullptr);
+                QCoreApplication::processEvents();
+                if (panel.grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromUtf8(look.file)))
+                    ++saved;
+            }
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &exitChosen, &shotTaken, true);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(exitChosen);
+    EXPECT_EQ(saved, 4);
+}
+
 // A booted module in the generic I/Q mode after one capture, with the fractional-rate dialog open: saved as
 // PNGs of the main panel and of the dialog.
 TEST(ProgramOnQt, AcquisitionControlsAfterACaptureAndTheFractionalRateDialog) {

@@ -3,10 +3,8 @@
 // between bins; the panel needs 0.5) for every input, LO side, data type and word width; the ADC overloads
 // when the signal exceeds what the set-up allows; triggers come as configured.
 
-#include <chrono>
 #include <cmath>
 #include <complex>
-#include <thread>
 #include <vector>
 
 #include "fixture.h"
@@ -14,7 +12,31 @@
 
 namespace {
 
-using CaptureTest = SimTest;
+class CaptureTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        qm4120_simSetClock(&FakeClock::now, nullptr, &clock);
+    }
+    void TearDown() override {
+        qm4120_simSetClock(nullptr, nullptr, nullptr);
+        SimTest::TearDown();
+    }
+
+    // Lets up to `milliseconds` of module time pass, a millisecond at a time, until the capture is
+    // complete.
+    bool waitComplete(uint32_t vi, int milliseconds) {
+        for (int i = 0; i <= milliseconds; ++i) {
+            uint16_t complete = 0;
+            EXPECT_EQ(qm4120_controlGetCaptureComplete(vi, &complete), 0);
+            if (complete) return true;
+            clock.seconds += 1e-3;
+        }
+        return false;
+    }
+
+    FakeClock clock;
+};
 
 constexpr uint32_t N = 2048;
 
@@ -110,16 +132,6 @@ TEST_F(CaptureTest, TransfersNeedACaptureOfTheRightSize) {
     EXPECT_EQ(qm4120_controlDataAcquire(m.vi(), 0, 32, nullptr), -2);
     EXPECT_EQ(qm4120_controlDataCapture(m.vi(), 0, 0), 0);
     EXPECT_EQ(qm4120_controlDataAcquire(m.vi(), 0, 0, words.data()), 0);
-}
-
-bool waitComplete(uint32_t vi, int milliseconds) {
-    for (int i = 0; i < milliseconds; ++i) {
-        uint16_t complete = 0;
-        EXPECT_EQ(qm4120_controlGetCaptureComplete(vi, &complete), 0);
-        if (complete) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
 }
 
 TEST_F(CaptureTest, TriggersComeAsConfigured) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "pxi_korvo.h"
 #include "qm4120_pb_lib.h"
@@ -50,5 +51,19 @@ class SimTest : public ::testing::Test {
 };
 
 constexpr uint16_t MODELS[] = {0x4120, 0x4A20, 0x4B20, 0x4125};
+
+// A module clock that moves only when the test moves it (qm4120_simSetClock).
+struct FakeClock {
+    double seconds = 0.0;
+    double waited = 0.0;
+    std::function<void()> duringWait;  // what "another thread" does while a transfer waits
+    static double now(void* self) { return static_cast<FakeClock*>(self)->seconds; }
+    static void wait(void* self, double s) {
+        auto* c = static_cast<FakeClock*>(self);
+        c->seconds += s;
+        c->waited += s;
+        if (c->duringWait) c->duringWait();
+    }
+};
 
 #endif

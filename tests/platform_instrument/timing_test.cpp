@@ -10,20 +10,6 @@
 
 namespace {
 
-// A clock that moves only when the test moves it.
-struct FakeClock {
-    double seconds = 0.0;
-    double waited = 0.0;
-    std::function<void()> duringWait;  // what "another thread" does while a transfer waits
-    static double now(void* self) { return static_cast<FakeClock*>(self)->seconds; }
-    static void wait(void* self, double s) {
-        auto* c = static_cast<FakeClock*>(self);
-        c->seconds += s;
-        c->waited += s;
-        if (c->duringWait) c->duringWait();
-    }
-};
-
 class TimingTest : public SimTest {
   protected:
     void SetUp() override {

@@ -32,6 +32,9 @@ void applyColors(QWidget* w, int textColor, int bgColor) {
         // operator must still see which one it is.
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             pal.setColor(group, QPalette::Base, toColor(bgColor));
+        // A dimmed control still shows the current setting: its text stays readable on the grey of a
+        // read-only control, where the style's own disabled grey would vanish.
+        pal.setColor(QPalette::Disabled, QPalette::Text, QColor(0x70, 0x70, 0x70));
     }
     if (pal != before) w->setPalette(pal);
 }
