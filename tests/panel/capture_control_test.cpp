@@ -282,26 +282,21 @@ TEST_F(CaptureTest, FileDestinationsWriteTheCapturedWords) {
         EXPECT_EQ(fe.popups()[0].fileRequest.defaultFileSpec,
                   c.menuItem == MAINMENU_CAPT_TOBINFILE ? ".dat" : ".txt");
 
-        std::vector<long> words;
-        std::string bytes;
-        if (c.dataType == 0) {
-            words.assign(capturedData.ifData.begin(), capturedData.ifData.end());
-            bytes.assign(reinterpret_cast<const char*>(capturedData.ifData.data()),
-                         capturedData.ifData.size() * 2);
-        } else if (c.format == 0) {
-            words.assign(capturedData.iqData16.begin(), capturedData.iqData16.end());
-            bytes.assign(reinterpret_cast<const char*>(capturedData.iqData16.data()),
-                         capturedData.iqData16.size() * 2);
-        } else {
-            words.assign(capturedData.iqData32.begin(), capturedData.iqData32.end());
-            bytes.assign(reinterpret_cast<const char*>(capturedData.iqData32.data()),
-                         capturedData.iqData32.size() * 4);
-        }
-        EXPECT_EQ(words.size(), c.dataType == 0 ? 256u : 512u);
-        if (c.menuItem == MAINMENU_CAPT_TOASCFILE)
-            EXPECT_EQ(decimalLines(path), words);
+        // The words of the record as numbers and as the bytes of a little-endian machine.
+        auto check = [&](const auto& held) {
+            EXPECT_EQ(held.size(), c.dataType == 0 ? 256u : 512u);
+            if (c.menuItem == MAINMENU_CAPT_TOASCFILE)
+                EXPECT_EQ(decimalLines(path), std::vector<long>(held.begin(), held.end()));
+            else
+                EXPECT_EQ(fileBytes(path), std::string(reinterpret_cast<const char*>(held.data()),
+                                                       held.size() * sizeof(held[0])));
+        };
+        if (c.dataType == 0)
+            check(capturedData.ifData);
+        else if (c.format == 0)
+            check(capturedData.iqData16);
         else
-            EXPECT_EQ(fileBytes(path), bytes);
+            check(capturedData.iqData32);
     }
 }
 
