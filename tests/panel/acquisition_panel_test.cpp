@@ -138,6 +138,15 @@ TEST_F(AcquisitionTest, SampleCountStepsAndFftLengthFollowTheCount) {
     // Back to 16-bit words: the count steps by 16 again.
     ASSERT_TRUE(op.commit(p, MAINPANEL_DATA_OUT_FORMAT, 0));
     EXPECT_EQ(numberAttribute(p, MAINPANEL_NUM_SAMPLES, ATTR_INCR_VALUE), 16.0);
+
+    // A new data type brings its own count, and the FFT grows to cover it (up to 32768).
+    ASSERT_EQ(qm4120_setNumberOfIfSamples(session, 4096), 0);
+    ASSERT_EQ(qm4120_setFftLength(session, 16), 0);
+    ASSERT_TRUE(op.commit(p, MAINPANEL_DATA_TYPE, 0));
+    EXPECT_EQ(op.shows(p, MAINPANEL_NUM_SAMPLES), "4096");
+    qm4120_getFftLength(session, &fft);
+    EXPECT_EQ(fft, 4096u);
+    EXPECT_EQ(op.shows(p, MAINPANEL_RING_FFT_LEN), "4096");
 }
 
 TEST(DecimationRatioIndex, IsTheDistanceInPowersOfTwo) {
