@@ -64,17 +64,14 @@ class CaptureTest : public AppFixture {
     }
 
     // Presses `button` after the run has started: on the n-th look at the panel during the run.
-    void pressDuringRun(int button, int afterEvents = 1) {
-        auto left = std::make_shared<int>(afterEvents);
-        auto self = std::make_shared<std::function<void()>>();
-        *self = [this, button, left, self] {
-            if (--*left > 0) {
-                fe.post(*self);
-                return;
-            }
-            pressed.push_back(op.press(p, button));
+    void pressDuringRun(int button, int afterEvents = 1) { fe.post(pressAfter(button, afterEvents)); }
+    std::function<void()> pressAfter(int button, int afterEvents) {
+        return [this, button, afterEvents] {
+            if (afterEvents > 1)
+                fe.post(pressAfter(button, afterEvents - 1));
+            else
+                pressed.push_back(op.press(p, button));
         };
-        fe.post(*self);
     }
 
     void expectIdle() {
