@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "display.h"
+#include "markers.h"
 #include "model.h"
 #include "qm4120_sfp.h"
 #include "resource_callbacks.h"
@@ -49,6 +51,8 @@ void registerAllCallbacks() {
     registerFrontEndCallbacks();
     registerFrontEndEngCallbacks();
     registerRoutingCallbacks();
+    registerDisplayCallbacks();
+    registerMarkerCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();
     registerBootTransitionCallbacks();

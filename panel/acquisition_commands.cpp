@@ -7,6 +7,7 @@
 #include "acquisition.h"
 #include "acquisition_modes.h"
 #include "app_state.h"
+#include "display.h"
 #include "qm4120.h"
 #include "qm4120_sfp_uir.h"
 #include "readback.h"
@@ -124,9 +125,7 @@ int cmdSampleDataType(int panel, int control, int event, void*, int, int) {
         SetCtrlAttribute(panel, c, ATTR_VISIBLE, ifData ? 0 : 1);
     fillModulationModeRing();
     fillDecimationRatioRing();
-    // The polar view has nothing to show for IF samples.
-    if (appState.mainMenuBar > 0)
-        SetMenuBarAttribute(appState.mainMenuBar, MAINMENU_VIEW_IQ_POLAR, ATTR_DIMMED, ifData ? 1 : 0);
+    viewsFollowSampleDataType(type);
 
     // The transform covers the whole capture where it can.
     err4120(qm4120_setFftLength(session, fftLengthFor(samples)));

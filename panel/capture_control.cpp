@@ -133,7 +133,8 @@ void runCapture(bool arm) {
                 break;
             }
             clearAllPlots();
-            displayCapturedData();
+            prepareFftInput(capturedData);
+            displayCapturedData(capturedData);
             uint16_t overload = 0;
             const int32_t status = qm4120_getAdcOverload(getQM4120id(), &overload);
             err4120(status);
