@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "display.h"
+#include "eng_panel.h"
+#include "instrument_info.h"
 #include "markers.h"
 #include "model.h"
 #include "qm4120_sfp.h"
@@ -57,6 +59,8 @@ void registerAllCallbacks() {
     registerBootCallbacks();
     registerBootTransitionCallbacks();
     registerEngineeringResetCallbacks();
+    registerEngPanelCallbacks();
+    registerInfoCallbacks();
     registerCaptureStateReset();
     registerAcquisitionCallbacks();
     registerCaptureControlCallbacks();
