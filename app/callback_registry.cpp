@@ -64,6 +64,7 @@ void registerAllCallbacks() {
     registerCaptureStateReset();
     registerAcquisitionCallbacks();
     registerCaptureControlCallbacks();
+    registerTestToneCallback();
 }
 
 void resetProgramState() {

@@ -30,6 +30,7 @@
 #include "qm41xx_cal_id.h"
 #include "qm41xx_step.h"
 #include "routing_panel.h"
+#include "test_tone.h"
 #include "trigger.h"
 
 // ---------------------------------------------------------------------------------------------------------

@@ -25,7 +25,6 @@ const std::vector<std::string> STILL_PENDING = {
     "CmdRoutingMatrix",
     "CmdRoutingOeChanged",
     "CmdRoutingReset",
-    "CmdTestTone",
     "CmdTimerPeriod",
     "CmdTimerPhase",
     "chanPanelEditAll",
