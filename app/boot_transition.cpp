@@ -65,9 +65,10 @@ int cmdBoot(int, int, int event, void*, int, int) {
 
     const bool booted = isActive4120() != 0;
     if (booted && captureRepeatActive) {
+        // A repeat run in progress ends, and the module drops the capture it holds.
         captureRepeatActive = 0;
         captureAbortRequested = 1;
-        // To come with the capture engine: qm4120_clearAfterRepeatCapt(session).
+        err4120(qm4120_clearAfterRepeatCapt(s.sessionHandle.load()));
     }
     captureRepeatMode = 0;
     if (booted) {

@@ -63,6 +63,9 @@ void registerAllCallbacks() {
     registerEngPanelCallbacks();
     registerInfoCallbacks();
     registerCaptureStateReset();
+    registerAcquisitionCallbacks();
+    registerCaptureControlCallbacks();
+    registerTestToneCallback();
 }
 
 void resetProgramState() {

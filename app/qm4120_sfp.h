@@ -12,6 +12,7 @@
 #include "app_state.h"
 #include "board_identity.h"
 #include "boot_transition.h"
+#include "capture_control.h"
 #include "capture_state.h"
 #include "display.h"
 #include "eng_reset.h"
@@ -29,6 +30,7 @@
 #include "qm41xx_cal_id.h"
 #include "qm41xx_step.h"
 #include "routing_panel.h"
+#include "test_tone.h"
 #include "trigger.h"
 
 // ---------------------------------------------------------------------------------------------------------

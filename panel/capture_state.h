@@ -39,16 +39,26 @@ struct CapturedData {
 
 extern CapturedData capturedData;
 
+// Where captured data go besides the screen.
+constexpr int32_t CAPTURE_TO_MEMORY = 0;
+constexpr int32_t CAPTURE_TO_ASCII_FILE = 1;
+constexpr int32_t CAPTURE_TO_BINARY_FILE = 2;
+constexpr int CAPTURE_FILE_NAME_LEN = 260;
+
 // Capture state shared by the capture buttons, the boot transition and the exit paths.
-extern int32_t captureRepeatMode;       // 0 single capture, 1 repeat (mirrors CAPTMODE)
-extern uint16_t captureRepeatActive;    // set while a repeat run goes on; cleared to end it
-extern uint16_t captureStopRequested;   // ends a run after the current cycle
-extern uint16_t captureAbortRequested;  // leaves the wait for completion at once
+extern int32_t captureRepeatMode;                    // 0 single capture, 1 repeat (mirrors CAPTMODE)
+extern int32_t captureDestination;                   // CAPTURE_TO_...
+extern char captureFileName[CAPTURE_FILE_NAME_LEN];  // written by the file destinations
+extern uint16_t captureRepeatActive;                 // set while a repeat run goes on; cleared to end it
+extern uint16_t captureStopRequested;                // ends a run after the current cycle
+extern uint16_t captureAbortRequested;               // leaves the wait for completion at once
 
 // No valid data and every buffer released.
 void markCapturedDataEmpty();
 
-// Registers the reset of the record and the flags (tests start every program afresh).
+// Puts the record and the capture state back to their start-up values.
+void resetCaptureState();
+// Registers that reset (tests start every program afresh).
 void registerCaptureStateReset();
 
 #endif
