@@ -274,99 +274,107 @@ TEST(ProgramOnQt, TriggerGroupAndRoutingPanelLooks) {
     bool shotTaken = false;
     const int status = runProgramUntil(
         [&](qmqt::QtFrontend& qt, QWidget& panel) {
-        qm4120_setModelCodePxiKorvo(0x4B20);
-        uint32_t session = 0;
-        if (qm4120_init("0x4B20", 0, 1, &session) < 0) return false;
-        onBootSucceeded(session, "0x4B20");
-        const int main = appState.mainPanel;
-        // The LVDS lines already receive, so choosing an LVDS source raises no message.
-        qm4120_setLvdsMarkerMode(session, 0);
-        auto commit = [](int p, int control, unsigned short value) {
-            SetCtrlVal(p, control, value);
-            CallCtrlCallback(p, control, EVENT_COMMIT, 0, 0, nullptr);
-        };
-        for (const TriggerLook& look : triggerLooks) {
-            unsigned short family = 0;
-            while (family < TRIGGER_FAMILY_COUNT && std::string(TRIGGER_FAMILIES[family].text) != look.family)
-                ++family;
-            commit(main, MAINPANEL_CAPT_TRIG, family);
-            if (std::string(look.family) != "SW_TRIG") commit(main, MAINPANEL_CAPT_TRIG_TYPE, look.type);
-            if (std::string(look.family) == "INT_TRIG") commit(main, MAINPANEL_INTTRIGMODE, look.intMode);
-            QCoreApplication::processEvents();
-            const QRect group(0, 480, panel.width(), panel.height() - 480);
-            if (panel.grab(group).save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromUtf8(look.file)))
-                ++saved;
-        }
-        for (const RouteLook& look : routeLooks) {
-            if (look.model != 0x4B20 && appState.sessionHandle.load() == session) {
-                qm4120_close(session);
-                char resource[8];
-                std::snprintf(resource, sizeof resource, "0x%04X", look.model);
-                qm4120_setModelCodePxiKorvo(look.model);
-                if (qm4120_init(resource, 0, 1, &session) < 0) return false;
-                onBootSucceeded(session, resource);
-            }
-            CmdRoutingMatrix(appState.mainMenuBar, MAINMENU_SETTINGS_MATRIX, nullptr, main);
-            if (look.modeRing) commit(appState.routePanel, look.modeRing, 3);
-            QCoreApplication::processEvents();
-            QWidget* route = qt.panelWidget(appState.routePanel);
-            if (route &&
-                route->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromUtf8(look.file)))
-                ++saved;
-        }
-        HidePanel(appState.routePanel);
-        // A booted module in the generic I/Q mode after one capture, with the fractional-rate dialog open:
-        // saved as PNGs of the main panel and of the dialog.
-        TEST(ProgramOnQt, AcquisitionControlsAfterACaptureAndTheFractionalRateDialog) {
-            const QString mainShot = QStringLiteral(QM_SCREENSHOT_DIR "/main_panel_after_capture.png");
-            const QString dialogShot = QStringLiteral(QM_SCREENSHOT_DIR "/fractional_rate_dialog.png");
-            QFile::remove(mainShot);
-            QFile::remove(dialogShot);
-            bool done = false;
-            bool shotTaken = false;
-            bool dialogShown = false;
-            bool captured = false;
+            qm4120_setModelCodePxiKorvo(0x4B20);
             uint32_t session = 0;
-            const int status = runProgramUntil(
-                [&](qmqt::QtFrontend& qt, QWidget& panel) {
-                    qm4120_setModelCodePxiKorvo(0x4120);
-                    if (qm4120_init("0x4120", 0, 1, &session) < 0) return false;
-                    appState.sessionHandle = session;
-                    appState.instrumentBooted = 1;
-                    qm4120_setSampleDataType(session, 1);
-                    qm4120_setModulationMode(session, 5);
-                    qm4120_setTriggerSource(session, 32);
-                    refreshPanelFromInstrument();
-                    CallCtrlCallback(appState.mainPanel, MAINPANEL_CMD_SINGLE, EVENT_COMMIT, 0, 0, nullptr);
-                    captured = capturedData.dataValid == 1;
-                    QCoreApplication::processEvents();
-                    panel.grab().save(mainShot);
-                    if (auto* button = qobject_cast<QAbstractButton*>(
-                            qt.controlWidget(appState.mainPanel, MAINPANEL_SHOWFSRPANEL))) {
-                        button->click();
-                        QCoreApplication::processEvents();
-                        QWidget* dialog = qt.panelWidget(appState.fsRatePanel);
-                        dialogShown = dialog && dialog->isVisible() && dialog->grab().save(dialogShot);
-                        CallCtrlCallback(appState.fsRatePanel, FSRATE_CLOSE, EVENT_COMMIT, 0, 0, nullptr);
-                    }
-                    appState.instrumentBooted = 0;
-                    appState.sessionHandle = 0;
+            if (qm4120_init("0x4B20", 0, 1, &session) < 0) return false;
+            onBootSucceeded(session, "0x4B20");
+            const int main = appState.mainPanel;
+            // The LVDS lines already receive, so choosing an LVDS source raises no message.
+            qm4120_setLvdsMarkerMode(session, 0);
+            auto commit = [](int p, int control, unsigned short value) {
+                SetCtrlVal(p, control, value);
+                CallCtrlCallback(p, control, EVENT_COMMIT, 0, 0, nullptr);
+            };
+            for (const TriggerLook& look : triggerLooks) {
+                unsigned short family = 0;
+                while (family < TRIGGER_FAMILY_COUNT &&
+                       std::string(TRIGGER_FAMILIES[family].text) != look.family)
+                    ++family;
+                commit(main, MAINPANEL_CAPT_TRIG, family);
+                if (std::string(look.family) != "SW_TRIG") commit(main, MAINPANEL_CAPT_TRIG_TYPE, look.type);
+                if (std::string(look.family) == "INT_TRIG") commit(main, MAINPANEL_INTTRIGMODE, look.intMode);
+                QCoreApplication::processEvents();
+                const QRect group(0, 480, panel.width(), panel.height() - 480);
+                if (panel.grab(group).save(QStringLiteral(QM_SCREENSHOT_DIR "/") +
+                                           QString::fromUtf8(look.file)))
+                    ++saved;
+            }
+            for (const RouteLook& look : routeLooks) {
+                if (look.model != 0x4B20 && appState.sessionHandle.load() == session) {
                     qm4120_close(session);
-                    QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
-                    if (exitItem) exitItem->trigger();
-                    return exitItem != nullptr;
-                },
-                &exitChosen, &shotTaken, false);
+                    char resource[8];
+                    std::snprintf(resource, sizeof resource, "0x%04X", look.model);
+                    qm4120_setModelCodePxiKorvo(look.model);
+                    if (qm4120_init(resource, 0, 1, &session) < 0) return false;
+                    onBootSucceeded(session, resource);
+                }
+                CmdRoutingMatrix(appState.mainMenuBar, MAINMENU_SETTINGS_MATRIX, nullptr, main);
+                if (look.modeRing) commit(appState.routePanel, look.modeRing, 3);
+                QCoreApplication::processEvents();
+                QWidget* route = qt.panelWidget(appState.routePanel);
+                if (route &&
+                    route->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromUtf8(look.file)))
+                    ++saved;
+            }
+            HidePanel(appState.routePanel);
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &exitChosen, &shotTaken, false);
 
-            EXPECT_EQ(status, 0);
-            EXPECT_EQ(timeouts, 0);
-            EXPECT_TRUE(exitChosen);
-            EXPECT_EQ(saved, 11);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(exitChosen);
+    EXPECT_EQ(saved, 11);
+}
+
+// A booted module in the generic I/Q mode after one capture, with the fractional-rate dialog open: saved as
+// PNGs of the main panel and of the dialog.
+TEST(ProgramOnQt, AcquisitionControlsAfterACaptureAndTheFractionalRateDialog) {
+    const QString mainShot = QStringLiteral(QM_SCREENSHOT_DIR "/main_panel_after_capture.png");
+    const QString dialogShot = QStringLiteral(QM_SCREENSHOT_DIR "/fractional_rate_dialog.png");
+    QFile::remove(mainShot);
+    QFile::remove(dialogShot);
+    bool done = false;
+    bool shotTaken = false;
+    bool dialogShown = false;
+    bool captured = false;
+    uint32_t session = 0;
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget& panel) {
+            qm4120_setModelCodePxiKorvo(0x4120);
+            if (qm4120_init("0x4120", 0, 1, &session) < 0) return false;
+            appState.sessionHandle = session;
+            appState.instrumentBooted = 1;
+            qm4120_setSampleDataType(session, 1);
+            qm4120_setModulationMode(session, 5);
+            qm4120_setTriggerSource(session, 32);
+            refreshPanelFromInstrument();
+            CallCtrlCallback(appState.mainPanel, MAINPANEL_CMD_SINGLE, EVENT_COMMIT, 0, 0, nullptr);
+            captured = capturedData.dataValid == 1;
+            QCoreApplication::processEvents();
+            panel.grab().save(mainShot);
+            if (auto* button = qobject_cast<QAbstractButton*>(
+                    qt.controlWidget(appState.mainPanel, MAINPANEL_SHOWFSRPANEL))) {
+                button->click();
+                QCoreApplication::processEvents();
+                QWidget* dialog = qt.panelWidget(appState.fsRatePanel);
+                dialogShown = dialog && dialog->isVisible() && dialog->grab().save(dialogShot);
+                CallCtrlCallback(appState.fsRatePanel, FSRATE_CLOSE, EVENT_COMMIT, 0, 0, nullptr);
+            }
+            appState.instrumentBooted = 0;
+            appState.sessionHandle = 0;
+            qm4120_close(session);
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
         &done, &shotTaken, false);
 
-        EXPECT_EQ(status, 0);
-        EXPECT_TRUE(done);
-        EXPECT_TRUE(captured);
-        EXPECT_TRUE(dialogShown);
-        EXPECT_FALSE(QImage(mainShot).isNull());
-        }
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(captured);
+    EXPECT_TRUE(dialogShown);
+    EXPECT_FALSE(QImage(mainShot).isNull());
+}
