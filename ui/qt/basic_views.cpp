@@ -312,7 +312,10 @@ class ButtonView : public ControlView {
         if (button_->text() != text) button_->setText(text);
         applyColors(button_, c.textColor, VAL_TRANSPARENT);
         QPalette pal = button_->palette();
-        pal.setColor(QPalette::ButtonText, isTransparent(c.textColor) ? Qt::black : toColor(c.textColor));
+        // Only the live groups: a dimmed button keeps the style's grey text, so it looks dimmed.
+        const QColor ink = isTransparent(c.textColor) ? QColor(Qt::black) : toColor(c.textColor);
+        for (auto group : {QPalette::Active, QPalette::Inactive})
+            pal.setColor(group, QPalette::ButtonText, ink);
         if (pal != button_->palette()) button_->setPalette(pal);
     }
 
