@@ -217,9 +217,11 @@ TEST_F(CaptureTest, StopBeforeTheTriggerDiscardsTheCycle) {
 
 TEST_F(CaptureTest, ArmWaitsForTheTriggerAndDisarmEndsTheRun) {
     ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=-1"), 0);
-    ASSERT_EQ(qm4120_setTriggerSource(session, TRIGGER_PXI_TRIG0), 0);
-    SetCtrlAttribute(p, MAINPANEL_CMD_ARM, ATTR_VISIBLE, 1);  // shown by the trigger group for hardware lines
-    SetCtrlAttribute(p, MAINPANEL_CMD_DISARM, ATTR_VISIBLE, 1);
+    // A backplane line that nothing drives: the trigger group shows Arm and Disarm for it.
+    ASSERT_TRUE(op.commitLabel(p, MAINPANEL_CAPT_TRIG, "PXI_TRIG"));
+    uint16_t source = 99;
+    ASSERT_EQ(qm4120_getTriggerSource(session, &source), 0);
+    ASSERT_EQ(source, TRIGGER_PXI_TRIG0);
     fe.post([&] {
         EXPECT_EQ(op.shows(p, MAINPANEL_MEAS_STATUS), "Waiting for\ntrigger");
         EXPECT_TRUE(op.dimmed(p, MAINPANEL_CMD_ARM));
