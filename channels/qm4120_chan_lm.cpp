@@ -26,16 +26,21 @@ ListModePanelState lm;
 // Main-panel controls that set the active channel or its front end: locked while hardware picks the
 // channel, since anything entered there would be overwritten at the next strobe.
 constexpr int MAIN_CHANNEL_CONTROLS[] = {
-    MAINPANEL_BINARY_INPUT_SOURCE, MAINPANEL_CHANNEL,           MAINPANEL_RF_FREQ,
-    MAINPANEL_LO_OFFSET,           MAINPANEL_LO_POSITION,       MAINPANEL_RF_INPUT_LEVEL,
-    MAINPANEL_IF_INPUT_LEVEL,      MAINPANEL_RING_ATTEN_CONFIG,
-};
-constexpr int MAIN_CONTROLS_LOCKED_ONLY[] = {
+    MAINPANEL_BINARY_INPUT_SOURCE,
+    MAINPANEL_CHANNEL,
+    MAINPANEL_RING_ATTEN_CONFIG,
+    MAINPANEL_RF_FREQ,
+    MAINPANEL_LO_OFFSET,
+    MAINPANEL_LO_POSITION,
+    MAINPANEL_RF_INPUT_LEVEL,
+    MAINPANEL_IF_INPUT_LEVEL,
     MAINPANEL_RF_ATTEN,
     MAINPANEL_IF_ATTEN,
     MAINPANEL_RING_FILTER_BYPASS,
     MAINPANEL_RING_EXT_REF,
 };
+// The RF conversion has nothing to say for the IF input: its controls come back only for the RF input.
+constexpr int MAIN_RF_CONVERSION_CONTROLS[] = {MAINPANEL_RF_FREQ, MAINPANEL_LO_OFFSET, MAINPANEL_LO_POSITION};
 constexpr int TEMPERATURE_MENU_ITEMS[] = {MAINMENU_SETTINGS_OPT_AUTTMPOPT, MAINMENU_SETTINGS_OPT_TMPOPTCOR};
 constexpr int EDIT_ALL_SET_BUTTONS[] = {
     CHEDITALL_FREQSET,    CHEDITALL_LOPOSSET,   CHEDITALL_FRONTENDSET, CHEDITALL_RFLEVELSET,
@@ -145,31 +150,35 @@ void updateMainpanelListModeControls() {
     uint16_t addrSource = 0;
     qm4120_getListAddrSource(session, &addrSource);
     const bool locked = addrSource != LIST_ADDR_MANUAL;
-    for (int control : MAIN_CHANNEL_CONTROLS) dimMain(control, locked);
     if (bar > 0)
         for (int item : TEMPERATURE_MENU_ITEMS) SetMenuBarAttribute(bar, item, ATTR_DIMMED, locked ? 1 : 0);
     if (locked) {
-        for (int control : MAIN_CONTROLS_LOCKED_ONLY) dimMain(control, true);
+        for (int control : MAIN_CHANNEL_CONTROLS) dimMain(control, true);
         SetCtrlVal(lm.mainPanel, MAINPANEL_LED_REF_LOCKED_STATUS, 0);
         dimMain(MAINPANEL_LED_REF_LOCKED_STATUS, true);
         return;
     }
-    // Released: the attenuator mode and the input decide which level and attenuation entries count.
+    for (int control : {MAINPANEL_BINARY_INPUT_SOURCE, MAINPANEL_CHANNEL, MAINPANEL_RING_ATTEN_CONFIG,
+                        MAINPANEL_RING_FILTER_BYPASS, MAINPANEL_RING_EXT_REF})
+        dimMain(control, false);
+    // Released: the attenuator mode and the input decide which entries count. Only the input in use takes
+    // a level; the module picks the attenuations in the automatic modes (the IF one only in Auto IF), and
+    // the RF attenuator does nothing for the IF input. An input that cannot be read changes nothing.
     uint16_t mode = 0;
-    uint16_t source = INPUT_SOURCE_RF;
-    qm4120_getFrontEndConfigMode(session, &mode);
-    qm4120_getInputSource(session, &source);
-    // Only the input in use takes a level; the module picks the attenuations in the automatic modes (the
-    // IF one only in Auto IF), and the RF attenuator does nothing for the IF input.
-    const bool rf = source == INPUT_SOURCE_RF;
-    dimMain(MAINPANEL_RF_INPUT_LEVEL, !rf);
-    dimMain(MAINPANEL_IF_INPUT_LEVEL, rf);
-    dimMain(MAINPANEL_RF_ATTEN, mode == 0 || (mode == 1 && !rf));
-    dimMain(MAINPANEL_IF_ATTEN, mode != 2);
-    dimMain(MAINPANEL_RING_FILTER_BYPASS, false);
-    dimMain(MAINPANEL_RING_EXT_REF, false);
+    uint16_t source = 0;
+    const bool modeRead = qm4120_getFrontEndConfigMode(session, &mode) >= 0;
+    if (qm4120_getInputSource(session, &source) >= 0 && source <= INPUT_SOURCE_RF) {
+        const bool rf = source == INPUT_SOURCE_RF;
+        for (int control : MAIN_RF_CONVERSION_CONTROLS) dimMain(control, !rf);
+        dimMain(MAINPANEL_RF_INPUT_LEVEL, !rf);
+        dimMain(MAINPANEL_IF_INPUT_LEVEL, rf);
+        if (modeRead) {
+            dimMain(MAINPANEL_RF_ATTEN, mode == 0 || (mode == 1 && !rf));
+            dimMain(MAINPANEL_IF_ATTEN, mode != 2);
+        }
+    }
     uint16_t extRef = 0;
-    qm4120_getExternalReference(session, &extRef);
+    if (qm4120_getExternalReference(session, &extRef) < 0) return;
     if (extRef == EXT_REF_NONE) SetCtrlVal(lm.mainPanel, MAINPANEL_LED_REF_LOCKED_STATUS, 0);
     dimMain(MAINPANEL_LED_REF_LOCKED_STATUS, extRef == EXT_REF_NONE);
 }

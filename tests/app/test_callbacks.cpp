@@ -127,21 +127,6 @@ const std::vector<std::string> STILL_PENDING = {
     "cmdViewTimeSeries",
     "cmdWWW",
     "cmdWindowFunction",
-    "ctrlAllFreq",
-    "ctrlAllFrontEnd",
-    "ctrlAllIfAtten",
-    "ctrlAllIfLevel",
-    "ctrlAllLoPos",
-    "ctrlAllRfAtten",
-    "ctrlAllRfLevel",
-    "ctrlChanFreq",
-    "ctrlChanFrontEnd",
-    "ctrlChanIfAtten",
-    "ctrlChanIfLevel",
-    "ctrlChanLoPos",
-    "ctrlChanRfAtten",
-    "ctrlChanRfLevel",
-    "ctrlEditAllRange",
 };
 
 }  // namespace
