@@ -3,8 +3,9 @@
 #ifndef QM_CHANNELS_QM4120_CHAN_CELLS_H
 #define QM_CHANNELS_QM4120_CHAN_CELLS_H
 
-#include <cstdio>
+#include <charconv>
 #include <string>
+#include <system_error>
 
 #include "level_units.h"
 
@@ -19,15 +20,17 @@ enum ChanGridColumn {
     CHAN_COL_IFATTEN,
 };
 
-inline std::string chanCellNumber(const char* format, double value) {
+// `value` with a fixed number of decimals (a full table refresh formats some 900 numbers at once).
+inline std::string chanCellNumber(double value, int decimals) {
     char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (ec != std::errc()) return "";
+    return std::string(text, end);
 }
 
 // Whole hertz.
 inline std::string chanFreqText(double hz) {
-    return chanCellNumber("%.0f", hz);
+    return chanCellNumber(hz, 0);
 }
 
 // An LO offset of zero or more puts the LO above the RF frequency.
@@ -43,7 +46,7 @@ inline const char* chanFrontEndText(int mode) {
 
 // A level in the display unit: milliwatts need six decimals, every other unit shows two.
 inline std::string chanLevelText(double level, bool sixDecimals) {
-    return chanCellNumber(sixDecimals ? "%.6f" : "%.2f", level);
+    return chanCellNumber(level, sixDecimals ? 6 : 2);
 }
 
 inline bool chanLevelCellsSixDecimals(int unit) {

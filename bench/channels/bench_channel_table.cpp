@@ -4,11 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
 
 #include "app_state.h"
 #include "headless.h"
 #include "qm4120.h"
 #include "qm4120_chan.h"
+#include "qm4120_sfp.h"
 #include "userint.h"
 
 namespace {
@@ -22,10 +24,16 @@ struct Program {
     Program() {
         qm4120_setModelCodePxiKorvo(MODEL);
         uint32_t session = 0;
-        if (qm4120_init("0x4B20", 0, 1, &session) < 0) return;
+        const int32_t status = qm4120_init("0x4B20", 0, 1, &session);
+        if (status < 0) {
+            std::fprintf(stderr, "opening the simulated module failed: %d\n", static_cast<int>(status));
+            return;
+        }
         appState.sessionHandle = session;
         appState.instrumentBooted = 1;
+        registerAllCallbacks();  // a panel binds its callback names when it loads
         ready = chanPanelInit() == 1;
+        if (!ready) std::fprintf(stderr, "the channel table did not load\n");
     }
 };
 
