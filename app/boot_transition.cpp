@@ -5,6 +5,7 @@
 #include "frequency.h"
 #include "front_end.h"
 #include "front_end_eng.h"
+#include "instrument_info.h"
 #include "levels.h"
 #include "qm4120.h"
 #include "qm4120_chan.h"
@@ -127,7 +128,8 @@ void onBootSucceeded(uint32_t session, const char* resourceText) {
 
     configureMainPanelForInstrument();
     refreshFrontEndControls();
-    // To come with the information panels: instrument information and calibration dates.
+    fillSysInfoPanel();
+    fillCalInfoPanel();
     chanPanelInitPostBoot();
 
     s.refLockMonitorStop = 0;

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "display.h"
+#include "eng_panel.h"
+#include "instrument_info.h"
+#include "markers.h"
 #include "model.h"
 #include "qm4120_sfp.h"
 #include "resource_callbacks.h"
@@ -49,10 +53,14 @@ void registerAllCallbacks() {
     registerFrontEndCallbacks();
     registerFrontEndEngCallbacks();
     registerRoutingCallbacks();
+    registerDisplayCallbacks();
+    registerMarkerCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();
     registerBootTransitionCallbacks();
     registerEngineeringResetCallbacks();
+    registerEngPanelCallbacks();
+    registerInfoCallbacks();
     registerCaptureStateReset();
 }
 

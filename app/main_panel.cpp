@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "eng_panel.h"
 #include "instrument_info.h"
 #include "qm4120.h"
 #include "qm4120_eng_uir.h"
@@ -265,7 +266,5 @@ void setEngineeringMenuDimmed(int dimmed) {
 }
 
 void cmdEngPanel(int, int, void*, int) {
-    // The layout for the booted model (attenuator pads, RF-board latch) is chosen here once the
-    // engineering panel's own module exists; until then the panel is shown as loaded.
-    if (appState.engPanel > 0) DisplayPanel(appState.engPanel);
+    engPanelOpen();
 }

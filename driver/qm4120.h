@@ -1,11 +1,12 @@
 /* qm4120: instrument driver for the QM4120 family of PXI RF digitizer modules (4120, 4120 Enhanced,
  * 4120A, 4125).
  *
- * Link with -lqm4120. Every operation returns an int32_t status and takes the instrument session `vi`
- * (from qm4120_init) first, unless said otherwise. Results come back through pointers after the inputs;
- * use a result only when the status is not negative. The driver keeps no copy of any setting and adds no
- * range test: the module rounds each value to its resolution and clamps it to its limits, so read a
- * setting back to learn what the module applied.
+ * Build with `pkg-config --cflags --libs qm4120`, or in CMake with find_package(qm4120) and the imported
+ * target qm4120::qm4120; the library's soname is libqm4120.so.2. Every operation returns an int32_t status
+ * and takes the instrument session `vi` (from qm4120_init) first, unless said otherwise. Results come back
+ * through pointers after the inputs; use a result only when the status is not negative. The driver keeps no
+ * copy of any setting and adds no range test: the module rounds each value to its resolution and clamps it to
+ * its limits, so read a setting back to learn what the module applied.
  *
  * Statuses
  *   0                          success.
@@ -45,6 +46,12 @@ extern "C" {
 
 /* Driver errors. Parameter n out of range is QM4120_ERROR_PARAMETER1 + n - 1, n = 1 to 8. */
 #define QM4120_ERROR_PARAMETER1 QM4120_STATUS(0xBFFC0001u)
+#define QM4120_ERROR_PARAMETER2 QM4120_STATUS(0xBFFC0002u)
+#define QM4120_ERROR_PARAMETER3 QM4120_STATUS(0xBFFC0003u)
+#define QM4120_ERROR_PARAMETER4 QM4120_STATUS(0xBFFC0004u)
+#define QM4120_ERROR_PARAMETER5 QM4120_STATUS(0xBFFC0005u)
+#define QM4120_ERROR_PARAMETER6 QM4120_STATUS(0xBFFC0006u)
+#define QM4120_ERROR_PARAMETER7 QM4120_STATUS(0xBFFC0007u)
 #define QM4120_ERROR_PARAMETER8 QM4120_STATUS(0xBFFC0008u)
 #define QM4120_ERROR_FAIL_ID_QUERY QM4120_STATUS(0xBFFC0011u)
 #define QM4120_ERROR_INTERPRETING_RESPONSE QM4120_STATUS(0xBFFC0012u)
@@ -231,9 +238,14 @@ int32_t qm4120_getNegatePhaseWord(uint32_t vi, uint16_t* value);
 int32_t qm4120_setDcOffsetFilter(uint32_t vi, uint16_t value);
 int32_t qm4120_getDcOffsetFilter(uint32_t vi, uint16_t* value);
 
-/* Modulation, sample data and rates. Sample data type 0 IF, 1 I/Q; output format 0 16-bit, 1 32-bit
- * words. Decimation ratios are integers (getDecimationLimits gives the range for a modulation mode);
- * sampling frequencies in Hz; the generic sampling frequency may also be set as a ratio
+/* Modulation, sample data and rates. Modulation mode (the I/Q filter chain) 0 UMTS, 1 GSM, 2 CDMA2000
+ * 1X, 4 7706 emulation, 5 generic resampler; IF data take the UMTS set-up only. Sample data type 0 IF,
+ * 1 I/Q; output format 0 16-bit, 1 32-bit words (refused with an error where the chain's decimation does
+ * not allow 32-bit words; a decimation set below that limit later returns to 16-bit words with a
+ * warning). Decimation ratios are integers, one per modulation mode: the setter of a mode acts on that
+ * mode's ratio, getDecimationLimits gives its range, and a ratio the chain does not have is refused with
+ * an error. Sampling frequencies in Hz: the decimated one is the rate of the I/Q samples, IF samples come
+ * at the ADC clock (getAdcClockFrequency); the generic sampling frequency may also be set as a ratio
  * numerator / denominator of the undecimated rate. FFT length and sample increment in samples. */
 int32_t qm4120_setModulationMode(uint32_t vi, uint16_t value);
 int32_t qm4120_getModulationMode(uint32_t vi, uint16_t* value);
@@ -291,16 +303,17 @@ int32_t qm4120_getLvdsMarkerMode(uint32_t vi, uint16_t* value);
 
 /* Trigger and timer. Source codes: PXI_TRIG[0..7] 0-7, PXI_STAR 8, PXI_LBL[0..12] 9-21, LVDS markers
  * 22-25, LVDS aux 26-30, LVDS spare 31, software 32, internal timer 34, internal level trigger 35, front
- * SMB 36. Sample counts and delays in samples; the absolute threshold in dBm and the relative one in dB;
- * the internal trigger's time constants and the timer period in microseconds, the timer phase in ADC
- * clocks.
- * armTrigger(vi, 0, values) arms a capture of `values` sample values: one per IF sample, two (I and Q)
- * per I/Q sample whatever the word width. The trigger comes at once for software, at the next tick of
- * the free-running timer, when the input crosses the threshold for the internal trigger, or when the
- * line fires; the capture completes once its samples have been taken at the sampling rate. The
- * Detected and Complete flags read 0 or 1. captAbort before the trigger discards the capture (it never
- * completes); after the trigger the capture completes at once with the samples taken so far, which
- * getCapturedSampleCount reports (0 until complete). */
+ * SMB 36. Trigger type 0 edge, 1 gate; edge/gate polarity 0 positive, 1 negative; software trigger mode
+ * and internal trigger mode 0 or 1 (internal: 0 absolute threshold, 1 relative to the slow average); the
+ * source type reads the family of the current source. Sample counts and delays in samples; the absolute
+ * threshold in dBm and the relative one in dB; the internal trigger's time constants and the timer period in
+ * microseconds, the timer phase in ADC clocks. armTrigger(vi, 0, values) arms a capture of `values` sample
+ * values: one per IF sample, two (I and Q) per I/Q sample whatever the word width. The trigger comes at once
+ * for software, at the next tick of the free-running timer, when the input crosses the threshold for the
+ * internal trigger, or when the line fires; the capture completes once its samples have been taken at the
+ * sampling rate. The Detected and Complete flags read 0 or 1. captAbort before the trigger discards the
+ * capture (it never completes); after the trigger the capture completes at once with the samples taken so
+ * far, which getCapturedSampleCount reports (0 until complete). */
 int32_t qm4120_setTriggerSource(uint32_t vi, uint16_t value);
 int32_t qm4120_getTriggerSource(uint32_t vi, uint16_t* value);
 int32_t qm4120_setSwTriggerMode(uint32_t vi, uint16_t value);

@@ -107,6 +107,11 @@ int calidPanelActivePage() {
     return page;
 }
 
+int calidPanelPageHandle(int index) {
+    if (index < 0 || index >= static_cast<int>(calid.pages.size())) return -1;
+    return calid.pages[static_cast<size_t>(index)];
+}
+
 int calidFieldOfControl(int control) {
     for (const FieldControl& fc : FIELD_CONTROLS)
         if (fc.control == control) return fc.field;

@@ -5,6 +5,8 @@
 #ifndef QM_ENGINEERING_QM41XX_CAL_ID_H
 #define QM_ENGINEERING_QM41XX_CAL_ID_H
 
+#include <cstdint>
+
 // Requests raised by the panel.
 enum CalidOperation {
     CALID_CLOSE = 0,
@@ -48,6 +50,45 @@ int calidPanelPageCount();
 int calidPanelActivePage();
 // Field number of a page control, or -1 for a control that is no field.
 int calidFieldOfControl(int control);
+
+// Panel handle of the page at a tab index, or -1.
+int calidPanelPageHandle(int index);
+
+// A calibration date and time as a page shows it. The boards store it packed in 32 bits, date in the
+// upper half: bits 31-25 year - 1980, 24-21 month, 20-16 day, 15-11 hours, 10-5 minutes, 4-0 seconds / 2.
+// Packing masks each value to its field width.
+struct CalidDate {
+    uint16_t year = 1980;
+    uint16_t month = 0;
+    uint16_t day = 0;
+    uint16_t hours = 0;
+    uint16_t minutes = 0;
+    uint16_t halfSeconds = 0;  // seconds / 2, shown as stored
+};
+uint32_t calidPackDate(const CalidDate& date);
+CalidDate calidUnpackDate(uint32_t packed);
+
+// Field values between a page (its panel handle) and plain values. Each returns 1. Texts travel in
+// buffers of CALID_TEXT_LEN characters.
+constexpr int CALID_TEXT_LEN = 256;
+int calidSetModstate(int page, uint32_t value);  // MFG BOM in bits 0-15, S/W in bits 16-31
+int calidGetModstate(int page, uint32_t* value);
+int calidSetFirstcal(int page, uint32_t packed);
+int calidGetFirstcal(int page, uint32_t* packed);
+int calidSetLastcal(int page, uint32_t packed);
+int calidGetLastcal(int page, uint32_t* packed);
+int calidSetReworkCount(int page, uint16_t value);
+int calidGetReworkCount(int page, uint16_t* value);
+int calidSetCalScheme(int page, uint16_t value);
+int calidGetCalScheme(int page, uint16_t* value);
+int calidSetTypeno(int page, const char* value);
+int calidGetTypeno(int page, char* value);
+int calidSetSerialno(int page, const char* value);
+int calidGetSerialno(int page, char* value);
+int calidSetBuildstate(int page, const char* value);
+int calidGetBuildstate(int page, char* value);
+int calidSetInfostring(int page, const char* value);
+int calidGetInfostring(int page, char* value);
 
 // Callbacks of "qm41xx_cal_id.uir".
 int cmdClose(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

@@ -159,7 +159,9 @@ int getValueAs(int panel, int control, T* value, DataType type) {
 std::string formatNumber(const Control& c, double v) {
     char buf[64];
     if (c.format == VAL_HEX_FORMAT) {
-        std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(static_cast<long long>(v)));
+        // Register words: the whole 32-bit pattern, leading zeros included.
+        std::snprintf(buf, sizeof buf, "%08llX",
+                      static_cast<unsigned long long>(static_cast<long long>(v)) & 0xFFFFFFFFull);
     } else if (isIntegerType(c.type)) {
         std::snprintf(buf, sizeof buf, "%.0f", v);
     } else if (c.format == VAL_SCIENTIFIC_FORMAT) {

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "eng_panel.h"
 #include "qm4120.h"
 #include "qm4120_chan.h"
 #include "qm4120_chan_all.h"
@@ -22,6 +23,7 @@
 #include "qm4120_chan_uir.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
+#include "qm41xx_cal_id_uir.h"
 #include "ui/qt/qt_frontend.h"
 #include "ui/qt/qt_main.h"
 
@@ -170,6 +172,76 @@ TEST(ProgramOnQt, FrontEndLooksAfterBoot) {
     EXPECT_EQ(timeouts, 0);
     EXPECT_TRUE(exitChosen);
     EXPECT_EQ(saved, 4);
+}
+
+namespace {
+
+// Saves a PNG of a panel that is on screen; false when it is not.
+bool shoot(qmqt::QtFrontend& qt, int panel, const char* name) {
+    QCoreApplication::processEvents();
+    QWidget* widget = panel > 0 ? qt.panelWidget(panel) : nullptr;
+    if (!widget || !widget->isVisible()) return false;
+    QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
+    return widget->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromLatin1(name));
+}
+
+// Boots `model` as the boot dialog's success would.
+bool bootForShots(uint16_t model, const char* resource) {
+    if (isActive4120()) {
+        stopRefLockMonitor();
+        const uint32_t old = appState.sessionHandle.load();
+        appState.instrumentBooted = 0;
+        appState.sessionHandle = 0;
+        qm4120_close(old);
+    }
+    uint32_t vi = 0;
+    qm4120_setModelCodePxiKorvo(model);
+    if (qm4120_init(resource, 0, 1, &vi) < 0) return false;
+    onBootSucceeded(vi, resource);
+    return true;
+}
+
+}  // namespace
+
+TEST(ProgramOnQt, EngineeringIdentityAndInformationPanelsAfterABoot) {
+    int shots = 0;
+    bool done = false;
+    bool shotTaken = false;
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget&) {
+            for (uint16_t model : {uint16_t(0x4120), uint16_t(0x4125)}) {
+                if (!bootForShots(model, model == 0x4125 ? "0x4125" : "0x4120")) return false;
+                engPanelOpen();
+                shots += shoot(qt, appState.engPanel,
+                               model == 0x4125 ? "engineering_panel_4125.png" : "engineering_panel_4120.png");
+                HidePanel(appState.engPanel);
+            }
+            calidPanelShow();
+            SetActiveTabPage(calidPanelHandle(), IDPANEL_IDTAB, 1);
+            shots += shoot(qt, calidPanelHandle(), "board_identity_if_page.png");
+            calidPanelHide();
+
+            cmdHelpSysInfo(appState.mainMenuBar, MAINMENU_HELP_INFO, nullptr, appState.mainPanel);
+            shots += shoot(qt, appState.sysInfoPanel, "instrument_information.png");
+            cmdSysInfoFileInfo(appState.sysInfoPanel, SYSINFO_FILE_INFO, EVENT_COMMIT, nullptr, 0, 0);
+            shots += shoot(qt, appState.sysInfoDetailPanel, "file_versions.png");
+            cmdCalInfo(appState.sysInfoPanel, SYSINFO_CAL_INFO, EVENT_COMMIT, nullptr, 0, 0);
+            shots += shoot(qt, appState.calInfoPanel, "calibration_dates.png");
+            cmdSysInfoClose(appState.sysInfoPanel, SYSINFO_CLOSE, EVENT_COMMIT, nullptr, 0, 0);
+            cmdHelpAbout(appState.mainMenuBar, MAINMENU_HELP_ABOUT, nullptr, appState.mainPanel);
+            shots += shoot(qt, appState.aboutPanel, "about_box.png");
+            RemovePopup(appState.aboutPanel);
+
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &done, &shotTaken, false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(shots, 7);
 }
 
 // The channel table with channels set up differently, in dBm and in volts, then locked by list mode with

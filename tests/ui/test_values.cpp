@@ -134,7 +134,7 @@ TEST_F(Values, NumericDisplayFollowsPrecisionAndFormat) {
     EXPECT_EQ(op.shows(p, 2), "-53.00");
     SetCtrlAttribute(p, 2, ATTR_PRECISION, 6);
     EXPECT_EQ(op.shows(p, 2), "-53.000000");
-    EXPECT_EQ(op.shows(p, 3), "BEEF");
+    EXPECT_EQ(op.shows(p, 3), "0000BEEF");
     EXPECT_EQ(op.shows(p, 4), "2.000e+09");
 }
 

@@ -80,14 +80,14 @@ TEST_F(QtFrontendTest, HexNumericShowsAndParsesHexDigits) {
     const int reg = ctrl(panel, "REG");
     auto* box = widget<QAbstractSpinBox>(panel, reg);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(shownText(box), "FF");
+    EXPECT_EQ(shownText(box), "000000FF");
     typeInto(box, "0x1a2B");
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_DOUBLE_EQ(model(panel, reg).number, 0x1A2B);
-    EXPECT_EQ(shownText(box), "1A2B");
+    EXPECT_EQ(shownText(box), "00001A2B");
     // Not a hex digit: refused as it is typed.
     typeInto(box, "G");
-    EXPECT_EQ(shownText(box), "1A2B");
+    EXPECT_EQ(shownText(box), "00001A2B");
 }
 
 TEST_F(QtFrontendTest, RightClickAndDoubleClickReachTheNumericsCallback) {

@@ -4,6 +4,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "control_kinds.h"
 #include "qt_frontend.h"
@@ -27,6 +28,27 @@ class DivisionTicker : public QCPAxisTicker {
         return ticks;
     }
     int getSubTickCount(double) override { return 0; }
+
+    // On a narrow horizontal axis the labels of every division would run into each other: label every
+    // second (third, ...) division instead, keeping the grid of all of them.
+    QVector<QString> createLabelVector(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
+                                       int precision) override {
+        QVector<QString> labels = QCPAxisTicker::createLabelVector(ticks, locale, formatChar, precision);
+        if (!axis || axis->orientation() != Qt::Horizontal || ticks.size() < 2 || !axis->axisRect())
+            return labels;
+        const QFontMetrics metrics(axis->tickLabelFont());
+        int widest = 0;
+        for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(label));
+        const double spacing = axis->axisRect()->width() / double(ticks.size() - 1);
+        const int every = spacing > 0 ? int(std::ceil((widest + 6) / spacing)) : 1;
+        if (every > 1)
+            for (int i = 0; i < labels.size(); ++i)
+                if (i % every != 0) labels[i].clear();
+        return labels;
+    }
+
+  public:
+    QCPAxis* axis = nullptr;  // the axis whose labels are thinned out when crowded
 };
 
 QCPScatterStyle scatterOf(int pointStyle, const QColor& color) {
@@ -69,6 +91,7 @@ class GraphView : public ControlView {
             axis->setSubTicks(false);
         }
         xDivisions_.reset(new DivisionTicker);
+        xDivisions_->axis = plot_->xAxis;
         yDivisions_.reset(new DivisionTicker);
         xNice_.reset(new QCPAxisTicker);
         yNice_.reset(new QCPAxisTicker);

@@ -38,7 +38,7 @@ QString formatNumber(const ui::Control& c, double value) {
     if (c.format == VAL_HEX_FORMAT) {
         // Register words are shown as the 32-bit pattern the module holds, negative values included.
         const auto word = static_cast<uint32_t>(static_cast<int64_t>(std::llround(value)));
-        return QString::number(word, 16).toUpper();
+        return QStringLiteral("%1").arg(word, 8, 16, QLatin1Char('0')).toUpper();
     }
     if (isIntegerType(c.type)) return QString::number(static_cast<qlonglong>(std::llround(value)));
     const int precision = c.precision < 0 ? 0 : c.precision;

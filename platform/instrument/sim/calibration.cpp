@@ -241,6 +241,29 @@ int32_t CalSet::BandAdd(double startHz, double stopHz, uint32_t points) {
     return OK;
 }
 
+double CalSet::storedBandValueAt(double hz) const {
+    const std::vector<Band>& bands = stored_.bands;
+    if (bands.empty()) return 0.0;
+    const Band* band = &bands.front();
+    if (hz >= bands.back().startHz) band = &bands.back();
+    for (const Band& b : bands) {
+        if (hz >= b.startHz && hz <= b.stopHz) {
+            band = &b;
+            break;
+        }
+    }
+    const std::vector<double>& p = band->points;
+    if (p.empty()) return 0.0;
+    if (p.size() == 1 || band->stopHz <= band->startHz) return p.front();
+    const double position =
+        (hz - band->startHz) / (band->stopHz - band->startHz) * static_cast<double>(p.size() - 1);
+    if (position <= 0.0) return p.front();
+    if (position >= static_cast<double>(p.size() - 1)) return p.back();
+    const size_t i = static_cast<size_t>(position);
+    const double t = position - static_cast<double>(i);
+    return p[i] + t * (p[i + 1] - p[i]);
+}
+
 int32_t CalSet::BandDescQuery(uint16_t band, double* startHz, double* stopHz, uint32_t* points) {
     if (!startHz || !stopHz || !points) return ERR_NULL_POINTER;
     if (kind_ != CalKind::Band) return ERR_NOT_SUPPORTED;

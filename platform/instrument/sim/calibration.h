@@ -104,6 +104,9 @@ class CalSet {
     const TimeStamp& stamp() const { return stored_.stamp; }
     double storedValue() const { return stored_.value; }
     double storedElement(size_t i) const { return i < stored_.elements.size() ? stored_.elements[i] : 0.0; }
+    // The stored band table at `hz`: linear between the points of the band that holds it (its points
+    // spread evenly from its start to its stop), the nearest end point beyond the table, 0 without bands.
+    double storedBandValueAt(double hz) const;
     // Erases both copies, as blanking the EEPROMs does.
     void blank();
     void setTemperature(double celsius) { context_.temperatureC = celsius; }

@@ -190,7 +190,7 @@ int32_t SimModule::appApplyDigGrpDel(double samplingRateHz, double bandwidthHz) 
 }
 
 int32_t SimModule::appOptimizeTemperatureCorrection() {
-    fe_.tempReferenceC = spec_->temperatureC;
+    fe_.tempReferenceC = temperatureNowC();
     return OK;
 }
 

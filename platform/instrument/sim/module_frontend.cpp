@@ -110,7 +110,8 @@ double SimModule::digitizerCorrection(const Channel& c) const {
 double SimModule::downConverterCorrection(const Channel& c) const {
     double gain = downConverterGainDb(c.rfHz);
     if (fe_.autoFlatness) gain += gainRipple(c.rfHz, spec_->rfFreqMinHz);
-    return c.rfAttenDb - gain;
+    // The RF amplitude reference table carries what the board deviates from its nominal gain by.
+    return c.rfAttenDb - gain + cal(CalGroup::RFDigAmpRef).storedBandValueAt(c.rfHz);
 }
 
 double SimModule::trueFullScaleDbm(const Channel& c, uint16_t input) const {
@@ -118,7 +119,8 @@ double SimModule::trueFullScaleDbm(const Channel& c, uint16_t input) const {
     double fs =
         spec_->digitizerFullScaleDbm + c.ifAttenDb + factoryIfPadErrorDb(c.ifAttenDb) + FACTORY_DIG_REF_DB;
     if (input == INPUT_RF) {
-        fs += c.rfAttenDb - downConverterGainDb(c.rfHz) - gainRipple(c.rfHz, spec_->rfFreqMinHz);
+        fs += c.rfAttenDb - downConverterGainDb(c.rfHz) - gainRipple(c.rfHz, spec_->rfFreqMinHz) +
+              factoryRfAmpRef_.storedBandValueAt(c.rfHz);
     }
     return fs;
 }

@@ -1,6 +1,7 @@
 // Reference and PLL, the ADC, the 4125's RF-board latch, and register access (the library's copy of the
 // write registers, and the hardware registers behind them).
 
+#include <algorithm>
 #include <cmath>
 
 #include "module_util.h"
@@ -135,7 +136,7 @@ int32_t SimModule::controlAdcRead(uint16_t adc, uint16_t page, uint16_t reg, uin
 int32_t SimModule::controlAdcReadTemp(uint16_t adc, uint16_t samples, int16_t* temperature) {
     if (adc != 0 || samples == 0) return ERR_PARAMETER;
     // The sensor counts sixteenths of a degree.
-    return put(temperature, static_cast<int16_t>(std::lround(spec_->temperatureC * 16.0)));
+    return put(temperature, static_cast<int16_t>(std::lround(temperatureNowC() * 16.0)));
 }
 
 int32_t SimModule::controlAdcReadPower(uint16_t adc, uint16_t samples, double* dbfs) {
@@ -155,6 +156,14 @@ int32_t SimModule::controlAdcCal(uint16_t adc, uint16_t mode) {
     return OK;
 }
 
+double SimModule::temperatureNowC() const {
+    // The board warms by a few degrees over its first quarter hour of work, then settles.
+    constexpr double WARM_UP_C = 2.5;
+    constexpr double WARM_UP_TIME_S = 900.0;
+    const double running = std::max(0.0, clock::now() - openedAtS_);
+    return spec_->temperatureC + WARM_UP_C * (1.0 - std::exp(-running / WARM_UP_TIME_S));
+}
+
 // ---- Registers ----
 
 uint32_t SimModule::hardwareRead(uint32_t index) {
@@ -171,7 +180,7 @@ uint32_t SimModule::hardwareRead(uint32_t index) {
         case HW_TRIGGER_COUNT:
             return capture_.triggerCount;
         case HW_TEMPERATURE:
-            return static_cast<uint32_t>(std::lround(spec_->temperatureC * 16.0));
+            return static_cast<uint32_t>(std::lround(temperatureNowC() * 16.0));
         case HW_LIST_ADDRESS:
             return listAddress();
         default:

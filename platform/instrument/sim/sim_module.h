@@ -221,6 +221,9 @@ class SimModule {
     double digitizerCorrection(const Channel& c) const;
     double downConverterCorrection(const Channel& c) const;
     bool referenceLocked() const;
+    // Board temperature now (deg C): the model's bench temperature plus the slow warm-up since the
+    // session opened.
+    double temperatureNowC() const;
     // Input power that really drives the ADC to full scale on an input, from the board's own gains.
     double trueFullScaleDbm(const Channel& c, uint16_t input) const;
 
@@ -293,6 +296,10 @@ class SimModule {
 
     // This session's copy of the EEPROMs: working copies are its own, stores are written through.
     EepromImage eeprom_;
+
+    // The RF amplitude table as the factory measured the board: what the down-converter really deviates
+    // by, whatever the EEPROM holds now.
+    CalSet factoryRfAmpRef_ = factoryEeprom(*spec_).cal[static_cast<int>(CalGroup::RFDigAmpRef)];
 
     double openedAtS_ = clock::now();
     uint64_t captureSerial_ = 0;

@@ -1,6 +1,8 @@
-#include "instrument_info.h"
+// Model texts of window titles and the About box, and the date format of calibration time stamps.
+#include <cstdio>
 
 #include "app_state.h"
+#include "instrument_info.h"
 #include "qm4120.h"
 
 const char* modelTextForCode(uint16_t modelCode, uint16_t engineeringMode) {
@@ -19,6 +21,12 @@ const char* modelTextForCode(uint16_t modelCode, uint16_t engineeringMode) {
     }
 }
 
+std::string aboutModuleLine(uint16_t modelCode) {
+    // The About box always tells the whole truth about the enhanced model.
+    const char* model = modelCode == MODEL_4120_ENHANCED ? "4120 Enhanced" : modelTextForCode(modelCode, 0);
+    return std::string(model) + " PXI RF Digitizer Module";
+}
+
 const char* getModelCodeString() {
     uint16_t model = 0;
     if (isActive4120()) {
@@ -26,4 +34,12 @@ const char* getModelCodeString() {
         if (qm4120_getModelCode(getQM4120id(), &model) < 0) model = 0;
     }
     return modelTextForCode(model, appState.engineeringMode);
+}
+
+std::string formatTimeStamp(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute,
+                            uint16_t second) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{year}, unsigned{month},
+                  unsigned{day}, unsigned{hour}, unsigned{minute}, unsigned{second});
+    return text;
 }
