@@ -147,14 +147,6 @@ void chanPanelSelectChan(int channel, int notifyMain) {
     }
 }
 
-void chanPanelUpdateAllFromHw() {
-    // Reads all 128 records and the list-mode dimming of the edit controls into the table.
-}
-
-void chanPanelUpdateChanFromHw(uint32_t, int) {
-    // Reads one channel's seven fields into its row and, for the channel shown, the edit controls.
-}
-
 void chanGridOnSelChange(int, int, int row, int col, void*) {
     if (row < 1) row = 1;
     chanPanelSelectChan(row - 1, 1);
@@ -198,6 +190,7 @@ void registerChannelCallbacks() {
     RegisterCtrlCallback("ctrlChanChan", ctrlChanChan);
     RegisterCtrlCallback("ctrlChanLink", ctrlChanLink);
     RegisterCtrlCallback("chanPanelClose", chanPanelClose);
-    RegisterCtrlCallback("cmdCloseEditAll", cmdCloseEditAll);
-    RegisterCtrlCallback("cmdCloseLm", cmdCloseLm);
+    registerChannelEditCallbacks();
+    registerEditAllCallbacks();
+    registerListModeCallbacks();
 }

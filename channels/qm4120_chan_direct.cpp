@@ -9,14 +9,12 @@
 #include "level_units.h"
 #include "qm4120.h"
 #include "qm4120_chan.h"
+#include "qm4120_chan_all.h"
+#include "qm4120_chan_cells.h"
 #include "qm4120_chan_uir.h"
 #include "userint.h"
 
 namespace {
-
-enum GridColumn { COL_FREQ = 1, COL_LOPOS, COL_FRONTEND, COL_RFLEVEL, COL_IFLEVEL, COL_RFATTEN, COL_IFATTEN };
-
-const char* const FRONT_END_TEXT[] = {"Auto", "Auto IF", "Manual"};
 
 bool validChannel(int channel) {
     return channel >= 0 && channel < CHANNEL_COUNT;
@@ -33,23 +31,17 @@ void setCell(int panel, int channel, int col, const std::string& text) {
     GridSetCellText(panel, CHANPANEL_CHAN_GRID, channel + 1, col, text.c_str());
 }
 
-std::string formatted(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 void updateLevel(int col, int control, double level, int channel, int sixDecimals) {
     const int panel = getChanPanel();
     if (panel <= 0 || !validChannel(channel)) return;
-    setCell(panel, channel, col, formatted(sixDecimals ? "%.6f" : "%.2f", level));
+    setCell(panel, channel, col, chanLevelText(level, sixDecimals != 0));
     if (showsChannel(panel, channel)) SetCtrlVal(panel, control, level);
 }
 
 void updateAtten(int col, int control, int dB, int channel) {
     const int panel = getChanPanel();
     if (panel <= 0 || !validChannel(channel)) return;
-    setCell(panel, channel, col, std::to_string(dB));
+    setCell(panel, channel, col, chanAttenText(dB));
     if (showsChannel(panel, channel)) SetCtrlVal(panel, control, dB);
 }
 
@@ -65,58 +57,67 @@ int moduleLevelUnit() {
 void chanPanelUpdateFreqDirect(double hz, int channel) {
     const int panel = getChanPanel();
     if (panel <= 0 || !validChannel(channel)) return;
-    setCell(panel, channel, COL_FREQ, formatted("%.0f", hz));
+    setCell(panel, channel, CHAN_COL_FREQ, chanFreqText(hz));
     if (showsChannel(panel, channel)) SetCtrlVal(panel, CHANPANEL_FREQ, hz);
 }
 
 void chanPanelUpdateLoPosDirect(int above, int channel) {
     const int panel = getChanPanel();
     if (panel <= 0 || !validChannel(channel)) return;
-    setCell(panel, channel, COL_LOPOS, above ? "Above" : "Below");
+    setCell(panel, channel, CHAN_COL_LOPOS, chanLoPosText(above != 0));
     if (showsChannel(panel, channel)) SetCtrlVal(panel, CHANPANEL_LOPOS, above ? 1 : 0);
 }
 
 void chanPanelUpdateFrontEndDirect(int mode, int channel) {
     const int panel = getChanPanel();
     if (panel <= 0 || !validChannel(channel) || mode < 0 || mode > 2) return;
-    setCell(panel, channel, COL_FRONTEND, FRONT_END_TEXT[mode]);
+    setCell(panel, channel, CHAN_COL_FRONTEND, chanFrontEndText(mode));
     if (showsChannel(panel, channel))
         SetCtrlVal(panel, CHANPANEL_FRONTEND, static_cast<unsigned short>(mode));
 }
 
 void chanPanelUpdateRfLevelDirect(double level, int channel, int sixDecimals) {
-    updateLevel(COL_RFLEVEL, CHANPANEL_RFLEVEL, level, channel, sixDecimals);
+    updateLevel(CHAN_COL_RFLEVEL, CHANPANEL_RFLEVEL, level, channel, sixDecimals);
 }
 
 void chanPanelUpdateIfLevelDirect(double level, int channel, int sixDecimals) {
-    updateLevel(COL_IFLEVEL, CHANPANEL_IFLEVEL, level, channel, sixDecimals);
+    updateLevel(CHAN_COL_IFLEVEL, CHANPANEL_IFLEVEL, level, channel, sixDecimals);
 }
 
 void chanPanelUpdateRfAttenDirect(int dB, int channel) {
-    updateAtten(COL_RFATTEN, CHANPANEL_RFATTEN, dB, channel);
+    updateAtten(CHAN_COL_RFATTEN, CHANPANEL_RFATTEN, dB, channel);
 }
 
 void chanPanelUpdateIfAttenDirect(int dB, int channel) {
-    updateAtten(COL_IFATTEN, CHANPANEL_IFATTEN, dB, channel);
+    updateAtten(CHAN_COL_IFATTEN, CHANPANEL_IFATTEN, dB, channel);
 }
 
+// The edit-range panel's frequency and level entries share the table's limits and steps (its level
+// entries stay in dBm, so only their step follows).
+namespace {
+
+void setOnBothPanels(int chanControl, int editAllControl, int attribute, double value) {
+    if (getChanPanel() > 0) SetCtrlAttribute(getChanPanel(), chanControl, attribute, value);
+    if (getEditAllPanel() > 0) SetCtrlAttribute(getEditAllPanel(), editAllControl, attribute, value);
+}
+
+}  // namespace
+
 void chanPanelSetFrequencyMin(double hz) {
-    if (getChanPanel() > 0) SetCtrlAttribute(getChanPanel(), CHANPANEL_FREQ, ATTR_MIN_VALUE, hz);
+    setOnBothPanels(CHANPANEL_FREQ, CHEDITALL_FREQ, ATTR_MIN_VALUE, hz);
 }
 
 void chanPanelSetFrequencyMax(double hz) {
-    if (getChanPanel() > 0) SetCtrlAttribute(getChanPanel(), CHANPANEL_FREQ, ATTR_MAX_VALUE, hz);
+    setOnBothPanels(CHANPANEL_FREQ, CHEDITALL_FREQ, ATTR_MAX_VALUE, hz);
 }
 
 void chanPanelFreqStep(double hz, const char*) {
-    if (getChanPanel() > 0) SetCtrlAttribute(getChanPanel(), CHANPANEL_FREQ, ATTR_INCR_VALUE, hz);
+    setOnBothPanels(CHANPANEL_FREQ, CHEDITALL_FREQ, ATTR_INCR_VALUE, hz);
 }
 
 void chanPanelLevelStep(double dB, const char*) {
-    const int panel = getChanPanel();
-    if (panel <= 0) return;
-    SetCtrlAttribute(panel, CHANPANEL_RFLEVEL, ATTR_INCR_VALUE, dB);
-    SetCtrlAttribute(panel, CHANPANEL_IFLEVEL, ATTR_INCR_VALUE, dB);
+    setOnBothPanels(CHANPANEL_RFLEVEL, CHEDITALL_RFLEVEL, ATTR_INCR_VALUE, dB);
+    setOnBothPanels(CHANPANEL_IFLEVEL, CHEDITALL_IFLEVEL, ATTR_INCR_VALUE, dB);
 }
 
 void chanPanelUpdateUnits() {
@@ -129,6 +130,9 @@ void chanPanelUpdateUnits() {
     GridSetFormatString(panel, CHANPANEL_CHAN_GRID, header.c_str());
     SetCtrlAttribute(panel, CHANPANEL_RFLEVEL, ATTR_LABEL_TEXT, ("RF Level " + unit + ":").c_str());
     SetCtrlAttribute(panel, CHANPANEL_IFLEVEL, ATTR_LABEL_TEXT, ("IF Level " + unit + ":").c_str());
+    // The limits change unit too; every level cell is shown again in the new unit.
+    chanPanelUpdateInputLevelRange();
+    chanPanelUpdateAllFromHw();
 }
 
 void chanPanelUpdateInputLevelRange() {

@@ -105,6 +105,22 @@ int GridSetRowTexts(int panel, int control, int row, const std::vector<std::stri
     return 0;
 }
 
+int GridSetBlockTexts(int panel, int control, int firstRow,
+                      const std::vector<std::vector<std::string>>& rows) {
+    if (!isMainThread()) return postToMain([=] { GridSetBlockTexts(panel, control, firstRow, rows); });
+    Control* c = nullptr;
+    GridData* g = nullptr;
+    if (int s = lookupGrid(panel, control, &c, &g); s < 0) return s;
+    if (firstRow < 0 || firstRow + static_cast<long>(rows.size()) > g->rows) return UIE_BAD_INDEX;
+    for (const std::vector<std::string>& texts : rows)
+        if (texts.size() > static_cast<size_t>(g->cols)) return UIE_BAD_INDEX;
+    for (size_t i = 0; i < rows.size(); ++i)
+        std::copy(rows[i].begin(), rows[i].end(),
+                  g->cells.begin() + (static_cast<long>(firstRow) + static_cast<long>(i)) * g->cols);
+    notifyControl(panel, control, ChCells);
+    return 0;
+}
+
 int GridSetFormatString(int panel, int control, const char* format) {
     if (!format) return UIE_BAD_VALUE;
     if (!isMainThread())

@@ -366,6 +366,9 @@ int GridGetSize(int panel, int control, int* rows, int* cols);
 int GridSetCellText(int panel, int control, int row, int col, const char* text);
 int GridGetCellText(int panel, int control, int row, int col, std::string* text);
 int GridSetRowTexts(int panel, int control, int row, const std::vector<std::string>& texts);
+// Rows firstRow, firstRow+1, ... from `rows` in one change (one redraw for the whole block).
+int GridSetBlockTexts(int panel, int control, int firstRow,
+                      const std::vector<std::vector<std::string>>& rows);
 // Header row from one format text: titles separated by "|", each optionally prefixed by "^" (centred),
 // "<" (left) or ">" (right), e.g. "^Chan|^Freq (Hz)|...".
 int GridSetFormatString(int panel, int control, const char* format);

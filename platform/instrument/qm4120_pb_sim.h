@@ -24,7 +24,9 @@ void qm4120_simSetFpgaCheckFailEvery(uint32_t every);
  * reference is connected, the default; 0: none), aux_ref (auxiliary reference connected, default 0),
  * line_trigger_ms (hardware trigger lines fire this long after arming, default 20; negative: never),
  * capture_limit (captures started by qm4120_controlArmTrigger end after this many samples, as when a
- * gate closes early; default 0, no limit).
+ * gate closes early; default 0, no limit), list_address (the channel number 0 to 127 on the external list
+ * address lines, default 0), list_strobe_us (period of the external list strobe that steps the list
+ * counter, default 0: it never fires).
  * Applies to the open modules and to those created later. Returns 0, or -3 for a malformed text (nothing
  * changes then). The environment variable QM4120_SIM_SIGNAL (or a file named by
  * QM4120_SIM_SIGNAL_FILE) sets the same at start-up. */

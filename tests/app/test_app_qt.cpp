@@ -19,6 +19,9 @@
 #include "eng_panel.h"
 #include "qm4120.h"
 #include "qm4120_chan.h"
+#include "qm4120_chan_all.h"
+#include "qm4120_chan_lm.h"
+#include "qm4120_chan_uir.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
 #include "qm41xx_cal_id_uir.h"
@@ -377,4 +380,63 @@ TEST(ProgramOnQt, AcquisitionControlsAfterACaptureAndTheFractionalRateDialog) {
     EXPECT_TRUE(captured);
     EXPECT_TRUE(dialogShown);
     EXPECT_FALSE(QImage(mainShot).isNull());
+}
+
+// The channel table with channels set up differently, in dBm and in volts, then locked by list mode with
+// the list-mode and edit-range panels open. Saved as PNGs to look at the grid, the dimming and the layout.
+TEST(ProgramOnQt, ChannelPanelsAfterBoot) {
+    int saved = 0;
+    bool exitChosen = false;
+    bool shotTaken = false;
+    const auto save = [&](qmqt::QtFrontend& qt, int panel, const char* file) {
+        QCoreApplication::processEvents();
+        QWidget* w = qt.panelWidget(panel);
+        if (w && w->isVisible() &&
+            w->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromUtf8(file)))
+            ++saved;
+    };
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget&) {
+            qm4120_setModelCodePxiKorvo(0x4B20);
+            uint32_t session = 0;
+            if (qm4120_init("0x4B20", 0, 1, &session) < 0) return false;
+            for (uint16_t ch = 0; ch < 12; ++ch) {
+                qm4120_setFrontEndConfigModeChan(session, ch % 3, ch);
+                qm4120_setRfFrequencyChan(session, 900e6 + ch * 25e6, ch);
+                qm4120_setLoOffsetChan(session, ch % 2 ? -77.76e6 : 77.76e6, ch);
+                qm4120_setRfInputLevelChan(session, -40.0 + ch * 3.0, ch);
+                qm4120_setRfAttenuationChan(session, (ch % 8) * 4, ch);
+            }
+            onBootSucceeded(session, "0x4B20");
+            const int main = appState.mainPanel;
+            CallCtrlCallback(main, MAINPANEL_CHANNELS, EVENT_COMMIT, 0, 0, nullptr);
+            chanPanelSelectChan(2, 0);
+            save(qt, getChanPanel(), "channel_table_dbm.png");
+            SetCtrlVal(main, MAINPANEL_RING_RF_DIMENSIONS, static_cast<unsigned short>(4));
+            CallCtrlCallback(main, MAINPANEL_RING_RF_DIMENSIONS, EVENT_COMMIT, 0, 0, nullptr);
+            save(qt, getChanPanel(), "channel_table_volts.png");
+            const int chan = getChanPanel();
+            CallCtrlCallback(chan, CHANPANEL_LMODE, EVENT_COMMIT, 0, 0, nullptr);
+            CallCtrlCallback(chan, CHANPANEL_EDITALL, EVENT_COMMIT, 0, 0, nullptr);
+            // An RF level entered but not yet written: its Set button turns red.
+            SetCtrlVal(getEditAllPanel(), CHEDITALL_RFLEVEL, -10.0);
+            CallCtrlCallback(getEditAllPanel(), CHEDITALL_RFLEVEL, EVENT_COMMIT, 0, 0, nullptr);
+            save(qt, getEditAllPanel(), "edit_range_pending.png");
+            const int lm = getListModePanel();
+            SetCtrlVal(lm, LISTMODE_LAS, 2u);
+            CallCtrlCallback(lm, LISTMODE_LAS, EVENT_COMMIT, 0, 0, nullptr);
+            save(qt, chan, "channel_table_list_mode.png");
+            save(qt, lm, "list_mode_counter.png");
+            save(qt, getEditAllPanel(), "edit_range_list_mode.png");
+            save(qt, main, "main_panel_list_mode.png");
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &exitChosen, &shotTaken, true);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(exitChosen);
+    EXPECT_EQ(saved, 7);
 }

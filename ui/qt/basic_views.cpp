@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include "control_kinds.h"
 #include "numeric_box.h"
@@ -312,10 +313,17 @@ class ButtonView : public ControlView {
         if (button_->text() != text) button_->setText(text);
         applyColors(button_, c.textColor, VAL_TRANSPARENT);
         QPalette pal = button_->palette();
-        // Only the live groups: a dimmed button keeps the style's grey text, so it looks dimmed.
-        const QColor ink = isTransparent(c.textColor) ? QColor(Qt::black) : toColor(c.textColor);
+        // A dimmed button keeps the style's grey text, so that it shows it cannot be pressed.
         for (auto group : {QPalette::Active, QPalette::Inactive})
-            pal.setColor(group, QPalette::ButtonText, ink);
+            pal.setColor(group, QPalette::ButtonText,
+                         isTransparent(c.textColor) ? Qt::black : toColor(c.textColor));
+        // A button's background in the model is white unless a panel gives it a colour of its own (a Set
+        // button turns red while its value waits to be written); white stands for the style's face.
+        const bool ownFace = !isTransparent(c.bgColor) && c.bgColor != VAL_WHITE;
+        const QColor face =
+            ownFace ? toColor(c.bgColor) : button_->style()->standardPalette().color(QPalette::Button);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            pal.setColor(group, QPalette::Button, face);
         if (pal != button_->palette()) button_->setPalette(pal);
     }
 

@@ -17,7 +17,7 @@ double SimModule::ifHz() const {
     // The IF input feeds the digitizer at the filter centre; on the RF input the IF is where the LO
     // puts the signal.
     if (fe_.inputSource == INPUT_IF) return spec_->ifFrequencyHz;
-    return std::fabs(channels_[activeChannel_].loOffsetHz);
+    return std::fabs(channels_[inUseChannel()].loOffsetHz);
 }
 
 namespace {
@@ -89,14 +89,14 @@ int32_t SimModule::setLo(int channel, double hz) {
 }
 
 int32_t SimModule::appSetRfFrequency(double value) {
-    return setRf(activeChannel_, value);
+    return setRf(inUseChannel(), value);
 }
 int32_t SimModule::appSetRfFrequencyChan(double value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return setRf(channel, value);
 }
 int32_t SimModule::appGetRfFrequency(double* value) {
-    return put(value, channels_[activeChannel_].rfHz);
+    return put(value, channels_[inUseChannel()].rfHz);
 }
 int32_t SimModule::appGetRfFrequencyChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
@@ -110,14 +110,14 @@ int32_t SimModule::appGetRfFrequencyMax(double* value) {
 }
 
 int32_t SimModule::appSetLoOffset(double value) {
-    return setOffset(activeChannel_, value);
+    return setOffset(inUseChannel(), value);
 }
 int32_t SimModule::appSetLoOffsetChan(double value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return setOffset(channel, value);
 }
 int32_t SimModule::appGetLoOffset(double* value) {
-    return put(value, channels_[activeChannel_].loOffsetHz);
+    return put(value, channels_[inUseChannel()].loOffsetHz);
 }
 int32_t SimModule::appGetLoOffsetChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
@@ -127,17 +127,17 @@ int32_t SimModule::appGetLoOffsetChan(double* value, uint16_t channel) {
 // The LO reaches the mixer through the synthesiser's output divider; the divided LO is the frequency at
 // the mixer, the same one the LO frequency readings report.
 int32_t SimModule::controlSetDividedLoFrequency(double value) {
-    return setLo(activeChannel_, value);
+    return setLo(inUseChannel(), value);
 }
 int32_t SimModule::controlGetDividedLoFrequency(double* value) {
-    return put(value, loHz(channels_[activeChannel_]));
+    return put(value, loHz(channels_[inUseChannel()]));
 }
 int32_t SimModule::controlGetDividedLoFrequencyChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return put(value, loHz(channels_[channel]));
 }
 int32_t SimModule::controlGetLoFrequency(double* value) {
-    return put(value, loHz(channels_[activeChannel_]));
+    return put(value, loHz(channels_[inUseChannel()]));
 }
 int32_t SimModule::controlGetLoFrequencyChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;

@@ -128,28 +128,28 @@ double SimModule::trueFullScaleDbm(const Channel& c, uint16_t input) const {
 // ---- app: levels, attenuations and modes ----
 
 int32_t SimModule::appSetRfInputLevel(double value) {
-    return setRfLevel(activeChannel_, value, true);
+    return setRfLevel(inUseChannel(), value, true);
 }
 int32_t SimModule::appSetRfInputLevelChan(double value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return setRfLevel(channel, value, true);
 }
 int32_t SimModule::appGetRfInputLevel(double* value) {
-    return put(value, channels_[activeChannel_].rfLevelDbm);
+    return put(value, channels_[inUseChannel()].rfLevelDbm);
 }
 int32_t SimModule::appGetRfInputLevelChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return put(value, channels_[channel].rfLevelDbm);
 }
 int32_t SimModule::appSetIfInputLevel(double value) {
-    return setIfLevel(activeChannel_, value, true);
+    return setIfLevel(inUseChannel(), value, true);
 }
 int32_t SimModule::appSetIfInputLevelChan(double value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return setIfLevel(channel, value, true);
 }
 int32_t SimModule::appGetIfInputLevel(double* value) {
-    return put(value, channels_[activeChannel_].ifLevelDbm);
+    return put(value, channels_[inUseChannel()].ifLevelDbm);
 }
 int32_t SimModule::appGetIfInputLevelChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
@@ -186,28 +186,28 @@ int32_t SimModule::appGetIfInputLevelMaxChan(double* value, uint16_t channel) {
 }
 
 int32_t SimModule::appSetRfAttenuation(int32_t value) {
-    return setRfAtten(activeChannel_, value, false);
+    return setRfAtten(inUseChannel(), value, false);
 }
 int32_t SimModule::appSetRfAttenuationChan(int32_t value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return setRfAtten(channel, value, false);
 }
 int32_t SimModule::appGetRfAttenuation(int32_t* value) {
-    return put(value, channels_[activeChannel_].rfAttenDb);
+    return put(value, channels_[inUseChannel()].rfAttenDb);
 }
 int32_t SimModule::appGetRfAttenuationChan(int32_t* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return put(value, channels_[channel].rfAttenDb);
 }
 int32_t SimModule::appSetIfAttenuation(int32_t value) {
-    return setIfAtten(activeChannel_, value, false);
+    return setIfAtten(inUseChannel(), value, false);
 }
 int32_t SimModule::appSetIfAttenuationChan(int32_t value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return setIfAtten(channel, value, false);
 }
 int32_t SimModule::appGetIfAttenuation(int32_t* value) {
-    return put(value, channels_[activeChannel_].ifAttenDb);
+    return put(value, channels_[inUseChannel()].ifAttenDb);
 }
 int32_t SimModule::appGetIfAttenuationChan(int32_t* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
@@ -233,12 +233,12 @@ int32_t SimModule::appGetIfAttenuationStep(int32_t* value) {
 }
 
 int32_t SimModule::appAutoAttenSetupModule() {
-    resolveAttenuation(channels_[activeChannel_], true, true);
+    resolveAttenuation(channels_[inUseChannel()], true, true);
     return OK;
 }
 
 int32_t SimModule::appAutoAttenSetupDigitizer() {
-    resolveAttenuation(channels_[activeChannel_], false, true);
+    resolveAttenuation(channels_[inUseChannel()], false, true);
     return OK;
 }
 
@@ -248,14 +248,14 @@ int32_t SimModule::appSetActiveChan(uint16_t value) {
     return OK;
 }
 int32_t SimModule::appGetActiveChan(uint16_t* value) {
-    return put(value, activeChannel_);
+    return put(value, inUseChannel());
 }
 
 int32_t SimModule::appSetFrontEndConfigMode(uint16_t value) {
-    return setFrontEndMode(activeChannel_, value);
+    return setFrontEndMode(inUseChannel(), value);
 }
 int32_t SimModule::appGetFrontEndConfigMode(uint16_t* value) {
-    return put(value, channels_[activeChannel_].frontEndMode);
+    return put(value, channels_[inUseChannel()].frontEndMode);
 }
 int32_t SimModule::appSetFrontEndConfigModeChan(uint16_t value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
@@ -295,21 +295,21 @@ int32_t SimModule::appGetAutoFlatnessMode(uint16_t* value) {
 }
 
 int32_t SimModule::appGetLevelCorrDigitizer(double* value) {
-    return put(value, digitizerCorrection(channels_[activeChannel_]));
+    return put(value, digitizerCorrection(channels_[inUseChannel()]));
 }
 int32_t SimModule::appGetLevelCorrDigitizerChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return put(value, digitizerCorrection(channels_[channel]));
 }
 int32_t SimModule::appGetLevelCorrDownConv(double* value) {
-    return put(value, downConverterCorrection(channels_[activeChannel_]));
+    return put(value, downConverterCorrection(channels_[inUseChannel()]));
 }
 int32_t SimModule::appGetLevelCorrDownConvChan(double* value, uint16_t channel) {
     if (badChannel(channel)) return ERR_INVALID_CHANNEL;
     return put(value, downConverterCorrection(channels_[channel]));
 }
 int32_t SimModule::appGetLevelCorrModule(double* value) {
-    const Channel& c = channels_[activeChannel_];
+    const Channel& c = channels_[inUseChannel()];
     return put(value, digitizerCorrection(c) + downConverterCorrection(c));
 }
 int32_t SimModule::appGetLevelCorrModuleChan(double* value, uint16_t channel) {
@@ -333,16 +333,16 @@ int32_t SimModule::controlGetInputLevelDimensions(uint16_t* value) {
     return put(value, fe_.levelUnit);
 }
 int32_t SimModule::controlSetRfInputLevelNoCorr(double value) {
-    return setRfLevel(activeChannel_, value, false);
+    return setRfLevel(inUseChannel(), value, false);
 }
 int32_t SimModule::controlGetRfInputLevelNoCorr(double* value) {
-    return put(value, channels_[activeChannel_].rfLevelDbm);
+    return put(value, channels_[inUseChannel()].rfLevelDbm);
 }
 int32_t SimModule::controlSetIfInputLevelNoCorr(double value) {
-    return setIfLevel(activeChannel_, value, false);
+    return setIfLevel(inUseChannel(), value, false);
 }
 int32_t SimModule::controlGetIfInputLevelNoCorr(double* value) {
-    return put(value, channels_[activeChannel_].ifLevelDbm);
+    return put(value, channels_[inUseChannel()].ifLevelDbm);
 }
 int32_t SimModule::controlSetPhaseAmpCorrectionMode(uint16_t value) {
     return choose(&fe_.phaseAmpCorrection, value, {0, 1});
@@ -365,35 +365,35 @@ int32_t SimModule::controlGetDcOffsetFilter(uint16_t* value) {
 
 int32_t SimModule::controlSetIfAttenuationPads(uint16_t value) {
     if (value >> IF_PAD_COUNT) return ERR_PARAMETER;
-    Channel& c = channels_[activeChannel_];
+    Channel& c = channels_[inUseChannel()];
     c.ifAttenDb = ifDbFor(value);
     c.ifPadMask = value;
     return OK;
 }
 int32_t SimModule::controlGetIfAttenuationPads(uint16_t* value) {
     // The pads stay as they were switched until the attenuation is changed some other way.
-    const Channel& c = channels_[activeChannel_];
+    const Channel& c = channels_[inUseChannel()];
     return put(value, ifDbFor(c.ifPadMask) == c.ifAttenDb ? c.ifPadMask : ifPadsFor(c.ifAttenDb));
 }
 int32_t SimModule::controlSetIfAttenuationNoCorr(int32_t value) {
-    return setIfAtten(activeChannel_, value, true);
+    return setIfAtten(inUseChannel(), value, true);
 }
 int32_t SimModule::controlGetIfAttenuationNoCorr(int32_t* value) {
-    return put(value, channels_[activeChannel_].ifAttenDb);
+    return put(value, channels_[inUseChannel()].ifAttenDb);
 }
 int32_t SimModule::controlSetRfAttenuationPads(uint16_t value) {
     if (value >> spec_->rfPadCount) return ERR_PARAMETER;
-    channels_[activeChannel_].rfAttenDb = rfDbFor(*spec_, value);
+    channels_[inUseChannel()].rfAttenDb = rfDbFor(*spec_, value);
     return OK;
 }
 int32_t SimModule::controlGetRfAttenuationPads(uint16_t* value) {
-    return put(value, rfPadsFor(*spec_, channels_[activeChannel_].rfAttenDb));
+    return put(value, rfPadsFor(*spec_, channels_[inUseChannel()].rfAttenDb));
 }
 int32_t SimModule::controlSetRfAttenuationNoCorr(int32_t value) {
-    return setRfAtten(activeChannel_, value, true);
+    return setRfAtten(inUseChannel(), value, true);
 }
 int32_t SimModule::controlGetRfAttenuationNoCorr(int32_t* value) {
-    return put(value, channels_[activeChannel_].rfAttenDb);
+    return put(value, channels_[inUseChannel()].rfAttenDb);
 }
 int32_t SimModule::controlSetIfFilterBypassNoCorr(uint16_t value) {
     return choose(&fe_.ifFilterBypass, value, {0, 1});

@@ -142,7 +142,7 @@ int32_t SimModule::controlAdcReadTemp(uint16_t adc, uint16_t samples, int16_t* t
 int32_t SimModule::controlAdcReadPower(uint16_t adc, uint16_t samples, double* dbfs) {
     if (adc != 0 || samples == 0) return ERR_PARAMETER;
     if (!dbfs) return ERR_NULL_POINTER;
-    const Channel& c = channels_[activeChannel_];
+    const Channel& c = channels_[inUseChannel()];
     const double fullScale = trueFullScaleDbm(c, fe_.inputSource);
     const double tone = std::pow(10.0, (scenario_.toneLevelDbm - fullScale) / 10.0);
     const double noise = std::pow(

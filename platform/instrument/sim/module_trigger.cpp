@@ -308,16 +308,18 @@ double SimModule::levelTriggerFiresAt(double now) const {
 // ---- List mode ----
 
 uint32_t SimModule::listAddressChanges() const {
-    // Only the counter stepped by the timer moves on its own; external strobes come from outside.
-    if (list_.addrSource != 2 || list_.counterStrobe != 1) return 0;
+    // Only the counter moves: at each timer period, or at each pulse of the external strobe line.
+    if (list_.addrSource != 2) return 0;
+    const double periodUs = list_.counterStrobe == 1 ? trig_.timerPeriodUs : scenario_.listStrobePeriodUs;
+    if (periodUs <= 0.0) return 0;
     // A clock set back (another time base installed) counts as no time passed.
     const double elapsedUs = std::max(0.0, (clock::now() - list_.enteredS) * 1e6);
-    return static_cast<uint32_t>(elapsedUs / trig_.timerPeriodUs);
+    return static_cast<uint32_t>(elapsedUs / periodUs);
 }
 
 uint16_t SimModule::listAddress() const {
     if (list_.addrSource == 0) return activeChannel_;
-    if (list_.addrSource == 1) return list_.countStart;
+    if (list_.addrSource == 1) return static_cast<uint16_t>(scenario_.listAddressLines);
     // The counter runs from start to stop (either way round) and wraps.
     const int start = list_.countStart;
     const int stop = list_.countStop;

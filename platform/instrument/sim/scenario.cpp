@@ -69,6 +69,12 @@ bool parseScenario(const std::string& text, Scenario* out) {
         } else if (key == "capture_limit") {
             if (v < 0.0) return false;
             s.captureLimitSamples = v;
+        } else if (key == "list_address") {
+            if (v < 0.0 || v > 127.0) return false;
+            s.listAddressLines = v;
+        } else if (key == "list_strobe_us") {
+            if (v < 0.0) return false;
+            s.listStrobePeriodUs = v;
         } else {
             return false;
         }

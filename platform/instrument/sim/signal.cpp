@@ -147,7 +147,7 @@ void transform(std::vector<std::complex<double>>& x) {
 // ---- Sample generation ----
 
 void SimModule::generate(uint32_t words, void* buffer) {
-    const Channel& c = channels_[activeChannel_];
+    const Channel& c = channels_[inUseChannel()];
     const bool rfInput = fe_.inputSource == INPUT_RF;
     const bool ifData = acq_.dataType == 0;
     const double fullScaleDbm = trueFullScaleDbm(c, fe_.inputSource);

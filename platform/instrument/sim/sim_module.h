@@ -245,6 +245,10 @@ class SimModule {
 
     // List mode and triggers (module_trigger.cpp).
     uint16_t listAddress() const;
+    // The channel whose set-up the front end uses: the one set by hand, or in list mode the list address.
+    uint16_t inUseChannel() const {
+        return listAddress();
+    }
     uint32_t listAddressChanges() const;
     int32_t setTimerPeriod(double us);
     int32_t timerClocks() const;  // ADC clocks in one timer period
