@@ -87,6 +87,29 @@ TEST_F(FiringTest, TheLevelTriggerFiresOnTheBurstEdgeAfterThePreTriggerSamples) 
     EXPECT_FALSE(armAndWait(m.vi(), 5e-3)) << "absolute threshold above the burst";
 }
 
+TEST_F(FiringTest, AGateHoldsWhatCameWhileItWasOpenAndThenThePostGateSamples) {
+    // An undriven backplane line opens the gate 1 ms after arming; it stays open for 20 us.
+    ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=1, gate_ms=0.02"), 0);
+    Module m(0x4A20);
+    double rate = 0.0;
+    ASSERT_EQ(qm4120_controlGetDecimatedSamplingFrequency(m.vi(), &rate), 0);
+    ASSERT_EQ(qm4120_controlSetTriggerSource(m.vi(), 4), 0);
+    ASSERT_EQ(qm4120_controlSetPostGateTriggerSamples(m.vi(), 100), 0);
+    struct Case {
+        uint16_t type;  // 0 edge, 1 gate
+        uint32_t expected;
+    } const cases[] = {{1, static_cast<uint32_t>(std::floor(20e-6 * rate)) + 100}, {0, N}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type ? "gate" : "edge");
+        ASSERT_EQ(qm4120_controlSetTriggerType(m.vi(), c.type), 0);
+        ASSERT_TRUE(armAndWait(m.vi(), 5e-3));
+        uint32_t count = 0;
+        ASSERT_EQ(qm4120_controlGetCapturedSampleCount(m.vi(), &count), 0);
+        EXPECT_EQ(count, c.expected);
+        ASSERT_EQ(qm4120_controlClearAfterRepeatCapt(m.vi()), 0);
+    }
+}
+
 TEST_F(FiringTest, ABackplaneLineFiresFromWhatTheMatrixDrivesOntoIt) {
     ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=2"), 0);
     Module m(0x4A20);

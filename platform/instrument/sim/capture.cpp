@@ -69,6 +69,11 @@ void SimModule::startCapture(uint32_t words, uint32_t samples, bool immediate) {
     // Edge triggers keep the pre-trigger samples that came before; the offset delay moves the trigger
     // point later by that many samples. The block cannot end before it has been sampled in full.
     const double rate = captureRateHz();
+    // A gate trigger captures while its gate is open, then the post-gate samples after it closes.
+    if (!immediate && trig_.type == 1 && scenario_.gateOpenMs > 0.0) {
+        const double whileOpen = std::floor(scenario_.gateOpenMs * 1e-3 * rate);
+        samples = static_cast<uint32_t>(std::min<double>(samples, whileOpen + trig_.postGateSamples));
+    }
     const uint32_t pre = !immediate && trig_.type == 0 ? std::min(trig_.preEdgeSamples, samples) : 0;
     const double delayS = immediate ? 0.0 : trig_.offsetDelay / rate;
     capture_.samples = samples;

@@ -69,6 +69,9 @@ bool parseScenario(const std::string& text, Scenario* out) {
         } else if (key == "capture_limit") {
             if (v < 0.0) return false;
             s.captureLimitSamples = v;
+        } else if (key == "gate_ms") {
+            if (v < 0.0) return false;
+            s.gateOpenMs = v;
         } else if (key == "list_address") {
             if (v < 0.0 || v > 127.0) return false;
             s.listAddressLines = v;

@@ -27,6 +27,8 @@ struct Scenario {
     double lineTriggerDelayMs = 20.0;
     // Triggered captures end after this many samples, as when a gate closes early; 0 means no limit.
     double captureLimitSamples = 0.0;
+    // How long a gate trigger's gate stays open once it opens; 0 means open for the whole block.
+    double gateOpenMs = 0.0;
     // List mode: the channel number on the external address lines (read with the External address
     // source), and the period of the external list strobe (steps the counter when its strobe source is
     // External); 0 means the strobe line never fires.
@@ -36,8 +38,8 @@ struct Scenario {
 
 // Parses "key=value" entries separated by commas, semicolons or line breaks (keys: tone_offset,
 // tone_frequency, tone_level, noise, ref, aux_ref, burst_on_ms, burst_off_ms, line_trigger_ms,
-// capture_limit, list_address, list_strobe_us). Returns false and leaves *out unchanged on a malformed
-// text; unknown keys are malformed.
+// capture_limit, gate_ms, list_address, list_strobe_us). Returns false and leaves *out unchanged on a
+// malformed text; unknown keys are malformed.
 bool parseScenario(const std::string& text, Scenario* out);
 
 // The scenario from QM4120_SIM_SIGNAL, or from the file named by QM4120_SIM_SIGNAL_FILE; the default
