@@ -10,6 +10,7 @@
 #include <bit>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -20,15 +21,51 @@ namespace qm::driver {
 namespace {
 
 constexpr size_t BLOCK_BYTES = 1 << 20;
+// Below this magnitude a float times a million fits a 64-bit integer exactly: the fast road of
+// formatFixed6 takes it.
+constexpr float FIXED6_FAST_LIMIT = 2147483648.0f;
 // Longest line of any format: "-2147483648\n", or "%f,%f\n" of two values below 1 in magnitude (a
 // float of any size takes up to 47 characters in fixed notation; allow for both).
 constexpr size_t LINE_MAX_BYTES = 128;
 
 char* fixed6(char* p, float value) {
-    // "%f": fixed notation with six digits after the point, as printf writes a float promoted to double.
-    return std::to_chars(p, p + LINE_MAX_BYTES / 2, static_cast<double>(value), std::chars_format::fixed, 6)
-        .ptr;
+    return formatFixed6(p, value);
 }
+
+}  // namespace
+
+char* formatFixed6(char* p, float value) {
+    if (!(std::fabs(value) < FIXED6_FAST_LIMIT))
+        return std::to_chars(p, p + 64, static_cast<double>(value), std::chars_format::fixed, 6).ptr;
+    // A float is m * 2^e exactly, so a million times it is m * 15625 * 2^(e + 6): an exact integer
+    // rounded to the nearest, ties to even, as the correctly rounded decimal conversion does.
+    const uint32_t bits = std::bit_cast<uint32_t>(value);
+    const int biased = static_cast<int>((bits >> 23) & 0xFF);
+    const uint64_t mantissa = biased ? ((bits & 0x7FFFFF) | 0x800000) : (bits & 0x7FFFFF);
+    const int shift = (biased ? biased - 150 : -149) + 6;
+    const uint64_t scaled = mantissa * 15625u;
+    uint64_t micro = 0;
+    if (shift >= 0) {
+        micro = scaled << shift;
+    } else if (-shift < 63) {
+        const int down = -shift;
+        micro = scaled >> down;
+        const uint64_t rest = scaled & ((uint64_t{1} << down) - 1);
+        const uint64_t half = uint64_t{1} << (down - 1);
+        if (rest > half || (rest == half && (micro & 1))) ++micro;
+    }
+    if (bits >> 31) *p++ = '-';
+    p = std::to_chars(p, p + 24, micro / 1000000).ptr;
+    *p++ = '.';
+    uint32_t fraction = static_cast<uint32_t>(micro % 1000000);
+    for (int digit = 5; digit >= 0; --digit) {
+        p[digit] = static_cast<char>('0' + fraction % 10);
+        fraction /= 10;
+    }
+    return p + 6;
+}
+
+namespace {
 
 // "-32768\n" is the longest line of a 16-bit word: seven characters and the length fit in 8 bytes.
 struct DecimalLine {

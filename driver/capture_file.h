@@ -10,6 +10,10 @@
 
 namespace qm::driver {
 
+// Writes `value` as printf's "%f" writes a float promoted to double (six digits after the point, the
+// exact value rounded to nearest, ties to even) and returns the end. Needs up to 64 characters.
+char* formatFixed6(char* p, float value);
+
 class CaptureFile {
   public:
     CaptureFile() = default;

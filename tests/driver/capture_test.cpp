@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -93,6 +94,32 @@ TEST(CaptureFormats, PublishedExamples) {
         EXPECT_EQ(file.close(), 0);
         EXPECT_EQ(slurp(path), c.expected);
     }
+}
+
+TEST(CaptureFormats, FloatTextIsWhatPrintfWritesForEveryKindOfFloat) {
+    std::vector<float> values = {
+        0.0f,  -0.0f,  1.0f / 128, -1.0f / 128, 0.5f,      -0.25f, 1.0f,        -1.0f,
+        5e-7f, -5e-7f, 1e-9f,      -1e-9f,      1e-45f,    1e-38f, 123456.789f, 2147483520.0f,
+        3e9f,  -3e9f,  1e30f,      INFINITY,    -INFINITY, NAN};
+    // Every 16-bit word as the I/Q capture scales it, and a spread of bit patterns of every exponent.
+    for (int w = -32768; w <= 32767; ++w) values.push_back(static_cast<float>(w / 32768.0));
+    uint32_t state = 12345;
+    for (int k = 0; k < 200000; ++k) {
+        state = state * 1664525u + 1013904223u;
+        float v;
+        std::memcpy(&v, &state, sizeof v);
+        values.push_back(v);
+    }
+    int mismatches = 0;
+    for (float v : values) {
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "%f", static_cast<double>(v));
+        char got[512];
+        char* end = qm::driver::formatFixed6(got, v);
+        if (std::string(got, end) != expected && ++mismatches <= 5)
+            ADD_FAILURE() << "printf: " << expected << " formatFixed6: " << std::string(got, end);
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(CaptureFormats, FiveFormatsOfTheSameWordsHoldTheSameValues) {
