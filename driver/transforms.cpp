@@ -165,8 +165,14 @@ int32_t ReFFT(double* x, double* y, int32_t n) {
     if (n > 1) {
         fftw_plan plan = planFor(Kind::Real, n);
         if (!plan || !work.reserve(n)) return QM4120_FFT_ERROR_MEMORY;
-        std::copy(x, x + n, work.real);
-        fftw_execute_dft_r2c(plan, work.real, work.complex);
+        // The plan runs on any input placed as FFTW's own arrays are; only other inputs are copied.
+        // An out-of-place real transform leaves its input as it was.
+        double* in = x;
+        if (fftw_alignment_of(x) != fftw_alignment_of(work.real)) {
+            std::copy(x, x + n, work.real);
+            in = work.real;
+        }
+        fftw_execute_dft_r2c(plan, in, work.complex);
         // Bins 0 to n / 2 as computed, the upper ones as the conjugates of the lower.
         const fftw_complex* c = work.complex;
         for (int32_t k = 0; k <= n / 2; ++k) {
