@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "qm4120.h"
 
@@ -33,6 +34,40 @@ char* fixed6(char* p, float value) {
 }
 
 }  // namespace
+
+char* formatInt32(char* p, int32_t value) {
+    // Four digits at a time from a table of "0000" to "9999", written backwards into a small buffer.
+    static const std::vector<char> quads = [] {
+        std::vector<char> t(40000);
+        for (int v = 0; v < 10000; ++v) {
+            t[4 * v] = static_cast<char>('0' + v / 1000);
+            t[4 * v + 1] = static_cast<char>('0' + v / 100 % 10);
+            t[4 * v + 2] = static_cast<char>('0' + v / 10 % 10);
+            t[4 * v + 3] = static_cast<char>('0' + v % 10);
+        }
+        return t;
+    }();
+    uint32_t magnitude = static_cast<uint32_t>(value);
+    if (value < 0) {
+        *p++ = '-';
+        magnitude = 0u - magnitude;
+    }
+    char buffer[12];
+    char* const end = buffer + sizeof buffer;
+    char* first = end;
+    while (magnitude >= 10000) {
+        first -= 4;
+        std::memcpy(first, &quads[4 * (magnitude % 10000)], 4);
+        magnitude /= 10000;
+    }
+    // The leading group without its leading zeros.
+    const int digits = magnitude >= 1000 ? 4 : magnitude >= 100 ? 3 : magnitude >= 10 ? 2 : 1;
+    first -= digits;
+    std::memcpy(first, &quads[4 * magnitude + 4 - digits], static_cast<size_t>(digits));
+    const size_t length = static_cast<size_t>(end - first);
+    std::memcpy(p, first, length);
+    return p + length;
+}
 
 char* formatFixed6(char* p, float value) {
     if (!(std::fabs(value) < FIXED6_FAST_LIMIT))
@@ -170,7 +205,7 @@ int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
 
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
     return lines(count, [&](char* p, size_t k) {
-        p = std::to_chars(p, p + LINE_MAX_BYTES, words[k]).ptr;
+        p = formatInt32(p, words[k]);
         *p = '\n';
         return p + 1;
     });

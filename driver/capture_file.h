@@ -13,6 +13,8 @@ namespace qm::driver {
 // Writes `value` as printf's "%f" writes a float promoted to double (six digits after the point, the
 // exact value rounded to nearest, ties to even) and returns the end. Needs up to 64 characters.
 char* formatFixed6(char* p, float value);
+// Writes `value` in decimal, as printf's "%d" does, and returns the end. Needs up to 11 characters.
+char* formatInt32(char* p, int32_t value);
 
 class CaptureFile {
   public:

@@ -122,6 +122,24 @@ TEST(CaptureFormats, FloatTextIsWhatPrintfWritesForEveryKindOfFloat) {
     EXPECT_EQ(mismatches, 0);
 }
 
+TEST(CaptureFormats, DecimalTextOfThirtyTwoBitWordsIsWhatPrintfWrites) {
+    std::vector<int32_t> values = {
+        INT32_MIN, INT32_MIN + 1, -1000000000, -10000, -9999, -10,   -1,    0,        1,         9,        10,
+        99,        100,           999,         1000,   9999,  10000, 10001, 99999999, 100000000, INT32_MAX};
+    uint32_t state = 777;
+    for (int k = 0; k < 100000; ++k) {
+        state = state * 1664525u + 1013904223u;
+        values.push_back(static_cast<int32_t>(state) >> (k % 31));
+    }
+    for (int32_t v : values) {
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%d", v);
+        char got[16];
+        char* end = qm::driver::formatInt32(got, v);
+        ASSERT_EQ(std::string(got, end), expected);
+    }
+}
+
 TEST(CaptureFormats, FiveFormatsOfTheSameWordsHoldTheSameValues) {
     using qm::driver::CaptureFile;
     // Enough words to fill several write blocks, with the extremes among them.
