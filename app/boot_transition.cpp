@@ -52,7 +52,7 @@ void configureMainPanelForInstrument() {
     SetCtrlVal(panel, MAINPANEL_CAPTMODE, 0);
     SetCtrlAttribute(panel, MAINPANEL_CMD_STOP, ATTR_DIMMED, 1);
     SetCtrlAttribute(panel, MAINPANEL_CMD_DISARM, ATTR_VISIBLE, 0);
-    // To come with the engineering panel: its power-data file field.
+    showPowerLogControls();
 }
 
 int cmdBoot(int, int, int event, void*, int, int) {

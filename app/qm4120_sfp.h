@@ -21,6 +21,7 @@
 #include "front_end_eng.h"
 #include "instrument_info.h"
 #include "levels.h"
+#include "markers.h"
 #include "qm4120_chan.h"
 #include "qm4120_chan_all.h"
 #include "qm4120_chan_direct.h"

@@ -242,9 +242,14 @@ void updateMarker(int mode) {
     placeCursor(graph, f[index], level[index]);
 }
 
+void showPowerLogControls() {
+    if (appState.engPanel <= 0) return;
+    SetCtrlVal(appState.engPanel, ENGPANEL_GRAPHPWRFREQFILENAME, graphPowerFileName.c_str());
+    SetCtrlAttribute(appState.engPanel, ENGPANEL_GRAPHPWRFREQFILENAME, ATTR_DIMMED, graphPowerToFile ? 0 : 1);
+}
+
 void initMarkerControls() {
-    if (appState.engPanel > 0)
-        SetCtrlVal(appState.engPanel, ENGPANEL_GRAPHPWRFREQFILENAME, graphPowerFileName.c_str());
+    showPowerLogControls();
 }
 
 void registerMarkerCallbacks() {

@@ -22,6 +22,8 @@ extern std::string graphPowerFileName;
 
 // Start-up: the engineering panel shows the log file in use.
 void initMarkerControls();
+// The engineering panel's power-log file name and its dimming, from the log's state (after a boot).
+void showPowerLogControls();
 void registerMarkerCallbacks();
 
 #endif

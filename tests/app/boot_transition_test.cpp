@@ -136,6 +136,10 @@ TEST_F(BootTransition, PostBootSetUpMatchesTheModule) {
         EXPECT_DOUBLE_EQ(numberAttribute(mainPanel(), MAINPANEL_RF_FREQ, ATTR_INCR_VALUE), 10000.0);
         EXPECT_DOUBLE_EQ(shownNumber(mainPanel(), MAINPANEL_RF_FREQ), rf);
         EXPECT_DOUBLE_EQ(shownNumber(mainPanel(), MAINPANEL_LO_FREQ), lo);
+        // The power log is off: its file name shows, dimmed, in the engineering panel.
+        EXPECT_TRUE(op.dimmed(appState.engPanel, ENGPANEL_GRAPHPWRFREQFILENAME));
+        EXPECT_NE(op.shows(appState.engPanel, ENGPANEL_GRAPHPWRFREQFILENAME).find("powerdata.txt"),
+                  std::string::npos);
 
         // The attenuators' ranges and steps differ between the models.
         struct {
