@@ -1,6 +1,7 @@
 #include "qm_faults.h"
 
 #include <cstdlib>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,8 @@ struct Armed {
 struct Registry {
     std::mutex lock;
     std::unordered_map<std::string, Armed> armed;
+    // Entries that take over, in order, once an operation's armed entry is used up.
+    std::unordered_map<std::string, std::deque<Armed>> following;
     bool envRead = false;
 };
 
@@ -83,7 +86,15 @@ extern "C" int qm_fault_hit(const char* operation, int32_t* status) {
     auto it = r.armed.find(operation);
     if (it == r.armed.end()) return 0;
     if (status) *status = it->second.status;
-    if (it->second.remaining > 0 && --it->second.remaining == 0) r.armed.erase(it);
+    if (it->second.remaining > 0 && --it->second.remaining == 0) {
+        auto next = r.following.find(operation);
+        if (next != r.following.end() && !next->second.empty()) {
+            it->second = next->second.front();
+            next->second.pop_front();
+        } else {
+            r.armed.erase(it);
+        }
+    }
     return 1;
 }
 
@@ -93,6 +104,18 @@ extern "C" void qm_fault_set(const char* operation, int32_t status, int32_t coun
     std::lock_guard<std::mutex> g(r.lock);
     readEnvLocked(r);
     r.armed[operation] = Armed{status, count};
+    r.following.erase(operation);
+}
+
+extern "C" void qm_fault_then(const char* operation, int32_t status, int32_t count) {
+    if (!operation || count == 0) return;
+    Registry& r = registry();
+    std::lock_guard<std::mutex> g(r.lock);
+    readEnvLocked(r);
+    if (r.armed.count(operation) == 0)
+        r.armed[operation] = Armed{status, count};
+    else
+        r.following[operation].push_back(Armed{status, count});
 }
 
 extern "C" void qm_fault_clear(const char* operation) {
@@ -101,6 +124,7 @@ extern "C" void qm_fault_clear(const char* operation) {
     std::lock_guard<std::mutex> g(r.lock);
     readEnvLocked(r);
     r.armed.erase(operation);
+    r.following.erase(operation);
 }
 
 extern "C" void qm_fault_clear_all(void) {
@@ -108,6 +132,7 @@ extern "C" void qm_fault_clear_all(void) {
     std::lock_guard<std::mutex> g(r.lock);
     r.envRead = true;
     r.armed.clear();
+    r.following.clear();
 }
 
 extern "C" int qm_fault_parse(const char* text) {

@@ -26,6 +26,9 @@ int qm_fault_hit(const char* operation, int32_t* status);
  * cleared. Arming an operation again replaces its earlier entry. */
 void qm_fault_set(const char* operation, int32_t status, int32_t count);
 
+/* Arms `operation` to return `status` for `count` calls once the entries armed before it are used up (at
+ * once when none is armed), so that successive calls can fail in different ways. A count < 0 never ends. */
+void qm_fault_then(const char* operation, int32_t status, int32_t count);
 /* Disarms one operation. */
 void qm_fault_clear(const char* operation);
 

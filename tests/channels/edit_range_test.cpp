@@ -93,7 +93,7 @@ TEST(RangeStatus, AnErrorBeatsAWarningWhateverTheOrderAndTheFirstOfEachKindIsKep
     }
 }
 
-TEST_F(EditRange, OneReportPerActionAndTheErrorWinsOverALaterWarning) {
+TEST_F(EditRange, OneReportPerActionAndTheErrorWinsWhateverTheOrder) {
     // 31 dB is past this model's 28 dB RF attenuator: a clamp warning for a channel set by hand, while an
     // automatic channel accepts anything and lets the level decide.
     ASSERT_GE(qm4120_setFrontEndConfigModeChan(session(), 2, 22), 0);
@@ -118,6 +118,14 @@ TEST_F(EditRange, OneReportPerActionAndTheErrorWinsOverALaterWarning) {
     ASSERT_TRUE(op.press(editAll(), CHEDITALL_RFATTENSET));
     qm_fault_clear_all();
     EXPECT_EQ(fe.countPopups("4120 Driver Error"), 3);
+    EXPECT_EQ(fe.popups().back().text, errorText);
+
+    // A warning on channel 21, then the error on 22: still one report, the error's.
+    qm_fault_set("qm4120_appSetRfAttenuationChan", 2, 1);
+    qm_fault_then("qm4120_appSetRfAttenuationChan", -3, 1);
+    ASSERT_TRUE(op.press(editAll(), CHEDITALL_RFATTENSET));
+    qm_fault_clear_all();
+    EXPECT_EQ(fe.countPopups("4120 Driver Error"), 4);
     EXPECT_EQ(fe.popups().back().text, errorText);
 }
 
