@@ -5,23 +5,12 @@
 
 #include "boot_fixture.h"
 #include "boot_transition.h"
+#include "list_labels.h"
 
 namespace {
 
 constexpr uint16_t MODELS[] = {0x4120, 0x4A20, 0x4B20, 0x4125};
 constexpr int32_t VI_RSRC_NFOUND = static_cast<int32_t>(0xBFFF0011u);
-
-std::vector<std::string> listLabels(int panel, int control) {
-    int count = 0;
-    GetNumListItems(panel, control, &count);
-    std::vector<std::string> labels;
-    for (int i = 0; i < count; ++i) {
-        std::string label;
-        GetLabelFromIndex(panel, control, i, &label);
-        labels.push_back(label);
-    }
-    return labels;
-}
 
 // The module's configurations as the driver lists them, without the entries it does not offer.
 std::vector<std::pair<uint16_t, std::string>> offeredConfigs(uint16_t model) {

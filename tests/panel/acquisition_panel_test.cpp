@@ -6,21 +6,10 @@
 
 #include "acquisition.h"
 #include "app_fixture.h"
+#include "list_labels.h"
 #include "qm4120_sfp_uir.h"
 
 namespace {
-
-std::vector<std::string> ringLabels(int panel, int control) {
-    int count = 0;
-    GetNumListItems(panel, control, &count);
-    std::vector<std::string> labels;
-    for (int i = 0; i < count; ++i) {
-        std::string label;
-        GetLabelFromIndex(panel, control, i, &label);
-        labels.push_back(label);
-    }
-    return labels;
-}
 
 std::vector<std::string> powersOfTwo(uint32_t from, uint32_t to) {
     std::vector<std::string> labels;
@@ -76,15 +65,15 @@ TEST_F(AcquisitionTest, RingsFollowDataTypeModeAndRatio) {
             ASSERT_TRUE(op.commit(p, MAINPANEL_DECIMATION_RATIO, c.ratio));
         }
 
-        EXPECT_EQ(ringLabels(p, MAINPANEL_MODN_MODE), c.modes);
+        EXPECT_EQ(listLabels(p, MAINPANEL_MODN_MODE), c.modes);
         std::vector<std::string> ratios = c.ratios;
         if (ratios.empty()) {
             uint32_t min = 0, max = 0;
             ASSERT_EQ(qm4120_getDecimationLimits(session, 5, &min, &max), 0);
             ratios = powersOfTwo(min, max);
         }
-        EXPECT_EQ(ringLabels(p, MAINPANEL_DECIMATION_RATIO), ratios);
-        EXPECT_EQ(ringLabels(p, MAINPANEL_DATA_OUT_FORMAT), c.formats);
+        EXPECT_EQ(listLabels(p, MAINPANEL_DECIMATION_RATIO), ratios);
+        EXPECT_EQ(listLabels(p, MAINPANEL_DATA_OUT_FORMAT), c.formats);
         uint32_t moduleRatio = 0;
         if (c.ratio) {
             EXPECT_EQ(op.shows(p, MAINPANEL_DECIMATION_RATIO), std::to_string(c.ratio));
@@ -104,7 +93,7 @@ TEST_F(AcquisitionTest, RingsFollowDataTypeModeAndRatio) {
 
     // IF data: the decimation controls go away and the count takes IF steps.
     ASSERT_TRUE(op.commit(p, MAINPANEL_DATA_TYPE, 0));
-    EXPECT_EQ(ringLabels(p, MAINPANEL_MODN_MODE), std::vector<std::string>{"UMTS"});
+    EXPECT_EQ(listLabels(p, MAINPANEL_MODN_MODE), std::vector<std::string>{"UMTS"});
     for (int control : {MAINPANEL_MODN_MODE, MAINPANEL_DECIMATION_RATIO, MAINPANEL_DEC_SAMPLING_RATE,
                         MAINPANEL_DATA_OUT_FORMAT, MAINPANEL_SHOWFSRPANEL})
         EXPECT_FALSE(op.visible(p, control)) << ui::test::describe(p, control);
@@ -125,7 +114,7 @@ TEST_F(AcquisitionTest, SampleCountStepsAndFftLengthFollowTheCount) {
 
     ASSERT_EQ(qm4120_setFftLength(session, 1024), 0);
     ASSERT_TRUE(op.commit(p, MAINPANEL_NUM_SAMPLES, 1000));
-    EXPECT_EQ(ringLabels(p, MAINPANEL_RING_FFT_LEN), powersOfTwo(16, 512));
+    EXPECT_EQ(listLabels(p, MAINPANEL_RING_FFT_LEN), powersOfTwo(16, 512));
     uint32_t fft = 0;
     qm4120_getFftLength(session, &fft);
     EXPECT_EQ(fft, 512u);

@@ -1,5 +1,6 @@
 // Rings and list boxes: inserting and deleting items, the current item through those changes, values and
 // labels by index, and lazy lists of a million samples.
+#include "list_labels.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -10,16 +11,6 @@ using uitest::UiTest;
 using uitest::valueOf;
 
 class Lists : public UiTest {};
-
-std::vector<std::string> labels(int panel, int control) {
-    std::vector<std::string> out;
-    for (int i = 0, n = itemCount(panel, control); i < n; ++i) {
-        std::string l;
-        GetLabelFromIndex(panel, control, i, &l);
-        out.push_back(l);
-    }
-    return out;
-}
 
 TEST_F(Lists, InsertAndDeleteKeepTheCurrentItem) {
     const int p = shown(R"({"name":"R","kind":"ring","dataType":"int"})");
@@ -32,7 +23,7 @@ TEST_F(Lists, InsertAndDeleteKeepTheCurrentItem) {
     InsertListItem(p, 2, -1, "4096", 4096);
     InsertListItem(p, 2, 0, "1024", 1024);  // before the current item
     EXPECT_EQ(valueOf<int>(p, 2), 2048) << "inserting before it keeps the same item current";
-    EXPECT_EQ(labels(p, 2), (std::vector<std::string>{"1024", "2048", "4096"}));
+    EXPECT_EQ(listLabels(p, 2), (std::vector<std::string>{"1024", "2048", "4096"}));
 
     EXPECT_EQ(InsertListItem(p, 2, 7, "x", 1), UIE_BAD_INDEX);
     EXPECT_EQ(InsertListItem(p, 2, -1, "x", "text"), UIE_BAD_VALUE) << "a text value in a ring of numbers";
