@@ -17,11 +17,7 @@ const std::vector<std::string> STILL_PENDING = {
     "cmdDirOk",
     "cmdDirectories",
     "cmdDividedLOFreq",
-    "cmdFFTTraceFileSetup",
     "cmdLoadSettings",
-    "cmdSaveCapturedDataAscii",
-    "cmdSaveCapturedDataBinary",
-    "cmdSaveFFTTrace",
     "cmdSaveSettings",
 };
 
