@@ -4,6 +4,8 @@
 // old file whole and the capture indicators as they were.
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +20,8 @@
 #include "capture_state.h"
 #include "display.h"
 #include "panel_fixture.h"
+#include "save_data.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -336,7 +340,50 @@ TEST_F(SaveDataTest, SigmfMetadataDescribesEachBinaryFileWhileTheOptionIsOn) {
         EXPECT_EQ(global.value("qm4120:driver_revision", ""), QM4120_DRIVER_REVISION);
         const nlohmann::json& settings = global["qm4120:settings"];
         EXPECT_EQ(settings.value("word_bits", 0), c.format == 1 ? 32 : 16);
+        // On the RF input the module sets the band upright itself; the words are written as they came.
         EXPECT_EQ(settings.value("iq_exchanged", true), false);
+        EXPECT_EQ(settings.value("spectrum_inverted", true), false);
         EXPECT_EQ(settings.value("resource", ""), "0x4120");
     }
+}
+
+// A save killed at any moment leaves the old file or the whole new one, never a part.
+TEST(SaveDataKill, AKilledSaveLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string path = dir.file("data.dat");
+    const std::string old = "the previous file\n";
+    std::ofstream(path) << old;
+    CapturedData data;
+    data.sampleDataType = 1;
+    data.sampleOutputFormat = 1;
+    data.numIqSamples = 1u << 20;
+    data.numIqWords = data.numWords = 2u << 20;
+    data.iqData32.resize(data.numIqWords);
+    for (uint32_t k = 0; k < data.numIqWords; ++k) data.iqData32[k] = static_cast<int32_t>(k * 2654435761u);
+    int sawOld = 0, sawNew = 0;
+    for (int round = 0; round < 20; ++round) {
+        const pid_t child = fork();
+        if (child == 0) {
+            ReplacingFile file(path);
+            _exit(file.create() && writeCapturedData(data, file, true) == 0 ? 0 : 1);
+        }
+        // Kills spread over the save's length; the last save is let finish.
+        if (round < 19) {
+            usleep(static_cast<useconds_t>(round * 4000));
+            kill(child, SIGKILL);
+        }
+        waitpid(child, nullptr, 0);
+        const std::string now = fileBytes(path);
+        if (now == old) {
+            ++sawOld;
+        } else {
+            ASSERT_EQ(now.size(), data.numIqWords * 4u) << "round " << round;
+            EXPECT_EQ(words(now, 4), std::vector<int64_t>(data.iqData32.begin(), data.iqData32.end()));
+            ++sawNew;
+            std::ofstream(path) << old;
+        }
+    }
+    // Early kills find the old file; the finished save is read back whole.
+    EXPECT_GT(sawOld, 0);
+    EXPECT_GT(sawNew, 0);
 }
