@@ -1,8 +1,10 @@
 // Every panel of every resource file loads, shows every control and is written out as a PNG under
 // <build>/screenshots/<file>_<panel>.png for a person to look at.
 #include <QDir>
+#include <QHeaderView>
 #include <QImage>
 #include <QTabWidget>
+#include <QTableView>
 #include <cmath>
 #include <random>
 
@@ -13,17 +15,10 @@
 
 #include "embedded_resources.h"
 #include "qm41xx_cal_id_uir.h"
+#include "resource_callbacks.h"
 #endif
 
 namespace {
-
-int CVICALLBACK noopCtrl(int, int, int, void*, int, int) {
-    return 0;
-}
-int CVICALLBACK noopPanel(int, int, void*, int, int) {
-    return 0;
-}
-void CVICALLBACK noopMenu(int, int, void*, int) {}
 
 QString screenshotPath(const std::string& file, const std::string& panel) {
     QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
@@ -33,27 +28,21 @@ QString screenshotPath(const std::string& file, const std::string& panel) {
 }
 
 #ifdef QM_HAVE_RESOURCES
-// Every callback name a resource document uses, wherever it appears.
-void collectCallbacks(const nlohmann::json& j, std::vector<std::string>* names) {
-    if (j.is_object()) {
-        for (auto it = j.begin(); it != j.end(); ++it) {
-            if (it.key() == "callback" && it.value().is_string())
-                names->push_back(it.value().get<std::string>());
-            collectCallbacks(it.value(), names);
+// A do-nothing callback under every name the resource files use, so their panels load without the logic.
+void registerNoopCallbacks() {
+    for (const qm::ResourceCallback& cb : qm::resourceCallbacks()) {
+        const std::string name(cb.name);
+        switch (cb.kind) {
+            case qm::ResourceCallback::Kind::Control:
+                RegisterCtrlCallback(name.c_str(), [](int, int, int, void*, int, int) { return 0; });
+                break;
+            case qm::ResourceCallback::Kind::Panel:
+                RegisterPanelCallback(name.c_str(), [](int, int, void*, int, int) { return 0; });
+                break;
+            case qm::ResourceCallback::Kind::MenuItem:
+                RegisterMenuCallback(name.c_str(), [](int, int, void*, int) {});
+                break;
         }
-    } else if (j.is_array()) {
-        for (const auto& e : j) collectCallbacks(e, names);
-    }
-}
-
-// Registers a do-nothing callback under every name the file uses, so its panels load without the logic.
-void registerNoopCallbacks(const nlohmann::json& doc) {
-    std::vector<std::string> callbacks;
-    collectCallbacks(doc, &callbacks);
-    for (const std::string& cb : callbacks) {
-        RegisterCtrlCallback(cb.c_str(), noopCtrl);
-        RegisterPanelCallback(cb.c_str(), noopPanel);
-        RegisterMenuCallback(cb.c_str(), noopMenu);
     }
 }
 #endif
@@ -87,12 +76,12 @@ TEST_F(ScreenshotTest, EveryPanelOfEveryResourceFileRenders) {
 #ifndef QM_HAVE_RESOURCES
     GTEST_SKIP() << "the panel resources are not built";
 #else
+    registerNoopCallbacks();
     int shot = 0;
     for (std::string_view name : qm::embeddedResourceNames()) {
         const std::string file(name);
         const auto doc = nlohmann::json::parse(qm::embeddedResource(name), nullptr, false);
         ASSERT_FALSE(doc.is_discarded()) << file;
-        registerNoopCallbacks(doc);
         const auto& panels = doc.at("panels");
         for (size_t i = 0; i < panels.size(); ++i) {
             SCOPED_TRACE(file + " " + panels[i].value("name", std::string()));
@@ -137,7 +126,7 @@ TEST_F(ScreenshotTest, SpectrumOnAGraphOfTheMainPanelSize) {
 }
 
 // One control of every kind, filled as the program fills them (two-column resource list, channel grid,
-// trace), for a look at each rendering side by side.
+// trace), for a look at each rendering side by side; the grid's headers and cells are checked here too.
 TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
     const int panel = loadTestPanel("PANEL");
     const int res = ctrl(panel, "RES"), grid = ctrl(panel, "GRID"), graph = ctrl(panel, "GRAPH");
@@ -159,6 +148,20 @@ TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
     const QImage image = fe_.panelWidget(panel)->grab().toImage();
     ASSERT_FALSE(image.isNull());
     EXPECT_TRUE(image.save(screenshotPath("qt_test", "EVERY_KIND")));
+
+    // The grid's header row and column are the table's headers; the corner cell has no place of its own.
+    auto* table = qobject_cast<QTableView*>(fe_.controlWidget(panel, grid));
+    ASSERT_NE(table, nullptr);
+    const QAbstractItemModel* m = table->model();
+    EXPECT_EQ(m->rowCount(), 128);
+    EXPECT_EQ(m->columnCount(), 7);
+    EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), "Freq (Hz)");
+    EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString(), "IF Atten(dB)");
+    EXPECT_EQ(m->headerData(127, Qt::Vertical).toString(), "127");
+    EXPECT_EQ(m->index(5, 0).data().toString(), "2000000000");
+    EXPECT_EQ(m->index(5, 1).data().toString(), "Above");
+    EXPECT_EQ(table->columnWidth(0), 90);
+    EXPECT_EQ(table->verticalHeader()->width(), 40);
 }
 
 // The board identity panel as the program builds it: three copies of the page panel in its tab control.
@@ -167,7 +170,7 @@ TEST_F(ScreenshotTest, BoardIdentityPanelWithItsThreePages) {
     GTEST_SKIP() << "the panel resources are not built";
 #else
     const std::string file = "qm41xx_cal_id.uir";
-    registerNoopCallbacks(nlohmann::json::parse(qm::embeddedResource(file)));
+    registerNoopCallbacks();
     const int panel = LoadPanel(0, file.c_str(), IDPANEL);
     ASSERT_GT(panel, 0);
     for (const char* label : {"Control board", "IF board", "RF board"}) {
