@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QImage>
 #include <QListView>
 #include <QTest>
 #include <chrono>
@@ -20,7 +18,8 @@
 #include "qm41xx_boot.h"
 #include "qm41xx_boot_uir.h"
 #include "qm_faults.h"
-#include "tests/support/temp_dir.h"
+#include "screenshot.h"
+#include "temp_dir.h"
 #include "ui/model.h"
 #include "ui/qt/qt_frontend.h"
 #include "userint.h"
@@ -96,15 +95,6 @@ class BootDialogQt : public ::testing::Test {
         return w && w->isVisible();
     }
 
-    void shoot(int panel, const char* name) {
-        QWidget* w = fe.panelWidget(panel);
-        ASSERT_NE(w, nullptr);
-        const QImage image = w->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        ASSERT_TRUE(QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR)));
-        EXPECT_TRUE(image.save(QStringLiteral(QM_SCREENSHOT_DIR "/%1.png").arg(QLatin1String(name))));
-    }
-
     qmqt::QtFrontend fe;
     TempDir programDir{"qm4120_boot_qt"};
 };
@@ -116,7 +106,7 @@ TEST_F(BootDialogQt, ResourceThenConfigurationChosenWithTheMouse) {
     ASSERT_NE(resources, nullptr);
     ASSERT_EQ(resources->model()->rowCount(), 4);
     EXPECT_EQ(resources->model()->index(0, 0).data().toString(), QStringLiteral("PXI KORVO\t4125"));
-    shoot(appState.bootPanel, "boot_dialog_resources");
+    saveScreenshot(fe.panelWidget(appState.bootPanel), "boot_dialog_resources");
     ASSERT_TRUE(clickEntry(resources, QStringLiteral("PXI KORVO\t4125"), false));
 
     auto* box = qobject_cast<QCheckBox*>(fe.controlWidget(appState.bootPanel, BOOTPANEL_BOOT_DEFAULT));
@@ -137,7 +127,7 @@ TEST_F(BootDialogQt, ResourceThenConfigurationChosenWithTheMouse) {
     QListView* configs = list(conf, CONFPANEL_CONFIG_RES);
     ASSERT_NE(configs, nullptr);
     ASSERT_GE(configs->model()->rowCount(), 2);
-    shoot(conf, "boot_dialog_configurations");
+    saveScreenshot(fe.panelWidget(conf), "boot_dialog_configurations");
 
     const int last = configs->model()->rowCount() - 1;
     unsigned short chosen = 0;

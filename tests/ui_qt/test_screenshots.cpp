@@ -9,6 +9,7 @@
 #include <random>
 
 #include "qt_fixture.h"
+#include "screenshot.h"
 
 #ifdef QM_HAVE_RESOURCES
 #include <nlohmann/json.hpp>
@@ -20,11 +21,11 @@
 
 namespace {
 
-QString screenshotPath(const std::string& file, const std::string& panel) {
-    QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
+// "qm4120_sfp.uir" and "MAINPANEL" give "qm4120_sfp_MAINPANEL".
+QString pictureName(const std::string& file, const std::string& panel) {
     QString base = QString::fromStdString(file);
     base.replace(QLatin1String(".uir"), QString());
-    return QStringLiteral(QM_SCREENSHOT_DIR "/%1_%2.png").arg(base, QString::fromStdString(panel));
+    return base + '_' + QString::fromStdString(panel);
 }
 
 #ifdef QM_HAVE_RESOURCES
@@ -62,12 +63,7 @@ class ScreenshotTest : public QtFrontendTest {
         for (const auto& c : p->controls)
             EXPECT_NE(fe_.controlWidget(handle, c->id), nullptr)
                 << file << " " << p->constName << " " << c->constName;
-        QWidget* w = fe_.panelWidget(handle);
-        ASSERT_NE(w, nullptr);
-        const QImage image = w->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        EXPECT_GE(image.width(), p->width);
-        EXPECT_TRUE(image.save(screenshotPath(file, p->constName))) << p->constName;
+        EXPECT_GE(saveScreenshot(fe_.panelWidget(handle), pictureName(file, p->constName)).width(), p->width);
         HidePanel(handle);
     }
 };
@@ -118,11 +114,7 @@ TEST_F(ScreenshotTest, SpectrumOnAGraphOfTheMainPanelSize) {
     }
     PlotXY(panel, graph, f.data(), level.data(), 666, VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID, VAL_GREEN);
     settle();
-    QWidget* plot = fe_.controlWidget(panel, graph);
-    ASSERT_NE(plot, nullptr);
-    const QImage image = plot->grab().toImage();
-    EXPECT_EQ(image.size(), QSize(604, 432));
-    EXPECT_TRUE(image.save(screenshotPath("synthetic", "FFT_VIEW")));
+    EXPECT_EQ(saveScreenshot(fe_.controlWidget(panel, graph), "synthetic_FFT_VIEW").size(), QSize(604, 432));
 }
 
 // One control of every kind, filled as the program fills them (two-column resource list, channel grid,
@@ -145,9 +137,7 @@ TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
     PlotY(panel, graph, y.data(), static_cast<int>(y.size()), VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID,
           VAL_YELLOW);
     settle();
-    const QImage image = fe_.panelWidget(panel)->grab().toImage();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_TRUE(image.save(screenshotPath("qt_test", "EVERY_KIND")));
+    saveScreenshot(fe_.panelWidget(panel), "qt_test_EVERY_KIND");
 
     // The grid's header row and column are the table's headers; the corner cell has no place of its own.
     auto* table = qobject_cast<QTableView*>(fe_.controlWidget(panel, grid));
@@ -188,6 +178,6 @@ TEST_F(ScreenshotTest, BoardIdentityPanelWithItsThreePages) {
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(2), "RF board");
     EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_TRUE(fe_.panelWidget(panel)->grab().save(screenshotPath(file, "IDPANEL_PAGES")));
+    saveScreenshot(fe_.panelWidget(panel), pictureName(file, "IDPANEL_PAGES"));
 #endif
 }
