@@ -53,15 +53,20 @@ qm::sigmf::Recording describe(const CapturedData& data) {
     return r;
 }
 
-void cmdSigmfMetadata(int menuBar, int menuItem, void*, int) {
-    enabled = !enabled;
-    SetMenuBarAttribute(menuBar, menuItem, ATTR_CHECKED, enabled ? 1 : 0);
+void cmdSigmfMetadata(int, int, void*, int) {
+    setSigmfMetadataEnabled(!enabled);
 }
 
 }  // namespace
 
 bool sigmfMetadataEnabled() {
     return enabled;
+}
+
+void setSigmfMetadataEnabled(bool on) {
+    enabled = on;
+    if (appState.mainMenuBar > 0)
+        SetMenuBarAttribute(appState.mainMenuBar, MAINMENU_FILE_SIGMF, ATTR_CHECKED, on ? 1 : 0);
 }
 
 void noteCaptureForMetadata(const CapturedData& data) {

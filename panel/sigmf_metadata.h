@@ -11,6 +11,8 @@
 #include "capture_state.h"
 
 bool sigmfMetadataEnabled();
+// Turns the option on or off and checks or unchecks its menu item (for a set-up loaded from a file).
+void setSigmfMetadataEnabled(bool on);
 
 // Called after every successful capture transfer: keeps the time, and while the option is on, the
 // module's identity and settings, so that the metadata describe the capture even when it is saved later.

@@ -12,12 +12,7 @@
 namespace {
 
 const std::vector<std::string> STILL_PENDING = {
-    "cmdDirBrowse",
-    "cmdDirCancel",
-    "cmdDirOk",
-    "cmdDirectories",
-    "cmdLoadSettings",
-    "cmdSaveSettings",
+    "cmdDirBrowse", "cmdDirCancel", "cmdDirOk", "cmdDirectories", "cmdLoadSettings", "cmdSaveSettings",
 };
 
 }  // namespace
