@@ -66,6 +66,7 @@ void registerAllCallbacks() {
     registerAcquisitionCallbacks();
     registerCaptureControlCallbacks();
     registerTestToneCallback();
+    registerSettingsCallbacks();
 }
 
 void resetProgramState() {

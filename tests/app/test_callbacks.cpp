@@ -12,17 +12,8 @@
 namespace {
 
 const std::vector<std::string> STILL_PENDING = {
-    "cmdDirBrowse",
-    "cmdDirCancel",
-    "cmdDirOk",
-    "cmdDirectories",
-    "cmdDividedLOFreq",
-    "cmdFFTTraceFileSetup",
-    "cmdLoadSettings",
-    "cmdSaveCapturedDataAscii",
-    "cmdSaveCapturedDataBinary",
-    "cmdSaveFFTTrace",
-    "cmdSaveSettings",
+    "cmdDividedLOFreq",          "cmdFFTTraceFileSetup", "cmdSaveCapturedDataAscii",
+    "cmdSaveCapturedDataBinary", "cmdSaveFFTTrace",
 };
 
 }  // namespace
