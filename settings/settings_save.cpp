@@ -22,8 +22,13 @@ constexpr uint32_t IQ_SAMPLES_WITH_IF_DATA = 2048;
 class SaveRun {
   public:
     explicit SaveRun(uint32_t ini) : ini_(ini) {}
-    void add(int32_t status) { sum_ += status; }
-    int32_t sum() const { return sum_; }
+    void add(int32_t status) {
+        sum_ += status;
+        failed_ = failed_ || status < 0;
+    }
+    // The channels left out add to the sum; they must never hide a write that failed.
+    bool failed() const { return failed_ || sum_ < 0; }
+    int32_t result() const { return failed() && sum_ >= 0 ? -1 : sum_; }
     uint32_t ini() const { return ini_; }
 
     template <typename T>
@@ -41,6 +46,7 @@ class SaveRun {
   private:
     uint32_t ini_;
     int32_t sum_ = 0;
+    bool failed_ = false;
 };
 
 void saveFrontEnd(SaveRun& run) {
@@ -217,8 +223,8 @@ int32_t settingsSaveFile(const char* path) {
     qm41XXutils_IniDelete(ini);
     if (notice > 0) DiscardPanel(notice);
     SetMouseCursor(VAL_DEFAULT_CURSOR);
-    if (run.sum() < 0) MessagePopup("Save settings", "Failed to save settings!");
-    return run.sum();
+    if (run.failed()) MessagePopup("Save settings", "Failed to save settings!");
+    return run.result();
 }
 
 void cmdSaveSettings(int, int, void*, int) {
