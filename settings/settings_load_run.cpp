@@ -11,6 +11,31 @@ namespace {
 // The message names this many values and counts the rest.
 constexpr size_t NAMES_SHOWN = 12;
 
+// Trigger values whose panel entries take more than the module accepts (an operator's entry beyond them is
+// clamped by the module with a warning). A file's value must lie within the module's own limits.
+struct ModuleLimit {
+    SettingsItem item;
+    double min;
+    double max;
+};
+constexpr double TRIGGER_COUNTER_MAX = 16777215.0;  // 24-bit sample counters
+constexpr ModuleLimit MODULE_LIMITS[] = {
+    {SettingsItem::TrigOffsetDelay, 0.0, TRIGGER_COUNTER_MAX},
+    {SettingsItem::TrigPreEdgeSamples, 0.0, TRIGGER_COUNTER_MAX},
+    {SettingsItem::TrigPostGateSamples, 0.0, TRIGGER_COUNTER_MAX},
+    {SettingsItem::TrigIntTrigAbsThreshold, -100.0, 30.0},   // dBm
+    {SettingsItem::TrigIntTrigRelThreshold, 0.0, 60.0},      // dB
+    {SettingsItem::TrigIntTrigAbsTimeConst, 0.01, 10000.0},  // microseconds
+    {SettingsItem::TrigIntTrigRelSlowTimeConst, 0.01, 10000.0},
+    {SettingsItem::TrigIntTrigRelFastTimeConst, 0.01, 10000.0},
+};
+
+const ModuleLimit* moduleLimitOf(SettingsItem item) {
+    for (const ModuleLimit& l : MODULE_LIMITS)
+        if (l.item == item) return &l;
+    return nullptr;
+}
+
 }  // namespace
 
 bool LoadRun::read(int32_t status, SettingsItem item) {
@@ -66,6 +91,12 @@ bool LoadRun::fitsNamed(const std::string& name, int panel, int control, double 
     }
 }
 
+bool LoadRun::itemInto(SettingsItem item, int panel, int control, double value) {
+    const ModuleLimit* limit = moduleLimitOf(item);
+    if (limit && !inside(item, value, limit->min, limit->max)) return false;
+    return valueInto(settingsItemName(item), panel, control, value);
+}
+
 bool LoadRun::valueInto(const std::string& name, int panel, int control, double value) {
     if (!fitsNamed(name, panel, control, value)) return false;
     SetCtrlVal(panel, control, value);
@@ -74,14 +105,12 @@ bool LoadRun::valueInto(const std::string& name, int panel, int control, double 
 
 bool LoadRun::realInto(SettingsItem item, int panel, int control) {
     double value = 0.0;
-    return read(settingsReadReal(ini_, item, &value), item) &&
-           valueInto(settingsItemName(item), panel, control, value);
+    return read(settingsReadReal(ini_, item, &value), item) && itemInto(item, panel, control, value);
 }
 
 bool LoadRun::intInto(SettingsItem item, int panel, int control, int32_t* out) {
     int32_t value = 0;
-    if (!read(settingsReadInt(ini_, item, &value), item) ||
-        !valueInto(settingsItemName(item), panel, control, value))
+    if (!read(settingsReadInt(ini_, item, &value), item) || !itemInto(item, panel, control, value))
         return false;
     if (out) *out = value;
     return true;
@@ -89,8 +118,7 @@ bool LoadRun::intInto(SettingsItem item, int panel, int control, int32_t* out) {
 
 bool LoadRun::u16Into(SettingsItem item, int panel, int control, uint16_t* out) {
     uint16_t value = 0;
-    if (!read(settingsReadU16(ini_, item, &value), item) ||
-        !valueInto(settingsItemName(item), panel, control, value))
+    if (!read(settingsReadU16(ini_, item, &value), item) || !itemInto(item, panel, control, value))
         return false;
     if (out) *out = value;
     return true;
@@ -98,8 +126,7 @@ bool LoadRun::u16Into(SettingsItem item, int panel, int control, uint16_t* out) 
 
 bool LoadRun::u32Into(SettingsItem item, int panel, int control) {
     uint32_t value = 0;
-    return read(settingsReadU32(ini_, item, &value), item) &&
-           valueInto(settingsItemName(item), panel, control, value);
+    return read(settingsReadU32(ini_, item, &value), item) && itemInto(item, panel, control, value);
 }
 
 bool LoadRun::indexInto(SettingsItem item, int panel, int control, int32_t* out) {

@@ -33,6 +33,9 @@ class LoadRun {
     // fitsNamed, then the value goes into the control. Returns whether it did.
     bool valueInto(const std::string& name, int panel, int control, double value);
 
+    // valueInto for an item, within the module's own limits where it has narrower ones than its control.
+    bool itemInto(SettingsItem item, int panel, int control, double value);
+
     // Reads an item of the named type and puts it into the control (see valueInto). The value read is
     // also handed back through `out` when it went in.
     bool realInto(SettingsItem item, int panel, int control);

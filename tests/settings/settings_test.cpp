@@ -253,7 +253,7 @@ TEST_F(SettingsTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothing) {
               "[Settings File]\nVersionMajor=1\nVersionMinor=3\n[Frequency]\nRfFreqHz=1e300\n"
               "RfFreqStepHz=-5\n[Front End]\nInputSource=7\nExtRef=99999999999\n[Level]\nRfLeveldBm=abc\n"
               "[Channel 9]\nRfFrequencyHz=9e99\nRfLeveldBm=0\nIfLeveldBm=0\nRfAttenuationdB=0\n"
-              "IfAttenuationdB=0\nFrontEndMode=0\n");
+              "IfAttenuationdB=0\nFrontEndMode=0\n[Trigger]\nTrigIntTrigAbsTimeConst=0\n");
 
     struct Case {
         const char* name;
@@ -280,8 +280,8 @@ TEST_F(SettingsTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothing) {
         EXPECT_DOUBLE_EQ(number(MAINPANEL_RF_FREQ), rf);
     }
     const std::string refused = fe.popupsOf(ui::PopupKind::Message).back().text;
-    for (const char* name :
-         {"RfFreqHz", "RfFreqStepHz", "InputSource", "ExtRef", "RfLeveldBm", "RfChannelData 9"})
+    for (const char* name : {"RfFreqHz", "RfFreqStepHz", "InputSource", "ExtRef", "RfLeveldBm",
+                             "RfChannelData 9", "TrigIntTrigAbsTimeConst"})
         EXPECT_NE(refused.find(name), std::string::npos) << name;
     double channel9 = 0;
     ASSERT_GE(qm4120_getRfFrequencyChan(session(), &channel9, 9), 0);
