@@ -12,8 +12,10 @@
 namespace {
 
 const std::vector<std::string> STILL_PENDING = {
-    "cmdDividedLOFreq",          "cmdFFTTraceFileSetup", "cmdSaveCapturedDataAscii",
-    "cmdSaveCapturedDataBinary", "cmdSaveFFTTrace",
+    "cmdFFTTraceFileSetup",
+    "cmdSaveCapturedDataAscii",
+    "cmdSaveCapturedDataBinary",
+    "cmdSaveFFTTrace",
 };
 
 }  // namespace
