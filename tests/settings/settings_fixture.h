@@ -4,7 +4,9 @@
 #ifndef QM_TESTS_SETTINGS_SETTINGS_FIXTURE_H
 #define QM_TESTS_SETTINGS_SETTINGS_FIXTURE_H
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "panel_fixture.h"
@@ -17,6 +19,15 @@ using Snapshot = std::map<std::string, double>;
 class SettingsFixture : public PanelFixture {
   protected:
     std::string settingsFile(const std::string& name) const { return programDir + "/" + name; }
+    static std::string fileText(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static void writeText(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    }
 
     // Save and Load as the operator does them, through the Settings menu and the file dialog.
     void saveAs(const std::string& path) {
@@ -115,23 +126,27 @@ class SettingsFixture : public PanelFixture {
         s["fast tc"] = module(qm4120_getIntTriggerRelFastTimeConst);
         s["timer"] = module(qm4120_getTimerPeriod);
         s["phase"] = module(qm4120_getTimerPhase);
+        using RealChan = int32_t (*)(uint32_t, double*, uint16_t);
+        using IntChan = int32_t (*)(uint32_t, int32_t*, uint16_t);
         for (uint16_t c = 0; c < 128; ++c) {
             const std::string n = "chan " + std::to_string(c) + " ";
-            double d = 0;
-            int32_t i = 0;
-            uint16_t u = 0;
-            EXPECT_GE(qm4120_getRfFrequencyChan(v, &d, c), 0);
-            s[n + "rf"] = d;
-            EXPECT_GE(qm4120_getRfInputLevelChan(v, &d, c), 0);
-            s[n + "rf level"] = d;
-            EXPECT_GE(qm4120_getIfInputLevelChan(v, &d, c), 0);
-            s[n + "if level"] = d;
-            EXPECT_GE(qm4120_getRfAttenuationChan(v, &i, c), 0);
-            s[n + "rf atten"] = i;
-            EXPECT_GE(qm4120_getIfAttenuationChan(v, &i, c), 0);
-            s[n + "if atten"] = i;
-            EXPECT_GE(qm4120_getFrontEndConfigModeChan(v, &u, c), 0);
-            s[n + "fe mode"] = u;
+            for (auto [field, get] : {std::pair<const char*, RealChan>{"rf", qm4120_getRfFrequencyChan},
+                                      {"rf level", qm4120_getRfInputLevelChan},
+                                      {"if level", qm4120_getIfInputLevelChan}}) {
+                double d = 0;
+                EXPECT_GE(get(v, &d, c), 0);
+                s[n + field] = d;
+            }
+            for (auto [field, get] :
+                 {std::pair<const char*, IntChan>{"rf atten", qm4120_getRfAttenuationChan},
+                  {"if atten", qm4120_getIfAttenuationChan}}) {
+                int32_t i = 0;
+                EXPECT_GE(get(v, &i, c), 0);
+                s[n + field] = i;
+            }
+            uint16_t mode = 0;
+            EXPECT_GE(qm4120_getFrontEndConfigModeChan(v, &mode, c), 0);
+            s[n + "fe mode"] = mode;
         }
         for (const RoutingDestination& d : ROUTING_DESTINATIONS) {
             uint32_t source = 0;

@@ -3,9 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "qm41XX_utils.h"
 #include "settings_file.h"
@@ -14,17 +12,6 @@
 namespace {
 
 constexpr uint16_t MODEL = 0x4B20;  // has list mode and every routing destination
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // The entries of two snapshots that differ, one per line.
 std::string differences(const Snapshot& now, const Snapshot& before) {
