@@ -15,7 +15,8 @@ int32_t settingsSaveFile(const char* path);
 // reads everything back. Any file at all may be given: a missing, unreadable, damaged or hostile one is
 // reported in a popup, a value no control or module limit allows is left out and named in a popup, and
 // nothing out of range reaches the module. Returns -1 when the file was refused as a whole, else the
-// number of values left out.
+// number of values left out. The program's panels must be loaded (appStartup) before the first call; a
+// fuzzing harness calls this with each file it makes.
 int32_t settingsLoadFile(const char* path);
 
 // Sends every main-panel and routing-panel value to the module in the order the module needs, each status
