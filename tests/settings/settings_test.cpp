@@ -25,7 +25,7 @@ std::string differences(const Snapshot& now, const Snapshot& before) {
     return text;
 }
 
-class SettingsTest : public SettingsFixture {
+class SettingsFilesTest : public SettingsFixture {
   protected:
     void SetUp() override {
         SettingsFixture::SetUp();
@@ -98,7 +98,7 @@ class SettingsTest : public SettingsFixture {
     }
 };
 
-TEST_F(SettingsTest, EveryPanelAndTheModuleComeBackAfterAResetForEachTriggerFamily) {
+TEST_F(SettingsFilesTest, EveryPanelAndTheModuleComeBackAfterAResetForEachTriggerFamily) {
     const std::string path = settingsFile("all.ini");
     for (uint16_t code : {3, 8, 15, 23, 27, 31, 32, 34, 35, 36}) {
         SCOPED_TRACE("trigger source " + std::to_string(code));
@@ -124,7 +124,7 @@ TEST_F(SettingsTest, EveryPanelAndTheModuleComeBackAfterAResetForEachTriggerFami
 }
 
 // The cases the instrument's users rely on, each from a hand-written file or a saved one.
-TEST_F(SettingsTest, PublishedCases) {
+TEST_F(SettingsFilesTest, PublishedCases) {
     const std::string path = settingsFile("case.ini");
     auto header = "[Settings File]\nVersionMajor=1\nVersionMinor=0\n";
     struct Case {
@@ -219,7 +219,7 @@ TEST_F(SettingsTest, PublishedCases) {
 }
 
 // Files refused whole, values refused one by one, and saves that cannot be written.
-TEST_F(SettingsTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothing) {
+TEST_F(SettingsFilesTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothing) {
     const std::string good = settingsFile("good.ini");
     saveAs(good);
     const std::string before = fileText(good);
@@ -287,7 +287,7 @@ TEST_F(SettingsTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothing) {
     }
 }
 
-TEST_F(SettingsTest, DirectoriesDialogKeepsTheFolderInTheIniFile) {
+TEST_F(SettingsFilesTest, DirectoriesDialogKeepsTheFolderInTheIniFile) {
     const int dir = state().dirPanel;
     const std::string start = state().settingsDir;
     ASSERT_TRUE(op.chooseMenu(state().mainMenuBar, MAINMENU_SETTINGS_SETTINGS_DIRS));
