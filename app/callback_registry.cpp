@@ -72,6 +72,7 @@ void registerAllCallbacks() {
     registerFftTraceFileCallbacks();
     registerSigmfMetadataCallbacks();
     registerTestToneCallback();
+    registerSettingsCallbacks();
 }
 
 void resetProgramState() {
