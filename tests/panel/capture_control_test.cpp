@@ -146,12 +146,18 @@ TEST_F(CaptureTest, AToneAboveTheInputRangeLightsTheOverloadLed) {
 TEST_F(CaptureTest, RepeatRunEndsAfterTheCaptureInHandOnTheFirstStop) {
     setUp(0, 0, 2048);
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
-    // Let several cycles pass before Stop.
-    pressDuringRun(MAINPANEL_CMD_STOP, 8);
+    // Stop once the third capture is under way: it completes, and no fourth follows.
+    std::function<void()> stopOnThird = [&] {
+        if (triggerCount() < 3)
+            fe.post(stopOnThird);
+        else
+            pressed.push_back(op.press(p, MAINPANEL_CMD_STOP));
+    };
+    fe.post(stopOnThird);
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
     ASSERT_EQ(pressed.size(), 1u);
     EXPECT_TRUE(pressed[0]);
-    EXPECT_GT(triggerCount(), 2u);
+    EXPECT_EQ(triggerCount(), 3u);
     EXPECT_EQ(capturedData.dataValid, 1);
     EXPECT_EQ(capturedData.numIfSamples, 2048u);
     expectIdle();
