@@ -12,17 +12,7 @@
 namespace {
 
 const std::vector<std::string> STILL_PENDING = {
-    "cmdDirBrowse",
-    "cmdDirCancel",
-    "cmdDirOk",
-    "cmdDirectories",
-    "cmdDividedLOFreq",
-    "cmdFFTTraceFileSetup",
-    "cmdLoadSettings",
-    "cmdSaveCapturedDataAscii",
-    "cmdSaveCapturedDataBinary",
-    "cmdSaveFFTTrace",
-    "cmdSaveSettings",
+    "cmdDirBrowse", "cmdDirCancel", "cmdDirOk", "cmdDirectories", "cmdLoadSettings", "cmdSaveSettings",
 };
 
 }  // namespace
