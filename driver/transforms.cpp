@@ -37,7 +37,8 @@ std::map<std::pair<Kind, int32_t>, fftw_plan>& planCache() {
     return *cache;
 }
 
-// Work arrays of one thread: `complex` holds n interleaved points, `real` n real inputs.
+// Work arrays of one thread: `complex` holds n interleaved points; `real` n real inputs, or the n
+// interleaved points a complex transform writes out of place.
 struct Work {
     fftw_complex* complex = nullptr;
     double* real = nullptr;
@@ -54,7 +55,7 @@ struct Work {
         if (n <= size) return true;
         release();
         complex = fftw_alloc_complex(n);
-        real = fftw_alloc_real(n);
+        real = fftw_alloc_real(2 * static_cast<size_t>(n));
         if (!complex || !real) {
             release();
             return false;
@@ -84,7 +85,8 @@ fftw_plan planFor(Kind kind, int32_t n) {
         if (!scratch.reserve(n)) return nullptr;
         fftw_plan plan = nullptr;
         if (kind == Kind::Complex)
-            plan = fftw_plan_dft_1d(n, scratch.complex, scratch.complex, FFTW_FORWARD, FFTW_ESTIMATE);
+            plan = fftw_plan_dft_1d(n, scratch.complex, reinterpret_cast<fftw_complex*>(scratch.real),
+                                    FFTW_FORWARD, FFTW_ESTIMATE);
         else if (kind == Kind::Real)
             plan = fftw_plan_dft_r2c_1d(n, scratch.real, scratch.complex, FFTW_ESTIMATE);
         else
@@ -367,10 +369,10 @@ int32_t FFT(double* re, double* im, int32_t n) {
     if (n == 1) return 0;
     fftw_plan plan = planFor(Kind::Complex, n);
     if (!plan || !work.reserve(n)) return QM4120_FFT_ERROR_MEMORY;
-    fftw_complex* c = work.complex;
-    interleave(re, im, &c[0][0], n);
-    fftw_execute_dft(plan, c, c);
-    deinterleave(&c[0][0], re, im, n);
+    // Out of place: FFTW's in-place plans copy through a buffer of their own on the way.
+    interleave(re, im, &work.complex[0][0], n);
+    fftw_execute_dft(plan, work.complex, reinterpret_cast<fftw_complex*>(work.real));
+    deinterleave(work.real, re, im, n);
     return 0;
 }
 
