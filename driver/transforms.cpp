@@ -4,7 +4,8 @@
 // and imaginary arrays, the distance between them). The caller's arrays are therefore copied into
 // per-thread work arrays from fftw_malloc, in FFTW's interleaved layout, whose placement never changes:
 // one plan per length and kind serves every caller and every thread, and the copies cost far less than
-// split-array plans would.
+// split-array plans would. A real input is transformed where it lies when it is placed as FFTW's arrays
+// are; the result is spread over all n bins of the caller's arrays in one vectorised pass.
 #include <fftw3.h>
 #include <immintrin.h>
 
