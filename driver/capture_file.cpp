@@ -1,4 +1,4 @@
-// Capture file writer. Text lines are formatted with std::to_chars straight into a 1 MiB block that is
+// Capture file writer. Text lines are formatted with digit-pair tables straight into a 4 MiB block that is
 // written with one system call when full, which keeps text files near the speed of the disk.
 
 #include "capture_file.h"
@@ -12,6 +12,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <future>
 #include <limits>
 #include <vector>
 
@@ -21,7 +23,8 @@ namespace qm::driver {
 
 namespace {
 
-constexpr size_t BLOCK_BYTES = 1 << 20;
+// Large enough that a file takes few hand-overs to the writing thread and few system calls.
+constexpr size_t BLOCK_BYTES = 4 << 20;
 // Below this magnitude a float times a million fits a 64-bit integer exactly: the fast road of
 // formatFixed6 takes it.
 constexpr float FIXED6_FAST_LIMIT = 2147483648.0f;
@@ -29,44 +32,90 @@ constexpr float FIXED6_FAST_LIMIT = 2147483648.0f;
 // float of any size takes up to 47 characters in fixed notation; allow for both).
 constexpr size_t LINE_MAX_BYTES = 128;
 
-char* fixed6(char* p, float value) {
-    return formatFixed6(p, value);
+// "00" to "99": two digits per table look-up, and per division by 100.
+constexpr char DIGIT_PAIRS[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+inline void putPair(char* p, uint32_t v) {
+    std::memcpy(p, &DIGIT_PAIRS[2 * v], 2);
+}
+
+inline int decimalDigits(uint32_t v) {
+    int digits = 1;
+    for (;;) {
+        if (v < 10) return digits;
+        if (v < 100) return digits + 1;
+        if (v < 1000) return digits + 2;
+        if (v < 10000) return digits + 3;
+        v /= 10000;
+        digits += 4;
+    }
+}
+
+// Writes v in decimal without leading zeros, back to front from its known length.
+inline char* formatUnsigned(char* p, uint32_t v) {
+    char* const end = p + decimalDigits(v);
+    char* q = end;
+    while (v >= 100) {
+        q -= 2;
+        putPair(q, v % 100);
+        v /= 100;
+    }
+    if (v >= 10)
+        putPair(q - 2, v);
+    else
+        q[-1] = static_cast<char>('0' + v);
+    return end;
 }
 
 }  // namespace
 
 char* formatInt32(char* p, int32_t value) {
-    // Four digits at a time from a table of "0000" to "9999", written backwards into a small buffer.
-    static const std::vector<char> quads = [] {
-        std::vector<char> t(40000);
-        for (int v = 0; v < 10000; ++v) {
-            t[4 * v] = static_cast<char>('0' + v / 1000);
-            t[4 * v + 1] = static_cast<char>('0' + v / 100 % 10);
-            t[4 * v + 2] = static_cast<char>('0' + v / 10 % 10);
-            t[4 * v + 3] = static_cast<char>('0' + v % 10);
-        }
-        return t;
-    }();
     uint32_t magnitude = static_cast<uint32_t>(value);
     if (value < 0) {
         *p++ = '-';
         magnitude = 0u - magnitude;
     }
-    char buffer[12];
-    char* const end = buffer + sizeof buffer;
-    char* first = end;
-    while (magnitude >= 10000) {
-        first -= 4;
-        std::memcpy(first, &quads[4 * (magnitude % 10000)], 4);
-        magnitude /= 10000;
+    // All ten digit places are made at once, as independent pairs, and kept in registers: the last
+    // eight as one 64-bit word and the first two as a 16-bit one, in text order (little-endian). The
+    // significant digits are then stored with shifts, so the work hardly branches on the length.
+    static constexpr uint32_t POWERS[] = {1,      10,      100,      1000,      10000,
+                                          100000, 1000000, 10000000, 100000000, 1000000000};
+    int digits = (std::bit_width(magnitude | 1u) * 1233) >> 12;
+    digits += (magnitude | 1u) >= POWERS[digits];
+    const uint32_t top = magnitude / 100000000;
+    const uint32_t below = magnitude - top * 100000000;
+    const uint32_t upper = below / 10000;
+    const uint32_t lower = below - upper * 10000;
+    auto pair = [](uint32_t v) {
+        uint16_t two;
+        std::memcpy(&two, &DIGIT_PAIRS[2 * v], 2);
+        return uint64_t{two};
+    };
+    if constexpr (std::endian::native == std::endian::little) {
+        const uint64_t eight =
+            pair(upper / 100) | pair(upper % 100) << 16 | pair(lower / 100) << 32 | pair(lower % 100) << 48;
+        if (digits <= 8) {
+            const uint64_t shown = eight >> (8 * (8 - digits));
+            std::memcpy(p, &shown, 8);
+        } else {
+            const uint64_t first = pair(top) >> (8 * (10 - digits));
+            std::memcpy(p, &first, 2);
+            std::memcpy(p + digits - 8, &eight, 8);
+        }
+        return p + digits;
+    } else {
+        char places[10];
+        putPair(places, top);
+        putPair(places + 2, upper / 100);
+        putPair(places + 4, upper % 100);
+        putPair(places + 6, lower / 100);
+        putPair(places + 8, lower % 100);
+        std::memcpy(p, places + 10 - digits, static_cast<size_t>(digits));
+        return p + digits;
     }
-    // The leading group without its leading zeros.
-    const int digits = magnitude >= 1000 ? 4 : magnitude >= 100 ? 3 : magnitude >= 10 ? 2 : 1;
-    first -= digits;
-    std::memcpy(first, &quads[4 * magnitude + 4 - digits], static_cast<size_t>(digits));
-    const size_t length = static_cast<size_t>(end - first);
-    std::memcpy(p, first, length);
-    return p + length;
 }
 
 char* formatFixed6(char* p, float value) {
@@ -90,14 +139,25 @@ char* formatFixed6(char* p, float value) {
         if (rest > half || (rest == half && (micro & 1))) ++micro;
     }
     if (bits >> 31) *p++ = '-';
-    p = std::to_chars(p, p + 24, micro / 1000000).ptr;
-    *p++ = '.';
-    uint32_t fraction = static_cast<uint32_t>(micro % 1000000);
-    for (int digit = 5; digit >= 0; --digit) {
-        p[digit] = static_cast<char>('0' + fraction % 10);
-        fraction /= 10;
+    // Captured samples lie below 1 in magnitude: their whole part is 0 and needs no division. Below
+    // the fast limit any whole part fits 32 bits.
+    uint32_t fraction = static_cast<uint32_t>(micro);
+    if (micro < 1000000) {
+        *p++ = '0';
+    } else {
+        p = formatUnsigned(p, static_cast<uint32_t>(micro / 1000000));
+        fraction = static_cast<uint32_t>(micro % 1000000);
     }
-    return p + 6;
+    // The six digits as three pairs; the divisions by 10000 and 100 are multiplications by their
+    // scaled reciprocals, exact for every fraction below a million.
+    const uint32_t high = static_cast<uint32_t>((uint64_t{fraction} * 429497u) >> 32);
+    const uint32_t low4 = fraction - high * 10000;
+    const uint32_t middle = (low4 * 5243u) >> 19;
+    p[0] = '.';
+    putPair(p + 1, high);
+    putPair(p + 3, middle);
+    putPair(p + 5, low4 - middle * 100);
+    return p + 7;
 }
 
 namespace {
@@ -107,6 +167,40 @@ struct DecimalLine {
     char text[7];
     uint8_t length;
 };
+
+// The text of every value a 16-bit I/Q word scales to, k / 32768 for k from -32768 to 32767: those
+// are the values of most I/Q files, and a table look-up writes each with one 16-byte copy.
+struct FixedText {
+    char text[15];
+    uint8_t length;
+};
+
+const FixedText* fixedTexts16() {
+    static const std::vector<FixedText> table = [] {
+        std::vector<FixedText> t(65536);
+        for (int32_t k = -32768; k < 32768; ++k) {
+            FixedText& entry = t[static_cast<size_t>(k + 32768)];
+            entry.length =
+                static_cast<uint8_t>(formatFixed6(entry.text, static_cast<float>(k / 32768.0)) - entry.text);
+        }
+        return t;
+    }();
+    return table.data() + 32768;
+}
+
+// formatFixed6, through the table when the value is one of a 16-bit word's.
+inline char* fixed6(char* p, float value, const FixedText* table) {
+    if (std::fabs(value) <= 1.0f) {
+        const float scaled = value * 32768.0f;  // exact: a power of two
+        const auto k = static_cast<int32_t>(scaled);
+        // -0.0 has its own text, "-0.000000".
+        if (static_cast<float>(k) == scaled && k < 32768 && !(k == 0 && std::signbit(value))) {
+            std::memcpy(p, table[k].text, sizeof(FixedText));
+            return p + table[k].length;
+        }
+    }
+    return formatFixed6(p, value);
+}
 
 const DecimalLine* decimalLines16() {
     static const std::vector<DecimalLine> table = [] {
@@ -137,7 +231,24 @@ T littleEndian(T v) {
 
 }  // namespace
 
+namespace {
+
+// Writes all `bytes`, going on after a partial write; false when the system refuses the rest.
+bool writeFully(int fd, const char* p, size_t bytes) {
+    while (bytes > 0) {
+        const ssize_t n = ::write(fd, p, bytes);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;  // ENOSPC (a full disk), EIO, ...: the file would be short
+        p += n;
+        bytes -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
 CaptureFile::~CaptureFile() {
+    finishPending();
     if (fd_ >= 0) ::close(fd_);
 }
 
@@ -146,28 +257,39 @@ bool CaptureFile::open(const char* path) {
     fd_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) return false;
     block_.resize(BLOCK_BYTES);
+    spare_.resize(BLOCK_BYTES);
     return true;
 }
 
+void CaptureFile::finishPending() {
+    if (pending_.valid() && !pending_.get()) failed_ = true;
+}
+
 bool CaptureFile::writeAll(const void* data, size_t bytes) {
-    const char* p = static_cast<const char*>(data);
-    while (bytes > 0 && !failed_) {
-        const ssize_t n = ::write(fd_, p, bytes);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            failed_ = true;  // ENOSPC (a full disk), EIO, ...: the file would be short
-            break;
-        }
-        p += n;
-        bytes -= static_cast<size_t>(n);
-    }
+    finishPending();
+    if (!failed_ && !writeFully(fd_, static_cast<const char*>(data), bytes)) failed_ = true;
     return !failed_;
 }
 
 bool CaptureFile::flush() {
     const size_t n = used_;
     used_ = 0;
-    return writeAll(block_.data(), n);
+    if (n == 0) return !failed_;
+    finishPending();
+    if (failed_) return false;
+    // For the formats that take time to format, the full block is written by a helper thread while
+    // the next one is formatted here, so the formatting hides behind the system's copy of the data;
+    // the two blocks take turns. A format that is mostly copying gains nothing from the hand-over.
+    if (!overlap_) return writeAll(block_.data(), n);
+    block_.swap(spare_);
+    try {
+        pending_ = std::async(std::launch::async,
+                              [fd = fd_, data = spare_.data(), n] { return writeFully(fd, data, n); });
+    } catch (const std::exception&) {
+        // No thread to be had: write here and now.
+        if (!writeFully(fd_, spare_.data(), n)) failed_ = true;
+    }
+    return !failed_;
 }
 
 char* CaptureFile::reserve(size_t bytes) {
@@ -204,6 +326,7 @@ int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
 }
 
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
+    overlap_ = true;
     return lines(count, [&](char* p, size_t k) {
         p = formatInt32(p, words[k]);
         *p = '\n';
@@ -212,20 +335,24 @@ int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
 }
 
 int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) {
+    overlap_ = true;
+    const FixedText* table = fixedTexts16();
     return lines(samples, [&](char* p, size_t k) {
-        p = fixed6(p, i[k]);
+        p = fixed6(p, i[k], table);
         *p++ = '\n';
-        p = fixed6(p, q[k]);
+        p = fixed6(p, q[k], table);
         *p = '\n';
         return p + 1;
     });
 }
 
 int32_t CaptureFile::csv(const float* i, const float* q, size_t samples) {
+    overlap_ = true;
+    const FixedText* table = fixedTexts16();
     return lines(samples, [&](char* p, size_t k) {
-        p = fixed6(p, i[k]);
+        p = fixed6(p, i[k], table);
         *p++ = ',';
-        p = fixed6(p, q[k]);
+        p = fixed6(p, q[k], table);
         *p = '\n';
         return p + 1;
     });
@@ -262,18 +389,18 @@ int32_t CaptureFile::raw(const int32_t* words, size_t count) {
 
 int32_t CaptureFile::floatPairs(const float* i, const float* q, size_t samples) {
     static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
-    for (size_t k = 0; k < samples && !failed_; ++k) {
+    return lines(samples, [&](char* p, size_t k) {
         const uint32_t pair[2] = {littleEndian(std::bit_cast<uint32_t>(i[k])),
                                   littleEndian(std::bit_cast<uint32_t>(q[k]))};
-        std::memcpy(reserve(sizeof pair), pair, sizeof pair);
-        used_ += sizeof pair;
-    }
-    return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
+        std::memcpy(p, pair, sizeof pair);
+        return p + sizeof pair;
+    });
 }
 
 int32_t CaptureFile::close() {
     if (fd_ < 0) return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
     flush();
+    finishPending();
     // Some file systems report a failed write only when the file is closed.
     if (::close(fd_) != 0) failed_ = true;
     fd_ = -1;

@@ -1,11 +1,13 @@
 // Writing captured values to a file in the capture formats: text is formatted into a large block and
-// written a block at a time, binary data go out as they are. Every failure becomes a status; a write
-// that does not take all its bytes is a failure, never a shorter file.
+// written a block at a time (for the slower formats by a helper thread while the next block fills);
+// binary data go out as they are. Every failure becomes a status; a write that does not take all its bytes is
+// a failure, never a shorter file.
 #ifndef QM4120_DRIVER_CAPTURE_FILE_H
 #define QM4120_DRIVER_CAPTURE_FILE_H
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <vector>
 
 namespace qm::driver {
@@ -43,11 +45,15 @@ class CaptureFile {
     int32_t lines(size_t count, Format&& format);  // format(p, k) writes line k at p, returns its end
     char* reserve(size_t bytes);                   // room for at least `bytes` more in the block
     bool flush();
-    bool writeAll(const void* data, size_t bytes);
+    bool writeAll(const void* data, size_t bytes);  // after what is pending, in this thread
+    void finishPending();                           // waits for the block being written
 
     int fd_ = -1;
     bool failed_ = false;
-    std::vector<char> block_;
+    std::vector<char> block_;  // being filled
+    std::vector<char> spare_;  // being written while block_ fills
+    std::future<bool> pending_;
+    bool overlap_ = false;  // full blocks go to a helper thread
     size_t used_ = 0;
 };
 

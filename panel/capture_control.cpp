@@ -18,10 +18,6 @@ namespace {
 
 constexpr uint16_t SAMPLE_DATA_IF = 0;
 
-// Pause between two looks at the capture-complete flag: short beside any capture, long enough that the
-// wait leaves the processor to the rest of the machine.
-constexpr double CAPTURE_POLL_SECONDS = 0.001;
-
 // Status of a sample buffer that could not be allocated (the VISA allocation error).
 constexpr int32_t STATUS_ALLOC_FAILED = QM4120_ERROR_ALLOC;
 
@@ -123,8 +119,9 @@ void runCapture(bool arm) {
             const int32_t status = qm4120_getCaptureComplete(getQM4120id(), &complete);
             err4120(status);
             waitFailed = status < 0;
+            // No pause between looks: the panel answers at once and the samples are read the moment
+            // the module has them.
             ProcessSystemEvents();
-            if (!complete) Delay(CAPTURE_POLL_SECONDS);
         }
         if (captureAbortRequested || waitFailed || !isActive4120()) {
             captureRepeatActive = 0;

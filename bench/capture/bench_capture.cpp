@@ -5,8 +5,11 @@
 // not the sample time a real capture takes. Baseline: copying the same number of bytes with memcpy.
 //
 // File formats: the same 4 M words (2 M I/Q pairs) written by each format, reported in MB/s of file
-// written, next to fwrite of a file of the same size in the same folder (the system's temporary folder).
+// written and as vs_fwrite, the ratio to fwrite of a file of the same size in the same folder (the
+// system's temporary folder), measured in the same iterations.
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <cstring>
@@ -78,8 +81,9 @@ constexpr size_t WORDS = 4u << 20;
 struct Data {
     std::vector<int16_t> w16;
     std::vector<int32_t> w32;
-    std::vector<float> i, q;
-    Data() : w16(WORDS), w32(WORDS), i(WORDS / 2), q(WORDS / 2) {
+    std::vector<float> i, q;      // scaled from 16-bit words
+    std::vector<float> i32, q32;  // scaled from 32-bit words: every float road of the formatter
+    Data() : w16(WORDS), w32(WORDS), i(WORDS / 2), q(WORDS / 2), i32(WORDS / 2), q32(WORDS / 2) {
         uint32_t x = 1;
         for (size_t k = 0; k < WORDS; ++k) {
             x = x * 1664525u + 1013904223u;
@@ -90,6 +94,8 @@ struct Data {
         for (size_t k = 0; k < WORDS / 2; ++k) {
             i[k] = static_cast<float>(w16[2 * k] / 32768.0);
             q[k] = static_cast<float>(w16[2 * k + 1] / 32768.0);
+            i32[k] = static_cast<float>(w32[2 * k] / 2147483648.0);
+            q32[k] = static_cast<float>(w32[2 * k + 1] / 2147483648.0);
         }
     }
 };
@@ -103,16 +109,36 @@ std::string benchFile() {
     return (std::filesystem::temp_directory_path() / "qm4120_bench_capture.out").string();
 }
 
+// Each iteration writes the format's file and then an fwrite of a file of the same size, both timed;
+// the benchmark's time is the format's, and `vs_fwrite` is the fwrite's time over the format's (1.0:
+// as fast as fwrite of the same bytes). Alternating the two keeps them under the same disk and load.
 void writeFormat(benchmark::State& state, const std::function<int32_t(qm::driver::CaptureFile&)>& write) {
     const std::string path = benchFile();
+    const std::string twin = path + ".fwrite";
     data();
+    std::vector<char> same;
+    double formatSeconds = 0, fwriteSeconds = 0;
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         qm::driver::CaptureFile file;
         if (!file.open(path.c_str()) || write(file) != 0 || file.close() != 0)
             state.SkipWithError("write failed");
+        const auto written = std::chrono::steady_clock::now();
+        if (same.empty()) same.assign(std::filesystem::file_size(path), 'x');
+        FILE* f = std::fopen(twin.c_str(), "wb");
+        if (!f || std::fwrite(same.data(), 1, same.size(), f) != same.size())
+            state.SkipWithError("fwrite failed");
+        if (f) std::fclose(f);
+        const std::chrono::duration<double> formatTime = written - start;
+        const std::chrono::duration<double> fwriteTime = std::chrono::steady_clock::now() - written;
+        state.SetIterationTime(formatTime.count());
+        formatSeconds += formatTime.count();
+        fwriteSeconds += fwriteTime.count();
     }
+    std::filesystem::remove(twin);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
     state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    state.counters["vs_fwrite"] = fwriteSeconds / formatSeconds;
 }
 
 void fwriteBaseline(benchmark::State& state) {
@@ -139,6 +165,12 @@ void floatText(benchmark::State& s) {
 void csvText(benchmark::State& s) {
     writeFormat(s, [](auto& f) { return f.csv(data().i.data(), data().q.data(), WORDS / 2); });
 }
+void floatText32(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.floatLines(data().i32.data(), data().q32.data(), WORDS / 2); });
+}
+void csvText32(benchmark::State& s) {
+    writeFormat(s, [](auto& f) { return f.csv(data().i32.data(), data().q32.data(), WORDS / 2); });
+}
 void raw16(benchmark::State& s) {
     writeFormat(s, [](auto& f) { return f.raw(data().w16.data(), WORDS); });
 }
@@ -162,12 +194,14 @@ BENCHMARK(fwriteBaseline)
     ->Arg(WORDS * 6)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(decimal16)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(decimal32)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(floatText)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(csvText)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(raw16)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(raw32)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(binaryFloats)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(decimal16)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(decimal32)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(floatText)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(csvText)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(floatText32)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(csvText32)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(raw16)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(raw32)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(binaryFloats)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 BENCHMARK_MAIN();

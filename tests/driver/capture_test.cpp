@@ -98,9 +98,10 @@ TEST(CaptureFormats, PublishedExamples) {
 
 TEST(CaptureFormats, FloatTextIsWhatPrintfWritesForEveryKindOfFloat) {
     std::vector<float> values = {
-        0.0f,  -0.0f,  1.0f / 128, -1.0f / 128, 0.5f,      -0.25f, 1.0f,        -1.0f,
-        5e-7f, -5e-7f, 1e-9f,      -1e-9f,      1e-45f,    1e-38f, 123456.789f, 2147483520.0f,
-        3e9f,  -3e9f,  1e30f,      INFINITY,    -INFINITY, NAN};
+        0.0f, -0.0f, 1.0f / 128, -1.0f / 128, 0.5f, -0.25f, 1.0f, -1.0f, 5e-7f, -5e-7f, 1e-9f, -1e-9f, 1e-45f,
+        1e-38f, 123456.789f, 2147483520.0f, 3e9f, -3e9f, 1e30f, INFINITY, -INFINITY, NAN,
+        // Values whose sixth decimal rounds up into the whole part, or sits near a half.
+        0.9999995f, -0.9999995f, 0.99999994f, 1.5e-6f, -2.5e-6f, 999999.5f, 0.0000005f};
     // Every 16-bit word as the I/Q capture scales it, and a spread of bit patterns of every exponent.
     for (int w = -32768; w <= 32767; ++w) values.push_back(static_cast<float>(w / 32768.0));
     uint32_t state = 12345;
@@ -339,6 +340,8 @@ TEST_F(Capture, FailuresAreReportedAndLeaveNoOrAnEmptyFile) {
     EXPECT_EQ(qm4120_captMemAscFile(vi, 256, buffer.data(), "/dev/full"), QM4120_ERROR_CAPTURE_WRITE);
     EXPECT_EQ(qm4120_captBinFile(vi, 256, "/dev/full"), QM4120_ERROR_CAPTURE_WRITE);
     EXPECT_EQ(qm4120_captAscCsvFileIq(vi, 100000, "/dev/full"), QM4120_ERROR_CAPTURE_WRITE);
+    // Several blocks, each refused while the next one is being formatted.
+    EXPECT_EQ(qm4120_captAscFile32(vi, 1u << 20, "/dev/full"), QM4120_ERROR_CAPTURE_WRITE);
     char text[QM4120_TEXT_SIZE];
     EXPECT_EQ(qm4120_error_message(vi, QM4120_ERROR_CAPTURE_WRITE, text), 0);
     EXPECT_NE(std::string(text).find("Failed to write file for data capture"), std::string::npos);

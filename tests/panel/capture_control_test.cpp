@@ -1,6 +1,10 @@
 // Capture runs from the main panel against a booted simulated module on virtual time: single and repeat
 // runs, Stop and Disarm before and after the trigger, short captures, the file destinations and failures.
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -142,12 +146,18 @@ TEST_F(CaptureTest, AToneAboveTheInputRangeLightsTheOverloadLed) {
 TEST_F(CaptureTest, RepeatRunEndsAfterTheCaptureInHandOnTheFirstStop) {
     setUp(0, 0, 2048);
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
-    // Let several cycles pass before Stop.
-    pressDuringRun(MAINPANEL_CMD_STOP, 8);
+    // Stop once the third capture is under way: it completes, and no fourth follows.
+    std::function<void()> stopOnThird = [&] {
+        if (triggerCount() < 3)
+            fe.post(stopOnThird);
+        else
+            pressed.push_back(op.press(p, MAINPANEL_CMD_STOP));
+    };
+    fe.post(stopOnThird);
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
     ASSERT_EQ(pressed.size(), 1u);
     EXPECT_TRUE(pressed[0]);
-    EXPECT_GT(triggerCount(), 2u);
+    EXPECT_EQ(triggerCount(), 3u);
     EXPECT_EQ(capturedData.dataValid, 1);
     EXPECT_EQ(capturedData.numIfSamples, 2048u);
     expectIdle();
@@ -350,6 +360,58 @@ TEST_F(CaptureTest, FileFailuresAreReportedAndTheRunEnds) {
         EXPECT_EQ(triggerCount(), triggersBefore + 1);
         expectIdle();
     }
+}
+
+// Memory for the largest capture a module allows cannot always be had. In a child process whose
+// address space is held to a little more than the program already uses, Start reports the allocation
+// failure, reads no samples and ends the run; a capture that fits then works.
+TEST_F(CaptureTest, ACaptureNoMemoryCanHoldEndsTheRunWithTheAllocationError) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory needs more address space than the limit leaves";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    uint32_t most = 0;
+    ASSERT_EQ(qm4120_getMaxNumberOfIfSamples(session, &most), 0);
+    setUp(0, 0, most);
+    char allocText[256] = {};
+    qm4120_error_message(session, QM4120_ERROR_ALLOC, allocText);
+    auto underLimit = [&] {
+        long pages = 0;
+        if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+            std::fclose(f);
+        }
+        ASSERT_GT(pages, 0);
+        const rlim_t room =
+            static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (32u << 20);
+        ASSERT_LT(room - static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE), 2ull * most)
+            << "the limit must bite";
+        const rlimit limit{room, room};
+        ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+
+        const uint32_t triggersBefore = triggerCount();
+        ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
+        ASSERT_EQ(fe.popups().size(), 1u);
+        EXPECT_EQ(fe.popups()[0].title, "4120 Driver Error");
+        EXPECT_EQ(fe.popups()[0].text, allocText);
+        EXPECT_EQ(triggerCount(), triggersBefore + 1) << "armed and waited for, then not read";
+        EXPECT_EQ(capturedData.dataValid, 0);
+        EXPECT_TRUE(capturedData.ifData.empty());
+        expectIdle();
+
+        ASSERT_TRUE(op.commit(p, MAINPANEL_NUM_SAMPLES, 4096));
+        ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
+        EXPECT_EQ(fe.popups().size(), 1u);
+        EXPECT_EQ(capturedData.dataValid, 1);
+        EXPECT_EQ(capturedData.ifData.size(), 4096u);
+    };
+    EXPECT_EXIT(
+        {
+            underLimit();
+            std::fflush(stdout);
+            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(CaptureTest, ACaptureErrorMidRunEndsTheRepeatRunWithThePopup) {

@@ -89,6 +89,7 @@ class HeadlessFrontend : public Frontend {
     // ---- time: Delay adds to a virtual clock. The hook, if any, runs on each Delay with the seconds.
     // The clock may be read from any thread (the simulated module runs on it); only the main thread moves it.
     double clock() const { return clock_.load(); }
+    static constexpr double EVENT_PASS_SECONDS = 20e-6;  // what one processEvents takes on the clock
     void advanceClock(double seconds) { clock_.store(clock_.load() + seconds); }
     void setDelayHook(std::function<void(double)> hook) { delayHook_ = std::move(hook); }
     double totalDelay() const { return totalDelay_; }

@@ -139,8 +139,9 @@ std::vector<double> CalSet::measure() const {
             for (int db = 0; db <= 35; ++db) m.push_back(factoryIfPadErrorDb(db));  // per IF attenuation step
             break;
         case CalGroup::IFDigGrpDel: {
-            // A band-pass filter delays by roughly one over its bandwidth.
-            m.push_back(1.0 / context_.ifBandwidthHz * 2.5);
+            // The delay of the Q branch behind the I branch, which the correction filter takes out,
+            // and the ripple of the IF filter's group delay across its band.
+            m.push_back(context_.iqSkewS);
             for (int i = 0; i < 16; ++i) m.push_back(ripple(i / 16.0, 2e-9));
             break;
         }

@@ -59,6 +59,7 @@ struct CalContext {
     double ifHz;
     double ifBandwidthHz;
     double temperatureC;
+    double iqSkewS;  // what the group-delay adjustment finds between the I and Q branches
 };
 
 class CalSet {

@@ -41,8 +41,8 @@ EepromImage factoryEeprom(const ModelSpec& spec) {
     char serial[32];
     std::snprintf(serial, sizeof serial, "%04X-%05u", spec.code, 417u + (spec.code % 1000u));
     image.serialNumber = serial;
-    const CalContext context{spec.rfFreqMinHz, spec.rfFreqMaxHz, spec.ifFrequencyHz, spec.ifBandwidthHz,
-                             spec.temperatureC};
+    const CalContext context{spec.rfFreqMinHz,   spec.rfFreqMaxHz,  spec.ifFrequencyHz,
+                             spec.ifBandwidthHz, spec.temperatureC, iqBranchSkewS(spec)};
     for (int g = 0; g < static_cast<int>(CalGroup::Count); ++g) {
         image.cal[g] = CalSet(static_cast<CalGroup>(g), context, factoryStamp(g));
     }

@@ -102,6 +102,14 @@ bool fixedDecimationLimits(uint16_t mode, uint32_t* minimum, uint32_t* maximum);
 // Model by code; null for a code no model has.
 const ModelSpec* findModel(uint16_t code);
 
+// The down-converter's Q branch reaches the decimation filters this long after its I branch (s): a
+// fixed skew of a fraction of an ADC clock, which the FPGA's group-delay correction filter removes by
+// delaying the I branch by the stored correction. Left uncorrected it turns the I/Q phase of a tone
+// away from quadrature in proportion to the tone's frequency, and shows the tone's image.
+inline double iqBranchSkewS(const ModelSpec& spec) {
+    return 0.37 / spec.adcClockHz;
+}
+
 // Total of the RF pads of a model (its RF attenuation maximum).
 int rfAttenMaxDb(const ModelSpec& spec);
 

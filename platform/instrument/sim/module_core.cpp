@@ -25,6 +25,8 @@ SimModule::SimModule(uint32_t session, const ModelSpec& spec, uint16_t pciRev, b
 void SimModule::setDefaults() {
     fe_ = FrontEndState{};
     fe_.tempReferenceC = cal(CalGroup::Temp).storedValue();
+    // The library loads the stored group-delay correction into the FPGA when it opens the module.
+    fe_.grpDelCorrectionS = cal(CalGroup::IFDigGrpDel).storedValue();
     acq_ = AcquisitionState{};
     trig_ = TriggerState{};
     list_ = ListModeState{};
@@ -186,6 +188,9 @@ int32_t SimModule::appApplyDigGrpDel(double samplingRateHz, double bandwidthHz) 
     if (!(samplingRateHz > 0.0) || !(bandwidthHz > 0.0) || bandwidthHz > samplingRateHz) return ERR_PARAMETER;
     fe_.grpDelRateHz = samplingRateHz;
     fe_.grpDelBandwidthHz = bandwidthHz;
+    // The correction filter is designed again from the committed correction; an uncommitted edit
+    // does not reach it.
+    fe_.grpDelCorrectionS = cal(CalGroup::IFDigGrpDel).storedValue();
     return OK;
 }
 

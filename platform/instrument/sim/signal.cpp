@@ -235,15 +235,24 @@ void SimModule::generate(uint32_t words, void* buffer) {
     const bool testInBand = testTone && std::fabs(testBaseband) <= DECIMATION_PASSBAND * fs / 2.0;
     Oscillator tone(dbToAmplitude(toneDb) * fullScale, toneBaseband, fs, 2.0 * M_PI * random.uniform());
     Oscillator test(dbToAmplitude(TEST_TONE_DBFS) * fullScale, testBaseband, fs, 0.0);
+    // The Q branch lags the I branch by what the correction filter leaves of the skew: a tone's Q
+    // part is the one it had that much earlier. The noise is not shifted: its I and Q parts are
+    // independent, and a shift of a fraction of a sample leaves them so.
+    const double skewS = iqBranchSkewS(*spec_) - (fe_.grpDelFilterEnable ? fe_.grpDelCorrectionS : 0.0);
+    const std::complex<double> toneLag = std::polar(1.0, -2.0 * M_PI * toneBaseband * skewS);
+    const std::complex<double> testLag = std::polar(1.0, -2.0 * M_PI * testBaseband * skewS);
+    auto lagged = [](std::complex<double> v, std::complex<double> lag) {
+        return std::complex<double>(v.real(), (v * lag).imag());
+    };
     const uint32_t samples = words / (wide ? 4 : 2);
     const double limit = fullScale - 1.0;
     for (uint32_t n = 0; n < samples; ++n) {
-        std::complex<double> toneNow = tone.next();
+        std::complex<double> toneNow = lagged(tone.next(), toneLag);
         if (burst && !toneOnAt(start + n / fs)) toneNow = 0.0;
         std::complex<double> v =
             toneNow + inputSigma * shaper({random.normal(), random.normal()}) +
             std::complex<double>(dc + adcSigma * random.normal(), dc + adcSigma * random.normal());
-        const std::complex<double> t = test.next();
+        const std::complex<double> t = lagged(test.next(), testLag);
         if (testInBand) v += t;
         double i = std::clamp(std::round(v.real()), -fullScale, limit);
         double q = std::clamp(std::round(qSign * v.imag()), -fullScale, limit);

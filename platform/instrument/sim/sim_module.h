@@ -69,7 +69,8 @@ struct FrontEndState {
     uint16_t latch4125 = 0;
     double grpDelRateHz = 0.0;
     double grpDelBandwidthHz = 0.0;
-    bool refLockLost = false;  // latched loss of lock since the last reading
+    double grpDelCorrectionS = 0.0;  // the delay the FPGA's correction filter gives the I branch
+    bool refLockLost = false;        // latched loss of lock since the last reading
 };
 
 struct AcquisitionState {
