@@ -8,6 +8,7 @@
 
 #include "display.h"
 #include "eng_panel.h"
+#include "extras.h"
 #include "instrument_info.h"
 #include "markers.h"
 #include "model.h"
@@ -56,6 +57,7 @@ void registerAllCallbacks() {
     registerTriggerCallbacks();
     registerDisplayCallbacks();
     registerMarkerCallbacks();
+    registerExtrasCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();
     registerBootTransitionCallbacks();

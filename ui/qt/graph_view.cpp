@@ -168,6 +168,7 @@ class GraphView : public ControlView {
             axis->setNumberFormat(QStringLiteral("gb"));
             axis->setNumberPrecision(6);
         }
+        axis->setRangeReversed(a.reversed);
         if (a.mode == VAL_MANUAL) {
             divisions->divisions = a.divisions;
             if (axis->ticker() != divisions) axis->setTicker(divisions);
@@ -207,6 +208,41 @@ class GraphView : public ControlView {
         }
         for (const auto& [handle, model] : g.plots)
             if (!plots_.count(handle)) plots_[handle] = addPlot(model);
+        syncColorScale();
+    }
+
+    // A colour map gets its colour scale beside the plot area, showing the levels of its colours; it goes
+    // with the last colour map.
+    void syncColorScale() {
+        QCPColorMap* map = nullptr;
+        for (auto& [handle, shown] : plots_)
+            if (auto* m = qobject_cast<QCPColorMap*>(shown.plottable.data())) map = m;
+        if (!map) {
+            if (scale_) {
+                plot_->plotLayout()->remove(scale_);
+                plot_->plotLayout()->simplify();
+                scale_ = nullptr;
+            }
+            return;
+        }
+        if (!scale_) {
+            const int row = plot_->plotLayout()->rowCount() - 1;  // the plot area, under any title
+            scale_ = new QCPColorScale(plot_);
+            scale_->setBarWidth(10);
+            plot_->plotLayout()->addElement(row, 1, scale_);
+            auto* margins = new QCPMarginGroup(plot_);
+            plot_->axisRect()->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
+            scale_->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
+            QFont tickFont = plot_->font();
+            tickFont.setPixelSize(10);
+            scale_->axis()->setTickLabelFont(tickFont);
+        }
+        const QColor text = plot_->xAxis->tickLabelColor();
+        scale_->axis()->setTickLabelColor(text);
+        scale_->axis()->setBasePen(plot_->xAxis->basePen());
+        scale_->axis()->setTickPen(plot_->xAxis->tickPen());
+        scale_->setGradient(map->gradient());
+        scale_->setDataRange(map->dataRange());
     }
 
     struct Shown {
@@ -225,6 +261,10 @@ class GraphView : public ControlView {
             t->setPositionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             t->position->setCoords(p.x.empty() ? 0 : p.x[0], p.y.empty() ? 0 : p.y[0]);
             shown.text = t;
+            return shown;
+        }
+        if (p.isColorMap) {
+            shown.plottable = addColorMap(p);
             return shown;
         }
         const size_t n = p.x.empty() ? p.y.size() : std::min(p.x.size(), p.y.size());
@@ -257,6 +297,25 @@ class GraphView : public ControlView {
             shown.plottable = curve;
         }
         return shown;
+    }
+
+    QCPColorMap* addColorMap(const ui::Plot& p) {
+        const ui::ColorMap& m = p.colorMap;
+        auto* map = new QCPColorMap(plot_->xAxis, plot_->yAxis);
+        map->data()->setSize(m.columns, m.rows);
+        map->data()->setRange(QCPRange(m.xFirst, m.xLast), QCPRange(m.yFirst, m.yLast));
+        for (int r = 0; r < m.rows; ++r) {
+            const double* row = p.y.data() + static_cast<size_t>(r) * static_cast<size_t>(m.columns);
+            for (int c = 0; c < m.columns; ++c) map->data()->setCell(c, r, row[c]);
+        }
+        // Dark for the floor, through red and yellow to white for the strongest levels; empty cells let
+        // the plot area show through.
+        QCPColorGradient gradient(QCPColorGradient::gpThermal);
+        gradient.setNanHandling(QCPColorGradient::nhTransparent);
+        map->setGradient(gradient);
+        map->setDataRange(QCPRange(m.zMin, m.zMax));
+        map->setInterpolate(false);
+        return map;
     }
 
     struct CursorItems {
@@ -314,6 +373,7 @@ class GraphView : public ControlView {
 
     QCustomPlot* plot_;
     QPointer<QCPTextElement> title_;
+    QPointer<QCPColorScale> scale_;
     QSharedPointer<DivisionTicker> xDivisions_, yDivisions_;
     QSharedPointer<QCPAxisTicker> xNice_, yNice_;
     std::map<int, Shown> plots_;
@@ -324,6 +384,26 @@ class GraphView : public ControlView {
 
 ControlView* makeGraphView(QtFrontend& fe, int panel, const ui::Control& c, QWidget* canvas) {
     return new GraphView(fe, panel, c, canvas);
+}
+
+int saveGraphPicture(QWidget* body, const std::string& path, int format, int width, int height) {
+    auto* plot = qobject_cast<QCustomPlot*>(body);
+    if (!plot) return UIE_BAD_CONTROL_TYPE;
+    plot->replot(QCustomPlot::rpImmediateRefresh);
+    const QString file = qs(path);
+    bool ok = false;
+    switch (format) {
+        case VAL_GRAPH_JPEG:
+            ok = plot->saveJpg(file, width, height);
+            break;
+        case VAL_GRAPH_PDF:
+            ok = plot->savePdf(file, width, height);
+            break;
+        default:
+            ok = plot->savePng(file, width, height);
+            break;
+    }
+    return ok ? 0 : UIE_FILE_WRITE;
 }
 
 }  // namespace qmqt
