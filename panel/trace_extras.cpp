@@ -127,7 +127,7 @@ void showTraceExtras(bool fresh) {
         const double y = fftTopDbm() - 0.05 * fftRangeDb();
         PlotText(getMainPanel(), graph, x, y, mark.c_str(), VAL_YELLOW, VAL_TRANSPARENT);
     }
-    if (fresh) addWaterfallRow();
+    if (fresh && getDisplayExtras().waterfallOn) addWaterfallRow();
 }
 
 std::string shownTraceDescription() {
