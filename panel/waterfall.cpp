@@ -82,8 +82,8 @@ void redrawWaterfall() {
     const int panel = getMainPanel();
     DeleteGraphPlot(panel, graph, -1, VAL_DELAYED_DRAW);
     const int history = std::max(1, getDisplayExtras().waterfallHistory);
-    // Rows sit at 0 (newest) to history - 1; the axis is reversed so that time runs downwards.
-    SetAxisScalingMode(panel, graph, VAL_LEFT_YAXIS, VAL_MANUAL, -0.5, history - 0.5);
+    // Row r spans r to r + 1 traces ago; the axis is reversed so that time runs downwards.
+    SetAxisScalingMode(panel, graph, VAL_LEFT_YAXIS, VAL_MANUAL, 0, history);
     const double top = fftTopDbm();
     const double bottom = top - fftRangeDb();
     const int columns = waterfall.columns;
@@ -97,5 +97,5 @@ void redrawWaterfall() {
                   cells.begin() + static_cast<ptrdiff_t>(r * columns));
     const double width = (waterfall.stopMHz - waterfall.startMHz) / columns;
     PlotColorMap(panel, graph, std::move(cells), columns, history, waterfall.startMHz + width / 2,
-                 waterfall.stopMHz - width / 2, 0, history - 1, bottom, top);
+                 waterfall.stopMHz - width / 2, 0.5, history - 0.5, bottom, top);
 }

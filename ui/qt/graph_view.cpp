@@ -211,8 +211,8 @@ class GraphView : public ControlView {
         syncColorScale();
     }
 
-    // A colour map gets its colour scale beside the plot area, showing the levels of its colours; it goes
-    // with the last colour map.
+    // A colour map gets its colour scale under the plot area, as wide as it, so that a waterfall's
+    // frequency axis keeps the same width as the spectrum's above it; it goes with the last colour map.
     void syncColorScale() {
         QCPColorMap* map = nullptr;
         for (auto& [handle, shown] : plots_)
@@ -226,16 +226,17 @@ class GraphView : public ControlView {
             return;
         }
         if (!scale_) {
-            const int row = plot_->plotLayout()->rowCount() - 1;  // the plot area, under any title
             scale_ = new QCPColorScale(plot_);
-            scale_->setBarWidth(10);
-            plot_->plotLayout()->addElement(row, 1, scale_);
+            scale_->setType(QCPAxis::atBottom);
+            scale_->setBarWidth(8);
+            plot_->plotLayout()->addElement(plot_->plotLayout()->rowCount(), 0, scale_);
             auto* margins = new QCPMarginGroup(plot_);
-            plot_->axisRect()->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
-            scale_->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
+            plot_->axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
+            scale_->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
             QFont tickFont = plot_->font();
             tickFont.setPixelSize(10);
             scale_->axis()->setTickLabelFont(tickFont);
+            scale_->axis()->setTickLabelPadding(2);
         }
         const QColor text = plot_->xAxis->tickLabelColor();
         scale_->axis()->setTickLabelColor(text);
