@@ -33,7 +33,8 @@ bool displayExtrasInUse();
 // Choices offered by the menus.
 constexpr int AVERAGE_COUNTS[] = {4, 8, 16, 32, 64};
 constexpr int WATERFALL_HISTORIES[] = {50, 100, 200, 500};
-constexpr int WATERFALL_MAX_COLUMNS = 1024;  // a row holds at most this many columns (the peak of each)
+constexpr int WATERFALL_MAX_COLUMNS =
+    512;  // about the plot's width in pixels; each column the peak it covers
 
 // ---- the shown trace
 // What the shown trace is, for a saved file's message: "" for the last capture's own trace, else e.g.

@@ -116,7 +116,16 @@ class GraphView : public ControlView {
 
   public:
     void flush() override {
-        if (body_) plot_->replot(QCustomPlot::rpQueuedRefresh);
+        if (!body_) return;
+        // A colour map replaced by a new one comes as a deletion and a new plot: the scale is settled
+        // once both are in.
+        if (spareMap_) {
+            plot_->removePlottable(spareMap_);
+            spareMap_ = nullptr;
+        }
+        if (scaleStale_) syncColorScale();
+        scaleStale_ = false;
+        plot_->replot(QCustomPlot::rpQueuedRefresh);
     }
 
   private:
@@ -202,13 +211,20 @@ class GraphView : public ControlView {
                 ++it;
                 continue;
             }
-            if (it->second.plottable) plot_->removePlottable(it->second.plottable);
+            auto* map = qobject_cast<QCPColorMap*>(it->second.plottable.data());
+            if (map && !spareMap_) {
+                // Kept for the colour map that usually follows at once (a waterfall's next picture).
+                map->setVisible(false);
+                spareMap_ = map;
+            } else if (it->second.plottable) {
+                plot_->removePlottable(it->second.plottable);
+            }
             if (it->second.text) plot_->removeItem(it->second.text);
             it = plots_.erase(it);
         }
         for (const auto& [handle, model] : g.plots)
             if (!plots_.count(handle)) plots_[handle] = addPlot(model);
-        syncColorScale();
+        scaleStale_ = true;
     }
 
     // A colour map gets its colour scale under the plot area, as wide as it, so that a waterfall's
@@ -230,9 +246,9 @@ class GraphView : public ControlView {
             scale_->setType(QCPAxis::atBottom);
             scale_->setBarWidth(8);
             plot_->plotLayout()->addElement(plot_->plotLayout()->rowCount(), 0, scale_);
-            auto* margins = new QCPMarginGroup(plot_);
-            plot_->axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
-            scale_->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
+            if (!margins_) margins_ = new QCPMarginGroup(plot_);
+            plot_->axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, margins_);
+            scale_->setMarginGroup(QCP::msLeft | QCP::msRight, margins_);
             QFont tickFont = plot_->font();
             tickFont.setPixelSize(10);
             scale_->axis()->setTickLabelFont(tickFont);
@@ -302,8 +318,11 @@ class GraphView : public ControlView {
 
     QCPColorMap* addColorMap(const ui::Plot& p) {
         const ui::ColorMap& m = p.colorMap;
-        auto* map = new QCPColorMap(plot_->xAxis, plot_->yAxis);
-        map->data()->setSize(m.columns, m.rows);
+        QCPColorMap* map = spareMap_ ? spareMap_.data() : new QCPColorMap(plot_->xAxis, plot_->yAxis);
+        spareMap_ = nullptr;
+        map->setVisible(true);
+        if (map->data()->keySize() != m.columns || map->data()->valueSize() != m.rows)
+            map->data()->setSize(m.columns, m.rows);
         map->data()->setRange(QCPRange(m.xFirst, m.xLast), QCPRange(m.yFirst, m.yLast));
         for (int r = 0; r < m.rows; ++r) {
             const double* row = p.y.data() + static_cast<size_t>(r) * static_cast<size_t>(m.columns);
@@ -375,6 +394,9 @@ class GraphView : public ControlView {
     QCustomPlot* plot_;
     QPointer<QCPTextElement> title_;
     QPointer<QCPColorScale> scale_;
+    QCPMarginGroup* margins_ = nullptr;  // owned by the plot
+    bool scaleStale_ = false;
+    QPointer<QCPColorMap> spareMap_;  // a colour map just deleted, reused by the next one
     QSharedPointer<DivisionTicker> xDivisions_, yDivisions_;
     QSharedPointer<QCPAxisTicker> xNice_, yNice_;
     std::map<int, Shown> plots_;
