@@ -82,6 +82,9 @@ Results takeShots(qmqt::QtFrontend& qt, QWidget& panel) {
         press(MAINPANEL_CMD_STOP);
     });
     press(MAINPANEL_CMD_SINGLE);
+    trigger(qt, MAINMENU_VIEW_NUMERIC_DISP);
+    shoot(panel, "extras_waterfall_beside_list.png", r);
+    trigger(qt, MAINMENU_VIEW_NUMERIC_DISP);
     SetCtrlVal(appState.mainPanel, MAINPANEL_CAPTMODE, 0);
     press(MAINPANEL_CAPTMODE);
     trigger(qt, MAINMENU_VIEW_WATERFALL);
@@ -117,8 +120,9 @@ Results takeShots(qmqt::QtFrontend& qt, QWidget& panel) {
 }  // namespace
 
 TEST(ExtrasOnQt, WaterfallAveragingMaxHoldAndExportArePictured) {
-    for (const char* f : {"extras_waterfall_repeat_run.png", "extras_average_16.png", "extras_max_hold.png",
-                          "extras_export.png", "extras_export.pdf"})
+    for (const char* f :
+         {"extras_waterfall_repeat_run.png", "extras_waterfall_beside_list.png", "extras_average_16.png",
+          "extras_max_hold.png", "extras_export.png", "extras_export.pdf"})
         std::filesystem::remove(shotPath(f));
     char pattern[] = "/tmp/qm4120_extras_qt_XXXXXX";
     const char* dir = mkdtemp(pattern);
@@ -151,7 +155,7 @@ TEST(ExtrasOnQt, WaterfallAveragingMaxHoldAndExportArePictured) {
     std::filesystem::remove_all(dir, ignored);
 
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(r.shots, 3);
+    EXPECT_EQ(r.shots, 4);
     EXPECT_GT(r.waterfallRows, 5) << "the repeat run went on while the picture was taken";
     EXPECT_EQ(r.averaged, 16);
     EXPECT_EQ(r.pngStatus, 0);
