@@ -21,6 +21,7 @@
 #include "qm4120_pb_sim.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
+#include "qt_program.h"
 #include "ui/qt/qt_frontend.h"
 #include "ui/qt/qt_main.h"
 
@@ -124,35 +125,9 @@ TEST(ExtrasOnQt, WaterfallAveragingMaxHoldAndExportArePictured) {
          {"extras_waterfall_repeat_run.png", "extras_waterfall_beside_list.png", "extras_average_16.png",
           "extras_max_hold.png", "extras_export.png", "extras_export.pdf"})
         std::filesystem::remove(shotPath(f));
-    char pattern[] = "/tmp/qm4120_extras_qt_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    ASSERT_NE(dir, nullptr);
-    setenv("QM4120_SPLASH_SECONDS", "0.2", 1);
-    resetAppState();
-    appState.programDirOverride = dir;
-
     Results r;
-    bool done = false;
-    char name[] = "qm4120_sfp";
-    char* argv[] = {name, nullptr};
-    const int status = qmRunQtFrontend(1, argv, [&] {
-        auto* qt = dynamic_cast<qmqt::QtFrontend*>(ui::frontend());
-        QTimer watcher;
-        watcher.setInterval(50);
-        QObject::connect(&watcher, &QTimer::timeout, [&] {
-            QWidget* panel = (qt && appState.mainPanel > 0) ? qt->panelWidget(appState.mainPanel) : nullptr;
-            if (!panel || !panel->isVisible() || done) return;
-            done = true;
-            r = takeShots(*qt, *panel);
-            QuitUserInterface(0);
-        });
-        watcher.start();
-        QTimer::singleShot(60000, [] { QuitUserInterface(-99); });
-        return qm4120SfpMain(1, argv);
-    });
-    unsetenv("QM4120_SPLASH_SECONDS");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    const int status =
+        runWithMainPanel([&](qmqt::QtFrontend& qt, QWidget& panel) { r = takeShots(qt, panel); });
 
     EXPECT_EQ(status, 0);
     EXPECT_EQ(r.shots, 4);
