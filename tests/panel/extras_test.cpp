@@ -8,6 +8,7 @@
 
 #include "display_fixture.h"
 #include "extras.h"
+#include "markers.h"
 #include "qm4120.h"
 #include "qm4120_pb_sim.h"
 
@@ -65,6 +66,7 @@ TEST_F(ExtrasTest, AveragingIsThePowerMeanAndMaxHoldKeepsTheHighestLevel) {
         clearTraceExtras();
         for (const auto& trace : traces) {
             fftTraceFreqMHz = {100.0, 100.1, 100.2};
+            fftTracePoints = 3;
             fftTraceLevelDbm = trace;
             noteFreshCapture();
             EXPECT_TRUE(applyTraceExtras());
@@ -72,6 +74,13 @@ TEST_F(ExtrasTest, AveragingIsThePowerMeanAndMaxHoldKeepsTheHighestLevel) {
         for (size_t i = 0; i < 3; ++i)
             EXPECT_NEAR(fftTraceLevelDbm[i], c.expected(i), 1e-9) << c.what << ", point " << i;
         EXPECT_EQ(lastCapturedTraceDbm(), traces.back()) << c.what;
+        // The marker reads the trace as shown.
+        SetCtrlVal(panel, MAINPANEL_MARKER_ONOFF_CHECKBOX, 1);
+        SetCtrlVal(panel, MAINPANEL_MARKER_FREQ, 100.1e6);
+        updateMarker(MARKER_AT_FREQUENCY);
+        double marker = 0;
+        GetCtrlVal(panel, MAINPANEL_MARKER_PWR, &marker);
+        EXPECT_NEAR(marker, c.expected(1), 1e-9) << c.what;
         EXPECT_FALSE(shownTraceDescription().empty()) << c.what;
         // Showing the same capture again adds nothing.
         const std::vector<double> shown = fftTraceLevelDbm;
