@@ -12,16 +12,7 @@
 namespace {
 
 const std::vector<std::string> STILL_PENDING = {
-    "cmdDirBrowse",
-    "cmdDirCancel",
-    "cmdDirOk",
-    "cmdDirectories",
-    "cmdFFTTraceFileSetup",
-    "cmdLoadSettings",
-    "cmdSaveCapturedDataAscii",
-    "cmdSaveCapturedDataBinary",
-    "cmdSaveFFTTrace",
-    "cmdSaveSettings",
+    "cmdDirBrowse", "cmdDirCancel", "cmdDirOk", "cmdDirectories", "cmdLoadSettings", "cmdSaveSettings",
 };
 
 }  // namespace
