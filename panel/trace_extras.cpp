@@ -134,10 +134,12 @@ std::string shownTraceDescription() {
     const DisplayExtras e = getDisplayExtras();
     if (held.shownDbm.empty() || held.shownDbm.size() != fftTraceLevelDbm.size()) return "";
     char text[96] = "";
+    const char* plural = held.averaged == 1 ? "" : "s";
     if (e.averageCount > 0 && e.maxHold)
-        std::snprintf(text, sizeof text, "max hold of the power average of %d traces", held.averaged);
+        std::snprintf(text, sizeof text, "max hold of the power average of %d trace%s", held.averaged,
+                      plural);
     else if (e.averageCount > 0)
-        std::snprintf(text, sizeof text, "power average of %d traces", held.averaged);
+        std::snprintf(text, sizeof text, "power average of %d trace%s", held.averaged, plural);
     else if (e.maxHold)
         std::snprintf(text, sizeof text, "max hold");
     return text;

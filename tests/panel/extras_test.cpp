@@ -2,12 +2,14 @@
 // waterfall's rows during captures of a hopping tone, graph export, and that none of it is on at start-up.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "display_fixture.h"
 #include "extras.h"
+#include "fft_trace_file.h"
 #include "markers.h"
 #include "qm4120.h"
 #include "qm4120_pb_sim.h"
@@ -120,6 +122,14 @@ TEST_F(ExtrasTest, ClearAndAChangeOfSpanOrFftLengthStartTheHeldTracesAfresh) {
     const auto& plots = plotsOf(displayView.fftGraph);
     EXPECT_TRUE(std::any_of(plots.begin(), plots.end(),
                             [](const auto& p) { return p.second.isText && p.second.text == "AVG 1/16"; }));
+    // ... and so does the message of a saved trace.
+    capture();
+    const std::string file = programDir + "/trace.txt";
+    std::snprintf(fftTraceFileName, sizeof fftTraceFileName, "%s", file.c_str());
+    choose(MAINMENU_FFTDISP_SAVEFFT);
+    ASSERT_FALSE(fe.popups().empty());
+    EXPECT_EQ(fe.popups().back().text,
+              "1024 point FFT trace data saved to \"" + file + "\" (power average of 2 traces)");
 }
 
 TEST_F(ExtrasTest, WaterfallRowsFollowTheHoppingToneNewestFirstUpToTheHistory) {
