@@ -74,6 +74,7 @@ void registerAllCallbacks() {
     registerFftTraceFileCallbacks();
     registerSigmfMetadataCallbacks();
     registerTestToneCallback();
+    registerSettingsCallbacks();
 }
 
 void resetProgramState() {

@@ -511,3 +511,27 @@ TEST(ProgramOnQt, SaveDialogsNoticeAndFileMenu) {
     for (const char* s : shots)
         EXPECT_FALSE(QImage(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromLatin1(s)).isNull()) << s;
 }
+
+// The Directory Settings dialog as the Settings menu opens it, saved as a PNG for people to look at.
+TEST(ProgramOnQt, DirectorySettingsDialogLooks) {
+    bool done = false;
+    bool shotTaken = false;
+    bool shot = false;
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget&) {
+            QAction* item = qt.menuAction(appState.mainMenuBar, MAINMENU_SETTINGS_SETTINGS_DIRS);
+            if (!item) return false;
+            item->trigger();
+            shot = shoot(qt, appState.dirPanel, "directory_settings.png");
+            HidePanel(appState.dirPanel);
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &done, &shotTaken, false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(shot);
+}

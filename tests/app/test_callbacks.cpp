@@ -11,9 +11,7 @@
 
 namespace {
 
-const std::vector<std::string> STILL_PENDING = {
-    "cmdDirBrowse", "cmdDirCancel", "cmdDirOk", "cmdDirectories", "cmdLoadSettings", "cmdSaveSettings",
-};
+const std::vector<std::string> STILL_PENDING = {};
 
 }  // namespace
 
