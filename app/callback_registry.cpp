@@ -8,6 +8,7 @@
 
 #include "display.h"
 #include "eng_panel.h"
+#include "extras.h"
 #include "fft_trace_file.h"
 #include "instrument_info.h"
 #include "markers.h"
@@ -59,6 +60,7 @@ void registerAllCallbacks() {
     registerTriggerCallbacks();
     registerDisplayCallbacks();
     registerMarkerCallbacks();
+    registerExtrasCallbacks();
     registerCalIdCallbacks();
     registerBootCallbacks();
     registerBootTransitionCallbacks();

@@ -9,6 +9,7 @@
 #include "acquisition.h"
 #include "app_state.h"
 #include "display.h"
+#include "extras.h"
 #include "qm4120.h"
 #include "qm4120_sfp_uir.h"
 #include "sigmf_metadata.h"
@@ -131,6 +132,7 @@ void runCapture(bool arm) {
                 break;
             }
             clearAllPlots();
+            noteFreshCapture();
             prepareFftInput(capturedData);
             displayCapturedData(capturedData);
             uint16_t overload = 0;

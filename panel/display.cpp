@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "extras.h"
 #include "qm4120.h"
 #include "qm4120_sfp_uir.h"
 #include "userint.h"
@@ -24,6 +25,10 @@ constexpr int GRAPH_HEIGHT = 432;
 constexpr int GRAPH_WIDTH = 604;
 constexpr int GRAPH_WIDTH_BESIDE_LIST = 452;
 constexpr int Q_GRAPH_TOP = 296;
+// With the waterfall on, the spectrum takes the upper part of the graph area and the waterfall the rest.
+constexpr int FFT_HEIGHT_OVER_WATERFALL = 220;
+constexpr int WATERFALL_TOP = GRAPH_TOP + FFT_HEIGHT_OVER_WATERFALL;
+constexpr int WATERFALL_HEIGHT = GRAPH_HEIGHT - FFT_HEIGHT_OVER_WATERFALL;
 constexpr int IQ_GRAPH_HEIGHT = 200;
 constexpr int LIST_TOP = 64;
 constexpr int LIST_LEFT = 461;
@@ -87,6 +92,7 @@ void discardAllGraphs() {
     discardGraph(v.iGraph);
     discardGraph(v.qGraph);
     discardGraph(v.polarGraph);
+    discardGraph(v.waterfallGraph);
 }
 
 void setFftYAxis() {
@@ -106,12 +112,26 @@ std::vector<int> timeSeriesGraphs() {
 
 void createFftGraph() {
     DisplayView& v = displayView;
-    v.fftGraph = makeGraph("FFT Spectrum", GRAPH_TOP, GRAPH_HEIGHT, graphWidth(), "Frequency (MHz)",
-                           "Power (dBm)", v.fftGraticuleVisible);
+    const bool waterfall = getDisplayExtras().waterfallOn;
+    v.fftGraph = makeGraph("FFT Spectrum", GRAPH_TOP, waterfall ? FFT_HEIGHT_OVER_WATERFALL : GRAPH_HEIGHT,
+                           graphWidth(), "Frequency (MHz)", "Power (dBm)", v.fftGraticuleVisible);
     if (v.fftGraph <= 0) return;
     SetCtrlAttribute(panel(), v.fftGraph, ATTR_XPRECISION, 2);
     SetCtrlAttribute(panel(), v.fftGraph, ATTR_XDIVISIONS, 10);
     SetCtrlAttribute(panel(), v.fftGraph, ATTR_YDIVISIONS, 10);
+    if (!waterfall) return;
+    // Time runs downwards: the newest trace is the top row.
+    v.waterfallGraph = makeGraph("Waterfall", WATERFALL_TOP, WATERFALL_HEIGHT, graphWidth(),
+                                 "Frequency (MHz)", "Traces ago", v.fftGraticuleVisible);
+    if (v.waterfallGraph <= 0) {
+        v.waterfallGraph = 0;
+        return;
+    }
+    SetCtrlAttribute(panel(), v.waterfallGraph, ATTR_XPRECISION, 2);
+    SetCtrlAttribute(panel(), v.waterfallGraph, ATTR_XDIVISIONS, 10);
+    SetCtrlAttribute(panel(), v.waterfallGraph, ATTR_YDIVISIONS, 5);
+    SetCtrlAttribute(panel(), v.waterfallGraph, ATTR_YREVERSE, 1);
+    redrawWaterfall();
 }
 
 void createTimeSeriesGraphs(int view) {
@@ -381,7 +401,11 @@ void displayCapturedData(CapturedData& record) {
     const DisplayView& v = displayView;
     if (v.numericViewOn) showNumericList(record);
     if (record.sampleDataType == 0) {
-        if (v.fftViewOn && computeIfSpectrum(record) == 0) plotFftTrace();
+        if (v.fftViewOn && computeIfSpectrum(record) == 0) {
+            const bool fresh = applyTraceExtras();
+            plotFftTrace();
+            showTraceExtras(fresh);
+        }
         if (v.ifTimeSeriesViewOn) {
             const size_t n = std::min<size_t>(record.numIfSamples, record.ifData.size());
             plotOn(v.timeSeriesGraph, toDoubles(record.ifData.data(), n), VAL_WHITE);
@@ -397,7 +421,11 @@ void displayCapturedData(CapturedData& record) {
             err4120(status);
             if (status >= 0) rf = read;
         }
-        if (computeIqSpectrum(record, rf) == 0) plotFftTrace();
+        if (computeIqSpectrum(record, rf) == 0) {
+            const bool fresh = applyTraceExtras();
+            plotFftTrace();
+            showTraceExtras(fresh);
+        }
     }
     if (v.iqTimeSeriesViewOn) showIqTimeSeries(record);
     if (v.iqPolarViewOn) showPolar(record);

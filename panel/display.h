@@ -58,6 +58,7 @@ struct DisplayView {
     int qGraph = 0;
     int polarGraph = 0;
     int numericList = 0;
+    int waterfallGraph = 0;  // under the FFT graph while the waterfall is on
 };
 
 extern DisplayView displayView;
@@ -105,6 +106,11 @@ void showNumericListControl(int show, int dataType);
 int32_t computeIfSpectrum(const CapturedData& record);
 int32_t computeIqSpectrum(const CapturedData& record, double rfHz);
 void plotFftTrace();
+// The part of the trace the last plotFftTrace drew: `count` points from `first` (0 and 0 before any).
+void plottedTraceRange(uint32_t* first, uint32_t* count);
+// Top of the FFT graph's plot area in dBm, and its height in dB (ten divisions).
+double fftTopDbm();
+double fftRangeDb();
 // The transform's work arrays (real and imaginary parts, FFT_WORK_SIZE each).
 double* fftWorkReal();
 double* fftWorkImaginary();

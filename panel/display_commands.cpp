@@ -4,6 +4,7 @@
 
 #include "app_state.h"
 #include "display.h"
+#include "extras.h"
 #include "markers.h"
 #include "qm4120.h"
 #include "qm4120_sfp_uir.h"
@@ -131,6 +132,7 @@ void CmdFFTSpan(int, int item, void*, int) {
     DisplayView& v = displayView;
     if (item == MAINMENU_FFTDISP_SPAN_FULLSPAN && !v.fftFullSpan) v.fftFullSpan = 1;
     if (item == MAINMENU_FFTDISP_SPAN_TRUNCSPAN && v.fftFullSpan) v.fftFullSpan = 0;
+    if (v.fftFullSpan != checked(MAINMENU_FFTDISP_SPAN_FULLSPAN)) clearTraceExtras();
     check(MAINMENU_FFTDISP_SPAN_FULLSPAN, v.fftFullSpan);
     check(MAINMENU_FFTDISP_SPAN_TRUNCSPAN, !v.fftFullSpan);
 }
@@ -188,6 +190,7 @@ int cmdFftTopOfScreen(int p, int control, int event, void*, int, int) {
     if (event != EVENT_COMMIT) return 0;
     GetCtrlVal(p, control, &displayView.fftTopOfScreenDbm);
     setFftYAxisFromState();
+    redrawWaterfall();
     updateMarker(MARKER_AT_FREQUENCY);
     return 0;
 }
@@ -197,6 +200,7 @@ int cmdFftVerticalScale(int p, int control, int event, void*, int, int) {
     GetCtrlVal(p, control, &displayView.fftDbPerDivision);
     setFftYAxisFromState();
     SetCtrlAttribute(p, MAINPANEL_FFT_TOP_OF_SCREEN, ATTR_INCR_VALUE, displayView.fftDbPerDivision);
+    redrawWaterfall();
     updateMarker(MARKER_AT_FREQUENCY);
     return 0;
 }
@@ -254,6 +258,7 @@ int cmdFftLengthRing(int p, int control, int event, void*, int, int) {
     // A transform longer than the capture would run past the samples.
     const uint32_t length = samples < requested ? fftLengthWithin(samples) : requested;
     noteStatus(qm4120_setFftLength(getQM4120id(), length));
+    clearTraceExtras();
     uint32_t applied = 0;
     if (noteStatus(qm4120_getFftLength(getQM4120id(), &applied)) < 0) return 0;
     SetCtrlVal(p, MAINPANEL_FFT_LEN, applied);
@@ -296,6 +301,7 @@ void initDisplayControls() {
     check(MAINMENU_IQPOLARDISP_AUTOSCALE, v.iqPolarAutoscale);
     check(MAINMENU_FFTDISP_SPAN_FULLSPAN, v.fftFullSpan);
     check(MAINMENU_FFTDISP_SPAN_TRUNCSPAN, !v.fftFullSpan);
+    initExtrasControls();
     applyTimeSeriesYScaling();
     applyPolarScaling();
     initMarkerControls();

@@ -7,6 +7,7 @@
 
 #include "app_state.h"
 #include "display.h"
+#include "extras.h"
 #include "replacing_file.h"
 #include "userint.h"
 
@@ -64,7 +65,10 @@ void saveFftTrace(const CapturedData& data) {
     }
     std::snprintf(message, sizeof message, "%d point FFT trace data saved to \"%s\"",
                   static_cast<int>(data.fftLength), fftTraceFileName);
-    MessagePopup(TITLE, message);
+    // An averaged or max-held trace is what was saved: the message says which.
+    std::string text = message;
+    if (const std::string shown = shownTraceDescription(); !shown.empty()) text += " (" + shown + ")";
+    MessagePopup(TITLE, text.c_str());
 }
 
 void registerFftTraceFileCallbacks() {

@@ -54,6 +54,8 @@ bool loadWindow(uint32_t n, int16_t index) {
 // one more than it draws).
 uint32_t preparedLength = 0;
 uint32_t traceDrawCount = 0;
+uint32_t plottedFirst = 0;
+uint32_t plottedCount = 0;
 
 constexpr double IF_FULL_SCALE_DB = 246.8;
 constexpr double IQ_FULL_SCALE_DB = 252.85;
@@ -260,6 +262,7 @@ void plotFftTrace() {
     const int graph = displayView.fftGraph;
     if (graph <= 0) return;
     DeleteGraphPlot(panel, graph, -1, VAL_DELAYED_DRAW);
+    plottedFirst = plottedCount = 0;
     const uint32_t count = traceDrawCount;
     if (count == 0 || fftTraceLevelDbm.size() < count) return;
     uint32_t shown = count;
@@ -275,8 +278,23 @@ void plotFftTrace() {
     }
     fftStartFreqMHz = start;
     fftStopFreqMHz = stop;
+    plottedFirst = first;
+    plottedCount = shown;
     if (start < stop) SetAxisScalingMode(panel, graph, VAL_XAXIS, VAL_MANUAL, start, stop);
     std::vector<double> x(fftTraceFreqMHz.begin() + first, fftTraceFreqMHz.begin() + first + shown);
     std::vector<double> y(fftTraceLevelDbm.begin() + first, fftTraceLevelDbm.begin() + first + shown);
     PlotXY(panel, graph, std::move(x), std::move(y), VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID, VAL_GREEN);
+}
+
+void plottedTraceRange(uint32_t* first, uint32_t* count) {
+    *first = plottedFirst;
+    *count = plottedCount;
+}
+
+double fftTopDbm() {
+    return displayView.fftTopOfScreenDbm;
+}
+
+double fftRangeDb() {
+    return 10.0 * displayView.fftDbPerDivision;
 }

@@ -92,6 +92,7 @@ bool applies(const Control& c, int attribute) {
         case ATTR_XGRID_VISIBLE:
         case ATTR_YGRID_VISIBLE:
         case ATTR_NUM_CURSORS:
+        case ATTR_YREVERSE:
             return k == Kind::Graph;
         default:
             return false;
@@ -202,6 +203,9 @@ int setNumeric(Control& c, int attribute, double v) {
         case ATTR_XGRID_VISIBLE:
         case ATTR_YGRID_VISIBLE:
             (attribute == ATTR_XGRID_VISIBLE ? g->xAxis : g->yAxis).gridVisible = on;
+            return ChAxes;
+        case ATTR_YREVERSE:
+            g->yAxis.reversed = on;
             return ChAxes;
         case ATTR_NUM_CURSORS:
             if (iv < 0 || iv > 10) return UIE_BAD_VALUE;
@@ -314,6 +318,9 @@ int getNumeric(const Control& c, int attribute, double* v) {
             return 0;
         case ATTR_YGRID_VISIBLE:
             *v = g->yAxis.gridVisible;
+            return 0;
+        case ATTR_YREVERSE:
+            *v = g->yAxis.reversed;
             return 0;
         case ATTR_NUM_CURSORS:
             *v = static_cast<double>(g->cursors.size());

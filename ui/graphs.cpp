@@ -227,3 +227,36 @@ int GetCursorAttribute(int panel, int control, int cursor, int attribute, int* v
             return UIE_BAD_ATTRIBUTE;
     }
 }
+
+int PlotColorMap(int panel, int control, std::vector<double> levels, int columns, int rows, double xFirst,
+                 double xLast, double yFirst, double yLast, double zMin, double zMax) {
+    if (columns < 1 || rows < 1 || levels.size() != static_cast<size_t>(columns) * static_cast<size_t>(rows))
+        return UIE_BAD_VALUE;
+    for (double v : {xFirst, xLast, yFirst, yLast, zMin, zMax})
+        if (!std::isfinite(v)) return UIE_BAD_VALUE;
+    if (zMin >= zMax) return UIE_BAD_VALUE;
+    Plot p;
+    p.isColorMap = true;
+    p.y = std::move(levels);
+    p.colorMap = ColorMap{columns, rows, xFirst, xLast, yFirst, yLast, zMin, zMax};
+    if (!isMainThread()) {
+        auto shared = std::make_shared<Plot>(std::move(p));
+        return postToMain([=] { addPlot(panel, control, std::move(*shared)); });
+    }
+    return addPlot(panel, control, std::move(p));
+}
+
+int SaveGraphImage(int panel, int control, const char* path, int format, int width, int height) {
+    if (!path || !*path || format < VAL_GRAPH_PNG || format > VAL_GRAPH_PDF || width < 0 || height < 0 ||
+        (width == 0) != (height == 0))
+        return UIE_BAD_VALUE;
+    if (!isMainThread()) {
+        const std::string file = path;
+        return askMain([&] { return SaveGraphImage(panel, control, file.c_str(), format, width, height); });
+    }
+    Control* c = nullptr;
+    if (int s = lookupGraph(panel, control, &c); s < 0) return s;
+    Frontend* fe = frontend();
+    if (!fe) return UIE_NO_FRONTEND;
+    return fe->saveGraphImage(panel, control, path, format, width, height);
+}

@@ -45,10 +45,20 @@ struct ListItem {
     std::string text;
 };
 
+// The cells of a colour-map plot (PlotColorMap); levels are row-major, `columns` per row.
+struct ColorMap {
+    int columns = 0;
+    int rows = 0;
+    double xFirst = 0, xLast = 0;  // centres of the first and last column
+    double yFirst = 0, yLast = 0;  // centres of the first and last row
+    double zMin = 0, zMax = 1;     // levels of the darkest and brightest colour
+};
+
 struct Plot {
     int handle = 0;
     bool isText = false;
-    std::vector<double> x;  // empty for PlotY: x is the sample index
+    bool isColorMap = false;  // levels in y, layout in colorMap
+    std::vector<double> x;    // empty for PlotY: x is the sample index
     std::vector<double> y;
     std::string text;  // PlotText: drawn at (x[0], y[0])
     int color = VAL_YELLOW;
@@ -56,6 +66,7 @@ struct Plot {
     int plotStyle = VAL_THIN_LINE;
     int pointStyle = VAL_NO_POINT;
     int lineStyle = VAL_SOLID;
+    ColorMap colorMap;
 };
 
 struct Axis {
@@ -66,6 +77,7 @@ struct Axis {
     int precision = -1;  // -1: automatic
     int divisions = 10;
     bool gridVisible = true;
+    bool reversed = false;
 };
 
 struct GraphCursor {
@@ -291,6 +303,13 @@ class Frontend {
     virtual void delay(double seconds) = 0;  // main thread only
     virtual double now() = 0;                // seconds, for Timer()
     virtual void setBusyCursor(bool busy) = 0;
+    // Writes the graph control as a picture (VAL_GRAPH_... format; width and height 0: as on screen).
+    // 0, or UIE_FILE_WRITE.
+    virtual int saveGraphImage(int panel, int control, const std::string& path, int format, int width,
+                               int height) {
+        (void)panel, (void)control, (void)path, (void)format, (void)width, (void)height;
+        return UIE_NO_FRONTEND;
+    }
 };
 
 // ---------------------------------------------------------------------------------------------------------

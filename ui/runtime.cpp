@@ -568,6 +568,8 @@ const char* GetUILErrorString(int status) {
             return "The operation is not valid for this type of control.";
         case UIE_BAD_THREAD_FUNCTION:
             return "The thread function identifier is not valid.";
+        case UIE_FILE_WRITE:
+            return "The file could not be written.";
         default:
             return "Unknown user interface error.";
     }

@@ -70,6 +70,7 @@ enum {
     UIE_BAD_THREAD_POOL = -15,
     UIE_BAD_CONTROL_TYPE = -16,     // operation not valid for this kind of control
     UIE_BAD_THREAD_FUNCTION = -17,  // thread-pool function identifier not found
+    UIE_FILE_WRITE = -18,           // a file could not be written (no such folder, no permission, disk full)
 };
 // Text of a UIE_ status.
 const char* GetUILErrorString(int status);
@@ -127,6 +128,7 @@ enum {
     ATTR_XGRID_VISIBLE,
     ATTR_YGRID_VISIBLE,
     ATTR_NUM_CURSORS,
+    ATTR_YREVERSE,  // 1: the left Y axis grows downwards (a waterfall's newest row on top)
     // graph cursors (SetCursorAttribute)
     ATTR_CURSOR_COLOR = 450,
     ATTR_CURSOR_MODE,         // VAL_FREE_FORM or VAL_SNAP_TO_POINT
@@ -358,6 +360,17 @@ int SetGraphCursor(int panel, int control, int cursor, double x, double y);  // 
 int GetGraphCursor(int panel, int control, int cursor, double* x, double* y);
 int SetCursorAttribute(int panel, int control, int cursor, int attribute, int value);
 int GetCursorAttribute(int panel, int control, int cursor, int attribute, int* value);
+// Colour-map plot (an intensity picture): `columns` x `rows` levels in row-major order, row 0 first.
+// Column centres run evenly from xFirst to xLast, row centres from yFirst to yLast. Levels from zMin
+// (darkest colour) to zMax (brightest) map onto the colour scale; levels beyond them take the end colours
+// and NaN cells stay transparent. Plot handle > 0.
+int PlotColorMap(int panel, int control, std::vector<double> levels, int columns, int rows, double xFirst,
+                 double xLast, double yFirst, double yLast, double zMin, double zMax);
+
+// Graph export: the graph as the operator sees it, written to `path` as a picture. width and height 0 mean
+// the size on screen. 0, or UIE_FILE_WRITE when the file cannot be written.
+enum { VAL_GRAPH_PNG = 0, VAL_GRAPH_JPEG = 1, VAL_GRAPH_PDF = 2 };
+int SaveGraphImage(int panel, int control, const char* path, int format, int width, int height);
 
 // ---------------------------------------------------------------------------------------------------------
 // Tables (grids). Rows and columns count from 0 and include the fixed header row and column.

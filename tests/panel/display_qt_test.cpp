@@ -20,6 +20,7 @@
 #include "qm4120_pb_sim.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
+#include "qt_program.h"
 #include "ui/qt/qt_frontend.h"
 #include "ui/qt/qt_main.h"
 
@@ -96,33 +97,9 @@ int takeShots(qmqt::QtFrontend& qt, QWidget& panel) {
 
 TEST(DisplayOnQt, EveryViewAfterACaptureIsSavedAsAPicture) {
     for (const Shot& s : SHOTS) std::filesystem::remove(shotPath(s.file));
-    char pattern[] = "/tmp/qm4120_display_qt_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    ASSERT_NE(dir, nullptr);
-    setenv("QM4120_SPLASH_SECONDS", "0.2", 1);
-    resetAppState();
-    appState.programDirOverride = dir;
-
     int saved = -1;
-    char name[] = "qm4120_sfp";
-    char* argv[] = {name, nullptr};
-    const int status = qmRunQtFrontend(1, argv, [&] {
-        auto* qt = dynamic_cast<qmqt::QtFrontend*>(ui::frontend());
-        QTimer watcher;
-        watcher.setInterval(50);
-        QObject::connect(&watcher, &QTimer::timeout, [&] {
-            QWidget* panel = (qt && appState.mainPanel > 0) ? qt->panelWidget(appState.mainPanel) : nullptr;
-            if (!panel || !panel->isVisible() || saved >= 0) return;
-            saved = takeShots(*qt, *panel);
-            QuitUserInterface(0);
-        });
-        watcher.start();
-        QTimer::singleShot(60000, [] { QuitUserInterface(-99); });
-        return qm4120SfpMain(1, argv);
-    });
-    unsetenv("QM4120_SPLASH_SECONDS");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    const int status =
+        runWithMainPanel([&](qmqt::QtFrontend& qt, QWidget& panel) { saved = takeShots(qt, panel); });
 
     EXPECT_EQ(status, 0);
     EXPECT_EQ(saved, static_cast<int>(std::size(SHOTS)));

@@ -70,6 +70,14 @@ TEST_F(CaptureTest, TheIfInputShowsTheToneAroundTheIfCentre) {
     expectTone(m.vi(), 48.08e6, -12.0, "IF data, IF input");
 }
 
+TEST_F(CaptureTest, AHoppingToneStepsOncePerCaptureAndWrapsRound) {
+    ASSERT_EQ(qm4120_simSetSignal("tone_offset=-1e6, tone_level=-25, hop_step=1.5e6, hop_count=3"), 0);
+    Module m(0x4A20);
+    ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -20.0), 0);
+    ASSERT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.5e9), 0);
+    for (double offset : {-1e6, 0.5e6, 2e6, -1e6}) expectTone(m.vi(), 1.5e9 + offset, -25.0, "hop");
+}
+
 TEST_F(CaptureTest, TheTestToneBitInjectsAToneAtTheDigitizer) {
     ASSERT_EQ(qm4120_simSetSignal("tone_level=-120"), 0);
     Module m(0x4A20);

@@ -35,6 +35,8 @@ class AppFixture : public ::testing::Test {
         ui::resetRuntime();
         qm_fault_clear_all();
         qm4120_simResetAll();
+        // The signal outlives the modules: one test's scenario would otherwise reach the next.
+        qm4120_simSetSignal("");
         // Keep boots deterministic: a fresh module's FPGA check never fails first time round here.
         qm4120_simSetFpgaCheckFailEvery(0);
         // Captures, triggers and list dwell take virtual time: Delay moves it, and so does the module

@@ -1,6 +1,8 @@
 // The window-less front end used by the tests.
 #include "headless.h"
 
+#include <filesystem>
+
 namespace ui {
 
 const char* popupKindName(PopupKind kind) {
@@ -199,6 +201,15 @@ void HeadlessFrontend::delay(double seconds) {
 void HeadlessFrontend::setBusyCursor(bool busy) {
     if (busy != busy_) ++busyChanges_;
     busy_ = busy;
+}
+
+int HeadlessFrontend::saveGraphImage(int panel, int control, const std::string& path, int format, int width,
+                                     int height) {
+    graphExports_.push_back({panel, control, path, format, width, height});
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code ignored;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) return UIE_FILE_WRITE;
+    return 0;
 }
 
 std::string HeadlessFrontend::taskbarText() const {

@@ -36,6 +36,16 @@ struct PopupRecord {
     DirSelectRequest dirRequest;
 };
 
+// One graph the program exported (SaveGraphImage).
+struct GraphExportRecord {
+    int panel = 0;
+    int control = 0;
+    std::string path;
+    int format = VAL_GRAPH_PNG;
+    int width = 0;  // 0: as on screen
+    int height = 0;
+};
+
 class HeadlessFrontend : public Frontend {
   public:
     // Installs itself as the run-time's front end (and makes the calling thread the main thread).
@@ -104,6 +114,10 @@ class HeadlessFrontend : public Frontend {
     int changeCount() const { return changeCount_; }
     void clearChanges();
 
+    // ---- graph exports: recorded, nothing is written. An export into a folder that does not exist fails
+    // with UIE_FILE_WRITE, as a real one would.
+    const std::vector<GraphExportRecord>& graphExports() const { return graphExports_; }
+
     // Frontend
     void panelChanged(int panel, unsigned what) override;
     void controlChanged(int panel, int control, unsigned what) override;
@@ -121,6 +135,8 @@ class HeadlessFrontend : public Frontend {
     void delay(double seconds) override;
     double now() override { return clock_.load(); }
     void setBusyCursor(bool busy) override;
+    int saveGraphImage(int panel, int control, const std::string& path, int format, int width,
+                       int height) override;
 
   private:
     struct Answer {
@@ -136,6 +152,7 @@ class HeadlessFrontend : public Frontend {
     std::function<void(const PopupRecord&)> watcher_;
     std::vector<std::string> scriptErrors_;
     std::vector<PopupRecord> popups_;
+    std::vector<GraphExportRecord> graphExports_;
     std::deque<std::function<void()>> steps_;
     std::deque<std::function<void()>> posted_;
     bool quitPending_ = false;

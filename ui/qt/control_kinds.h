@@ -21,6 +21,8 @@ ControlView* makeTabView(QtFrontend& fe, int panel, const ui::Control& c, QWidge
 ControlView* makeListView(QtFrontend& fe, int panel, const ui::Control& c, QWidget* canvas);
 ControlView* makeGridView(QtFrontend& fe, int panel, const ui::Control& c, QWidget* canvas);
 ControlView* makeGraphView(QtFrontend& fe, int panel, const ui::Control& c, QWidget* canvas);
+// Writes a graph view's plot as a PNG, JPEG or PDF picture (VAL_GRAPH_...); 0 or UIE_FILE_WRITE.
+int saveGraphPicture(QWidget* body, const std::string& path, int format, int width, int height);
 
 // Sets the text and base colours of a widget from the control's colours (transparent keeps the default).
 void applyColors(QWidget* w, int textColor, int bgColor);

@@ -116,7 +116,16 @@ class GraphView : public ControlView {
 
   public:
     void flush() override {
-        if (body_) plot_->replot(QCustomPlot::rpQueuedRefresh);
+        if (!body_) return;
+        // A colour map replaced by a new one comes as a deletion and a new plot: the scale is settled
+        // once both are in.
+        if (spareMap_) {
+            plot_->removePlottable(spareMap_);
+            spareMap_ = nullptr;
+        }
+        if (scaleStale_) syncColorScale();
+        scaleStale_ = false;
+        plot_->replot(QCustomPlot::rpQueuedRefresh);
     }
 
   private:
@@ -168,6 +177,7 @@ class GraphView : public ControlView {
             axis->setNumberFormat(QStringLiteral("gb"));
             axis->setNumberPrecision(6);
         }
+        axis->setRangeReversed(a.reversed);
         if (a.mode == VAL_MANUAL) {
             divisions->divisions = a.divisions;
             if (axis->ticker() != divisions) axis->setTicker(divisions);
@@ -201,12 +211,55 @@ class GraphView : public ControlView {
                 ++it;
                 continue;
             }
-            if (it->second.plottable) plot_->removePlottable(it->second.plottable);
+            auto* map = qobject_cast<QCPColorMap*>(it->second.plottable.data());
+            if (map && !spareMap_) {
+                // Kept for the colour map that usually follows at once (a waterfall's next picture).
+                map->setVisible(false);
+                spareMap_ = map;
+            } else if (it->second.plottable) {
+                plot_->removePlottable(it->second.plottable);
+            }
             if (it->second.text) plot_->removeItem(it->second.text);
             it = plots_.erase(it);
         }
         for (const auto& [handle, model] : g.plots)
             if (!plots_.count(handle)) plots_[handle] = addPlot(model);
+        scaleStale_ = true;
+    }
+
+    // A colour map gets its colour scale under the plot area, as wide as it, so that a waterfall's
+    // frequency axis keeps the same width as the spectrum's above it; it goes with the last colour map.
+    void syncColorScale() {
+        QCPColorMap* map = nullptr;
+        for (auto& [handle, shown] : plots_)
+            if (auto* m = qobject_cast<QCPColorMap*>(shown.plottable.data())) map = m;
+        if (!map) {
+            if (scale_) {
+                plot_->plotLayout()->remove(scale_);
+                plot_->plotLayout()->simplify();
+                scale_ = nullptr;
+            }
+            return;
+        }
+        if (!scale_) {
+            scale_ = new QCPColorScale(plot_);
+            scale_->setType(QCPAxis::atBottom);
+            scale_->setBarWidth(8);
+            plot_->plotLayout()->addElement(plot_->plotLayout()->rowCount(), 0, scale_);
+            if (!margins_) margins_ = new QCPMarginGroup(plot_);
+            plot_->axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, margins_);
+            scale_->setMarginGroup(QCP::msLeft | QCP::msRight, margins_);
+            QFont tickFont = plot_->font();
+            tickFont.setPixelSize(10);
+            scale_->axis()->setTickLabelFont(tickFont);
+            scale_->axis()->setTickLabelPadding(2);
+        }
+        const QColor text = plot_->xAxis->tickLabelColor();
+        scale_->axis()->setTickLabelColor(text);
+        scale_->axis()->setBasePen(plot_->xAxis->basePen());
+        scale_->axis()->setTickPen(plot_->xAxis->tickPen());
+        scale_->setGradient(map->gradient());
+        scale_->setDataRange(map->dataRange());
     }
 
     struct Shown {
@@ -225,6 +278,10 @@ class GraphView : public ControlView {
             t->setPositionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             t->position->setCoords(p.x.empty() ? 0 : p.x[0], p.y.empty() ? 0 : p.y[0]);
             shown.text = t;
+            return shown;
+        }
+        if (p.isColorMap) {
+            shown.plottable = addColorMap(p);
             return shown;
         }
         const size_t n = p.x.empty() ? p.y.size() : std::min(p.x.size(), p.y.size());
@@ -257,6 +314,28 @@ class GraphView : public ControlView {
             shown.plottable = curve;
         }
         return shown;
+    }
+
+    QCPColorMap* addColorMap(const ui::Plot& p) {
+        const ui::ColorMap& m = p.colorMap;
+        QCPColorMap* map = spareMap_ ? spareMap_.data() : new QCPColorMap(plot_->xAxis, plot_->yAxis);
+        spareMap_ = nullptr;
+        map->setVisible(true);
+        if (map->data()->keySize() != m.columns || map->data()->valueSize() != m.rows)
+            map->data()->setSize(m.columns, m.rows);
+        map->data()->setRange(QCPRange(m.xFirst, m.xLast), QCPRange(m.yFirst, m.yLast));
+        for (int r = 0; r < m.rows; ++r) {
+            const double* row = p.y.data() + static_cast<size_t>(r) * static_cast<size_t>(m.columns);
+            for (int c = 0; c < m.columns; ++c) map->data()->setCell(c, r, row[c]);
+        }
+        // Dark for the floor, through red and yellow to white for the strongest levels; empty cells let
+        // the plot area show through.
+        QCPColorGradient gradient(QCPColorGradient::gpThermal);
+        gradient.setNanHandling(QCPColorGradient::nhTransparent);
+        map->setGradient(gradient);
+        map->setDataRange(QCPRange(m.zMin, m.zMax));
+        map->setInterpolate(false);
+        return map;
     }
 
     struct CursorItems {
@@ -314,6 +393,10 @@ class GraphView : public ControlView {
 
     QCustomPlot* plot_;
     QPointer<QCPTextElement> title_;
+    QPointer<QCPColorScale> scale_;
+    QCPMarginGroup* margins_ = nullptr;  // owned by the plot
+    bool scaleStale_ = false;
+    QPointer<QCPColorMap> spareMap_;  // a colour map just deleted, reused by the next one
     QSharedPointer<DivisionTicker> xDivisions_, yDivisions_;
     QSharedPointer<QCPAxisTicker> xNice_, yNice_;
     std::map<int, Shown> plots_;
@@ -324,6 +407,26 @@ class GraphView : public ControlView {
 
 ControlView* makeGraphView(QtFrontend& fe, int panel, const ui::Control& c, QWidget* canvas) {
     return new GraphView(fe, panel, c, canvas);
+}
+
+int saveGraphPicture(QWidget* body, const std::string& path, int format, int width, int height) {
+    auto* plot = qobject_cast<QCustomPlot*>(body);
+    if (!plot) return UIE_BAD_CONTROL_TYPE;
+    plot->replot(QCustomPlot::rpImmediateRefresh);
+    const QString file = qs(path);
+    bool ok = false;
+    switch (format) {
+        case VAL_GRAPH_JPEG:
+            ok = plot->saveJpg(file, width, height);
+            break;
+        case VAL_GRAPH_PDF:
+            ok = plot->savePdf(file, width, height);
+            break;
+        default:
+            ok = plot->savePng(file, width, height);
+            break;
+    }
+    return ok ? 0 : UIE_FILE_WRITE;
 }
 
 }  // namespace qmqt

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QThread>
 
+#include "control_kinds.h"
 #include "control_view.h"
 #include "menu_view.h"
 #include "panel_view.h"
@@ -151,6 +152,14 @@ void QtFrontend::setBusyCursor(bool busy) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QGuiApplication::restoreOverrideCursor();
+}
+
+int QtFrontend::saveGraphImage(int panel, int control, const std::string& path, int format, int width,
+                               int height) {
+    flushViews();
+    QWidget* body = controlWidget(panel, control);
+    if (!body) return UIE_BAD_CONTROL;
+    return saveGraphPicture(body, path, format, width, height);
 }
 
 // ---------------------------------------------------------------------------------------------------------

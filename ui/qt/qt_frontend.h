@@ -45,6 +45,8 @@ class QtFrontend : public ui::Frontend {
     void delay(double seconds) override;
     double now() override;
     void setBusyCursor(bool busy) override;
+    int saveGraphImage(int panel, int control, const std::string& path, int format, int width,
+                       int height) override;
 
     // The view of a panel, made on first use while the panel exists in the model; nullptr otherwise.
     PanelView* panelView(int panel, bool create = true);

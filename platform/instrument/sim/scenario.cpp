@@ -3,6 +3,7 @@
 #include "scenario.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -78,6 +79,11 @@ bool parseScenario(const std::string& text, Scenario* out) {
         } else if (key == "list_strobe_us") {
             if (v < 0.0) return false;
             s.listStrobePeriodUs = v;
+        } else if (key == "hop_step") {
+            s.hopStepHz = v;
+        } else if (key == "hop_count") {
+            if (v < 1.0 || v > 1e6 || v != std::floor(v)) return false;
+            s.hopCount = v;
         } else {
             return false;
         }

@@ -34,12 +34,16 @@ struct Scenario {
     // External); 0 means the strobe line never fires.
     double listAddressLines = 0.0;
     double listStrobePeriodUs = 0.0;
+    // A hopping source: the tone steps by hopStepHz for each block the module captures, through hopCount
+    // places (the first at the tone's own frequency), then starts again. A count of 1 keeps it still.
+    double hopStepHz = 0.0;
+    double hopCount = 1.0;
 };
 
 // Parses "key=value" entries separated by commas, semicolons or line breaks (keys: tone_offset,
 // tone_frequency, tone_level, noise, ref, aux_ref, burst_on_ms, burst_off_ms, line_trigger_ms,
-// capture_limit, gate_ms, list_address, list_strobe_us). Returns false and leaves *out unchanged on a
-// malformed text; unknown keys are malformed.
+// capture_limit, gate_ms, list_address, list_strobe_us, hop_step, hop_count). Returns false and leaves *out
+// unchanged on a malformed text; unknown keys are malformed.
 bool parseScenario(const std::string& text, Scenario* out);
 
 // The scenario from QM4120_SIM_SIGNAL, or from the file named by QM4120_SIM_SIGNAL_FILE; the default

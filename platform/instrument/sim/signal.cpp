@@ -154,19 +154,25 @@ void SimModule::generate(uint32_t words, void* buffer) {
     const double ifCentre = spec_->ifFrequencyHz;
     const double bandwidth = spec_->ifBandwidthHz;
     Random random((static_cast<uint64_t>(session_) << 32) ^ (++captureSerial_ * 0x9E3779B97F4A7C15ull));
+    // A hopping source moves its tone one step for each block the module takes, through hop_count places.
+    const double hopHz =
+        scenario_.hopCount > 1.0
+            ? static_cast<double>((captureSerial_ - 1) % static_cast<uint64_t>(scenario_.hopCount)) *
+                  scenario_.hopStepHz
+            : 0.0;
 
     // Where the tone lands: its frequency at the IF (analog) and in the I/Q baseband.
     const double lo = loHz(c);
     double toneIf = 0.0;
     double toneBaseband = 0.0;
     if (rfInput) {
-        const double rf =
-            scenario_.toneAbsoluteHz != 0.0 ? scenario_.toneAbsoluteHz : c.rfHz + scenario_.toneOffsetHz;
+        const double rf = hopHz + (scenario_.toneAbsoluteHz != 0.0 ? scenario_.toneAbsoluteHz
+                                                                   : c.rfHz + scenario_.toneOffsetHz);
         toneIf = std::fabs(lo - rf);
         toneBaseband = rf - c.rfHz;
     } else {
-        toneIf =
-            scenario_.toneAbsoluteHz != 0.0 ? scenario_.toneAbsoluteHz : ifCentre + scenario_.toneOffsetHz;
+        toneIf = hopHz + (scenario_.toneAbsoluteHz != 0.0 ? scenario_.toneAbsoluteHz
+                                                          : ifCentre + scenario_.toneOffsetHz);
         toneBaseband = ifCentre - toneIf;
     }
     double toneDb = scenario_.toneLevelDbm - fullScaleDbm;
