@@ -30,6 +30,12 @@ void setDisplayExtras(const DisplayExtras& extras);
 // True when any choice differs from the start-up default (only then does it belong in a settings file).
 bool displayExtrasInUse();
 
+// What setDisplayExtras accepts; values beyond are clamped to these.
+constexpr int TRACE_AVERAGE_MAX = 10000;
+constexpr int WATERFALL_HISTORY_MIN = 2;
+constexpr int WATERFALL_HISTORY_MAX = 10000;
+constexpr int GRAPH_IMAGE_SIDE_MAX = 10000;
+
 // Choices offered by the menus.
 constexpr int AVERAGE_COUNTS[] = {4, 8, 16, 32, 64};
 constexpr int WATERFALL_HISTORIES[] = {50, 100, 200, 500};

@@ -42,11 +42,6 @@ constexpr SizeChoice IMAGE_SIZE_ITEMS[] = {
     {MAINMENU_VIEW_IMGSIZE_S1920, 1920, 1080},
 };
 
-constexpr int HISTORY_MIN = 2;
-constexpr int HISTORY_MAX = 10000;
-constexpr int AVERAGE_MAX = 10000;
-constexpr int IMAGE_SIDE_MAX = 10000;
-
 void check(int item, int on) {
     if (appState.mainMenuBar > 0) SetMenuBarAttribute(appState.mainMenuBar, item, ATTR_CHECKED, on ? 1 : 0);
 }
@@ -113,16 +108,17 @@ DisplayExtras getDisplayExtras() {
 void setDisplayExtras(const DisplayExtras& wanted) {
     const DisplayExtras before = extras;
     extras = wanted;
-    extras.averageCount = std::clamp(extras.averageCount, 0, AVERAGE_MAX);
+    extras.averageCount = std::clamp(extras.averageCount, 0, TRACE_AVERAGE_MAX);
     if (extras.averageCount == 1) extras.averageCount = 0;  // an average of one trace is the trace
     extras.maxHold = extras.maxHold ? 1 : 0;
     extras.waterfallOn = extras.waterfallOn ? 1 : 0;
-    extras.waterfallHistory = std::clamp(extras.waterfallHistory, HISTORY_MIN, HISTORY_MAX);
+    extras.waterfallHistory =
+        std::clamp(extras.waterfallHistory, WATERFALL_HISTORY_MIN, WATERFALL_HISTORY_MAX);
     if (extras.graphImageWidth <= 0 || extras.graphImageHeight <= 0) {
         extras.graphImageWidth = extras.graphImageHeight = 0;
     } else {
-        extras.graphImageWidth = std::min(extras.graphImageWidth, IMAGE_SIDE_MAX);
-        extras.graphImageHeight = std::min(extras.graphImageHeight, IMAGE_SIDE_MAX);
+        extras.graphImageWidth = std::min(extras.graphImageWidth, GRAPH_IMAGE_SIDE_MAX);
+        extras.graphImageHeight = std::min(extras.graphImageHeight, GRAPH_IMAGE_SIDE_MAX);
     }
     showChecks();
     if (extras.averageCount != before.averageCount || extras.maxHold != before.maxHold) clearTraceExtras();

@@ -65,6 +65,13 @@ constexpr ItemKey ITEMS[] = {
     {SettingsItem::ListCounterStrobe, "List Mode", "ListCounterStrobe", ItemType::U16},
     {SettingsItem::ListCounterStart, "List Mode", "ListCounterStart", ItemType::U16},
     {SettingsItem::ListCounterStop, "List Mode", "ListCounterStop", ItemType::U16},
+    {SettingsItem::ExtrasAverageCount, "Display Extras", "AverageCount", ItemType::Int},
+    {SettingsItem::ExtrasMaxHold, "Display Extras", "MaxHold", ItemType::Int},
+    {SettingsItem::ExtrasWaterfallOn, "Display Extras", "WaterfallOn", ItemType::Int},
+    {SettingsItem::ExtrasWaterfallHistory, "Display Extras", "WaterfallHistory", ItemType::Int},
+    {SettingsItem::ExtrasGraphImageWidth, "Display Extras", "GraphImageWidth", ItemType::Int},
+    {SettingsItem::ExtrasGraphImageHeight, "Display Extras", "GraphImageHeight", ItemType::Int},
+    {SettingsItem::SigmfMetadata, "Capture", "SigmfMetadata", ItemType::Int},
 };
 
 const ItemKey* keyOf(SettingsItem item, ItemType type) {

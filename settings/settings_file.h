@@ -57,6 +57,14 @@ enum class SettingsItem {
     ListCounterStrobe,
     ListCounterStart,
     ListCounterStop,
+    // Written only while switched away from their start-up defaults (see settings_extras.cpp).
+    ExtrasAverageCount,
+    ExtrasMaxHold,
+    ExtrasWaterfallOn,
+    ExtrasWaterfallHistory,
+    ExtrasGraphImageWidth,
+    ExtrasGraphImageHeight,
+    SigmfMetadata,
 };
 
 // The name of an item as the file and the load report show it.

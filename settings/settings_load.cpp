@@ -22,6 +22,7 @@
 #include "routing_panel.h"
 #include "settings.h"
 #include "settings_controls.h"
+#include "settings_extras.h"
 #include "settings_file.h"
 #include "settings_load_run.h"
 #include "trigger.h"
@@ -367,6 +368,7 @@ int32_t settingsLoadFile(const char* path) {
     applyPanelSettingsToHardware();
     refreshPanelFromInstrument();
     loadListMode(run);
+    loadOptionalDisplaySettings(run);
 
     qm41XXutils_IniDelete(ini);
     if (notice > 0) DiscardPanel(notice);

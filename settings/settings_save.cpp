@@ -9,6 +9,7 @@
 #include "qm41XX_utils.h"
 #include "settings.h"
 #include "settings_controls.h"
+#include "settings_extras.h"
 #include "settings_file.h"
 #include "userint.h"
 
@@ -218,6 +219,7 @@ int32_t settingsSaveFile(const char* path) {
     saveTrigger(run);
     saveRouting(run);
     saveListMode(run);
+    run.add(saveOptionalDisplaySettings(ini));
     run.add(qm41XXutils_IniSave(ini));
 
     qm41XXutils_IniDelete(ini);

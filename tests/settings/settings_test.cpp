@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <functional>
 
+#include "extras.h"
 #include "qm41XX_utils.h"
 #include "settings_file.h"
 #include "settings_fixture.h"
+#include "sigmf_metadata.h"
 
 namespace {
 
@@ -285,6 +287,47 @@ TEST_F(SettingsFilesTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothin
         EXPECT_EQ(fe.countPopups("Save settings"), 1);
         EXPECT_EQ(fileText(good), before);
     }
+}
+
+// The display extras and the SigMF option are in a file only while switched on; a file without them
+// switches them off, and one with a value no menu offers leaves that value out.
+TEST_F(SettingsFilesTest, ExtrasAreKeptOnlyWhileSwitchedOn) {
+    const std::string plain = settingsFile("plain.ini");
+    const std::string withExtras = settingsFile("extras.ini");
+    saveAs(plain);
+    for (const char* key : {"[Display Extras]", "SigmfMetadata"})
+        EXPECT_EQ(fileText(plain).find(key), std::string::npos) << key;
+
+    DisplayExtras on;
+    on.averageCount = 16;
+    on.maxHold = 1;
+    on.waterfallOn = 1;
+    on.waterfallHistory = 200;
+    on.graphImageWidth = 800;
+    on.graphImageHeight = 600;
+    setDisplayExtras(on);
+    setSigmfMetadataEnabled(true);
+    saveAs(withExtras);
+    setDisplayExtras(DisplayExtras{});
+    setSigmfMetadataEnabled(false);
+    loadFrom(withExtras);
+    EXPECT_EQ(getDisplayExtras(), on);
+    EXPECT_TRUE(sigmfMetadataEnabled());
+
+    loadFrom(plain);
+    EXPECT_EQ(getDisplayExtras(), DisplayExtras{});
+    EXPECT_FALSE(sigmfMetadataEnabled());
+
+    fe.clearPopups();
+    const std::string absurd = settingsFile("absurd.ini");
+    writeText(absurd, fileText(plain) + "[Display Extras]\nAverageCount=99999\nWaterfallOn=1\n");
+    loadFrom(absurd);
+    EXPECT_EQ(getDisplayExtras().averageCount, 0);
+    EXPECT_EQ(getDisplayExtras().waterfallOn, 1);
+    const std::vector<ui::PopupRecord> messages = fe.popupsOf(ui::PopupKind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages.front().text.find("AverageCount"), std::string::npos) << messages.front().text;
+    setDisplayExtras(DisplayExtras{});
 }
 
 TEST_F(SettingsFilesTest, DirectoriesDialogKeepsTheFolderInTheIniFile) {
