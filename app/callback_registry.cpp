@@ -8,11 +8,14 @@
 
 #include "display.h"
 #include "eng_panel.h"
+#include "fft_trace_file.h"
 #include "instrument_info.h"
 #include "markers.h"
 #include "model.h"
 #include "qm4120_sfp.h"
 #include "resource_callbacks.h"
+#include "save_data.h"
+#include "sigmf_metadata.h"
 #include "userint.h"
 
 namespace {
@@ -65,7 +68,11 @@ void registerAllCallbacks() {
     registerCaptureStateReset();
     registerAcquisitionCallbacks();
     registerCaptureControlCallbacks();
+    registerSaveDataCallbacks();
+    registerFftTraceFileCallbacks();
+    registerSigmfMetadataCallbacks();
     registerTestToneCallback();
+    registerSettingsCallbacks();
 }
 
 void resetProgramState() {

@@ -31,6 +31,7 @@
 #include "qm41xx_cal_id.h"
 #include "qm41xx_step.h"
 #include "routing_panel.h"
+#include "settings.h"
 #include "test_tone.h"
 #include "trigger.h"
 
@@ -60,11 +61,6 @@ uint16_t hasEngineeringSwitch(int argc, char** argv);
 // directory is not writable (an installed program) the INI file lives in $XDG_CONFIG_HOME/qm4120_sfp and
 // the settings in $XDG_DATA_HOME/qm4120_sfp/settings.
 void initProgramPaths();
-
-// Reads SettingsDir of [Directories] from iniFilePath into settingsDir (kept on any failure).
-void loadDirectorySettings();
-// Writes settingsDir into iniFilePath; popups on failure.
-void saveDirectorySettings();
 
 // Collapses each adjacent pair of identical separators ("\\" or "//") into one, in place.
 void collapseDoubledSeparators(char* path);

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +15,6 @@
 #include "qm4120_eng_uir.h"
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_uir.h"
-#include "qm41XX_utils.h"
 #include "qm41xx_boot_uir.h"
 #include "qm41xx_cal_id.h"
 #include "qm41xx_step_uir.h"
@@ -27,8 +25,6 @@ namespace {
 
 constexpr const char* MAIN_UIR = "qm4120_sfp.uir";
 constexpr const char* INI_FILE_NAME = "qm4120_sfp.ini";
-constexpr const char* INI_SECTION = "Directories";
-constexpr const char* INI_KEY = "SettingsDir";
 constexpr const char* XDG_APP_FOLDER = "qm4120_sfp";
 
 // Status of creating the thread pool: the process's exit status after a normal run.
@@ -49,22 +45,6 @@ std::string xdgHome(const char* variable, const char* homeRelative) {
     if (value && value[0] == '/') return value;
     const char* home = std::getenv("HOME");
     return std::string(home && home[0] ? home : "/tmp") + "/" + homeRelative;
-}
-
-// Creates `dir` and its missing parents; true when it exists afterwards.
-bool makeDirectories(const std::string& dir) {
-    for (size_t pos = 1; pos <= dir.size(); ++pos) {
-        if (pos == dir.size() || dir[pos] == '/') {
-            const std::string part = dir.substr(0, pos);
-            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        }
-    }
-    return true;
-}
-
-std::string parentOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 double envSeconds(const char* name, double fallback) {
@@ -148,35 +128,6 @@ void initProgramPaths() {
         copyText(s.iniFilePath, sizeof s.iniFilePath, config + "/" + INI_FILE_NAME);
         copyText(s.settingsDir, sizeof s.settingsDir, data + "/settings");
     }
-}
-
-void loadDirectorySettings() {
-    AppState& s = appState;
-    uint32_t ini = 0;
-    if (qm41XXutils_IniCreate(s.iniFilePath, &ini) < 0) {
-        MessagePopup("Load directory settings", "Error creating ini file instance");
-        return;
-    }
-    char dir[PATH_TEXT_LEN] = {};
-    // A truncated value names some other folder: the default stays. An empty one is what the operator
-    // last saved from the directories dialog and is kept as such, as it was in that session.
-    if (qm41XXutils_IniGetString(ini, INI_SECTION, INI_KEY, dir, sizeof dir) == QM41XXUTILS_SUCCESS)
-        std::snprintf(s.settingsDir, sizeof s.settingsDir, "%s", dir);
-    qm41XXutils_IniDelete(ini);
-}
-
-void saveDirectorySettings() {
-    AppState& s = appState;
-    // The fallback configuration folder may not exist yet on a fresh account.
-    makeDirectories(parentOf(s.iniFilePath));
-    uint32_t ini = 0;
-    if (qm41XXutils_IniCreate(s.iniFilePath, &ini) < 0) {
-        MessagePopup("Save Settings", "Error creating ini file instance");
-        return;
-    }
-    const int32_t status = qm41XXutils_IniPutString(ini, INI_SECTION, INI_KEY, s.settingsDir);
-    qm41XXutils_IniDelete(ini);
-    if (status < 0) MessagePopup("Save directory settings", "Failed to save settings!");
 }
 
 int appStartup(int argc, char** argv) {

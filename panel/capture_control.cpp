@@ -11,6 +11,7 @@
 #include "display.h"
 #include "qm4120.h"
 #include "qm4120_sfp_uir.h"
+#include "sigmf_metadata.h"
 #include "userint.h"
 
 namespace {
@@ -280,6 +281,8 @@ int32_t transferCapturedData(CapturedData& data) {
     const int32_t status = captureWords(data);
     if (toFile) showStatus("Idle");
     err4120(status);
+    if (status >= 0) noteCaptureForMetadata(data);
+    if (destination == CAPTURE_TO_BINARY_FILE && status >= 0) writeMetadataBeside(captureFileName, data);
     if (toFile && status >= 0) {
         char message[CAPTURE_FILE_NAME_LEN + 64];
         std::snprintf(message, sizeof message, "Capture complete and data written to file \"%s\".",

@@ -21,6 +21,7 @@
 namespace {
 
 using namespace qm::recorder;
+using namespace qm::sigmf;
 
 constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
@@ -201,6 +202,7 @@ int run(const Options& o) {
     Module module;
     Failure failure;
     Recording recording;
+    recording.recorder = std::string("qm4120_capture ") + QM4120_CAPTURE_VERSION;
     recording.resource = o.resource;
     recording.triggerName = o.triggerName;
     if (!module.open(o.resource, &failure) || !module.identify(&recording.identity, &failure) ||
@@ -223,6 +225,8 @@ int run(const Options& o) {
                      captured, a.samples);
     }
     recording.samples = captured;
+    // A SigMF recording sets a mirrored band upright by exchanging I and Q.
+    recording.pairsExchanged = sigmf && spectrumMirrored(a);
 
     if (sigmf) {
         if (!writeSigmfData(module, a, captured, data.file(), &failure, &error)) {

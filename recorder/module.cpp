@@ -38,21 +38,6 @@ int32_t setDecimation(uint32_t vi, uint16_t mode, uint32_t ratio) {
     }
 }
 
-int32_t getDecimation(uint32_t vi, uint16_t mode, uint32_t* ratio) {
-    switch (mode) {
-        case 0:
-            return qm4120_getUmtsDecimationRatio(vi, ratio);
-        case 1:
-            return qm4120_getGsmDecimationRatio(vi, ratio);
-        case 2:
-            return qm4120_getCdma20001xDecimationRatio(vi, ratio);
-        case 4:
-            return qm4120_getEmu7706DecimationRatio(vi, ratio);
-        default:
-            return qm4120_getGenericDecimationRatio(vi, ratio);
-    }
-}
-
 }  // namespace
 
 Module::~Module() {
@@ -89,27 +74,8 @@ bool Module::open(const std::string& resource, Failure* failure) {
 }
 
 bool Module::identify(Identity* identity, Failure* failure) {
-    char serial[QM4120_TEXT_SIZE] = {0};
-    char driverRev[QM4120_TEXT_SIZE] = {0};
-    char fpgaRev[QM4120_TEXT_SIZE] = {0};
-    char pciRev[QM4120_TEXT_SIZE] = {0};
-    if (!check("reading the model code", qm4120_getModelCode(vi_, &identity->modelCode), failure))
-        return false;
-    if (!check("reading the serial number", qm4120_getSerialNumber(vi_, serial), failure)) return false;
-    // The revision queries report the instrument library's own statuses.
-    if (!check("reading the revisions", qm4120_dll_error(qm4120_revision_query(vi_, driverRev, fpgaRev)),
-               failure)) {
-        return false;
-    }
-    if (!check("reading the PCI FPGA revision", qm4120_dll_error(qm4120_getPciFpgaRev(vi_, pciRev)),
-               failure)) {
-        return false;
-    }
-    identity->serialNumber = serial;
-    identity->driverRevision = driverRev;
-    identity->fpgaRevision = fpgaRev;
-    identity->pciFpgaRevision = pciRev;
-    return true;
+    return sigmf::readIdentity(
+        vi_, identity, [&](const char* what, int32_t status) { return check(what, status, failure); });
 }
 
 bool Module::configure(const Options& o, Failure* failure) {
@@ -158,27 +124,8 @@ bool Module::configure(const Options& o, Failure* failure) {
 }
 
 bool Module::readApplied(Applied* a, Failure* failure) {
-    return check("reading the input source", qm4120_getInputSource(vi_, &a->inputSource), failure) &&
-           check("reading the RF frequency", qm4120_getRfFrequency(vi_, &a->rfFrequencyHz), failure) &&
-           check("reading the LO offset", qm4120_getLoOffset(vi_, &a->loOffsetHz), failure) &&
-           check("reading the IF frequency", qm4120_getIfFrequency(vi_, &a->ifFrequencyHz), failure) &&
-           check("reading the input level",
-                 a->inputSource == IF_INPUT ? qm4120_getIfInputLevel(vi_, &a->inputLevelDbm)
-                                            : qm4120_getRfInputLevel(vi_, &a->inputLevelDbm),
-                 failure) &&
-           check("reading the RF attenuation", qm4120_getRfAttenuation(vi_, &a->rfAttenuationDb), failure) &&
-           check("reading the IF attenuation", qm4120_getIfAttenuation(vi_, &a->ifAttenuationDb), failure) &&
-           check("reading the sample data type", qm4120_getSampleDataType(vi_, &a->sampleDataType),
-                 failure) &&
-           check("reading the word width", qm4120_getSampleDataOutputFormat(vi_, &a->outputFormat),
-                 failure) &&
-           check("reading the modulation mode", qm4120_getModulationMode(vi_, &a->modulationMode), failure) &&
-           check("reading the decimation", getDecimation(vi_, a->modulationMode, &a->decimation), failure) &&
-           check("reading the sample count", qm4120_getNumberOfSamples(vi_, &a->samples), failure) &&
-           check("reading the sampling rate", qm4120_getDecimatedSamplingFrequency(vi_, &a->sampleRateHz),
-                 failure) &&
-           check("reading the trigger source", qm4120_getTriggerSource(vi_, &a->triggerSource), failure) &&
-           check("reading the phase word", qm4120_getNegatePhaseWord(vi_, &a->negatePhaseWord), failure);
+    return sigmf::readApplied(vi_, a,
+                              [&](const char* what, int32_t status) { return check(what, status, failure); });
 }
 
 bool Module::capture(const Applied& a, const std::string& triggerName, double timeoutS,

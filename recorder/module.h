@@ -7,37 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "module_state.h"
 #include "options.h"
 
 namespace qm::recorder {
 
-// What the module reports about itself.
-struct Identity {
-    uint16_t modelCode = 0;
-    std::string serialNumber;
-    std::string driverRevision;
-    std::string fpgaRevision;
-    std::string pciFpgaRevision;
-};
-
-// The settings the module applied, read back after setting them.
-struct Applied {
-    uint16_t inputSource = 1;
-    double rfFrequencyHz = 0.0;
-    double loOffsetHz = 0.0;
-    double ifFrequencyHz = 0.0;
-    double inputLevelDbm = 0.0;
-    int32_t rfAttenuationDb = 0;
-    int32_t ifAttenuationDb = 0;
-    uint16_t sampleDataType = 1;  // 0 IF, 1 I/Q
-    uint16_t outputFormat = 0;    // 0 16-bit, 1 32-bit words
-    uint16_t modulationMode = 0;
-    uint32_t decimation = 0;
-    uint32_t samples = 0;  // requested, as rounded by the module
-    double sampleRateHz = 0.0;
-    uint16_t triggerSource = 32;
-    uint16_t negatePhaseWord = 0;
-};
+using sigmf::Applied;
+using sigmf::Identity;
 
 // Why a step failed: the step and the driver's status (0 when the failure is not the driver's).
 struct Failure {

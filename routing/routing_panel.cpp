@@ -238,6 +238,16 @@ void routingPanelUpdateFromHw() {
     routingMenuUpdateScenario();
 }
 
+void routingPanelShowLvdsMode(int modeRing, uint16_t mode) {
+    for (const LvdsGroup* g : {&LVDS_MARKERS, &LVDS_AUX, &LVDS_SPARE}) {
+        if (g->modeRing != modeRing) continue;
+        for (int i = g->first; i < g->first + g->governed; ++i)
+            SetCtrlAttribute(routePanel(), ROUTING_DESTINATIONS[i].inputRing, ATTR_DIMMED,
+                             mode == LVDS_MODE_OUTPUT ? 0 : 1);
+        SetCtrlVal(routePanel(), modeRing, static_cast<unsigned short>(mode));
+    }
+}
+
 void routingMenuUpdateScenario() {
     const int bar = appState.mainMenuBar;
     if (bar <= 0) return;

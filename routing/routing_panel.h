@@ -40,6 +40,10 @@ void routingPanelInit(int routePanel);
 
 // Re-reads the whole matrix into the panel (nothing while no module is booted).
 void routingPanelUpdateFromHw();
+// A settings load shows an LVDS direction before the module has it: the mode ring and which of the
+// group's input rings can be chosen (only those of an output group).
+void routingPanelShowLvdsMode(int modeRing, uint16_t mode);
+
 // Check mark of the "LVDS_AUX[] -> PXI_LBL[]" scenario from the module's active scenarios.
 void routingMenuUpdateScenario();
 

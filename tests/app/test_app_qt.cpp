@@ -4,10 +4,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "eng_panel.h"
 #include "qm4120.h"
@@ -439,4 +442,96 @@ TEST(ProgramOnQt, ChannelPanelsAfterBoot) {
     EXPECT_EQ(timeouts, 0);
     EXPECT_TRUE(exitChosen);
     EXPECT_EQ(saved, 7);
+}
+
+// The save dialogs of the File and FFT Display menus, the notice shown while captured data are written,
+// and the File menu with the SigMF option checked, after a capture. Saved as PNGs to look at.
+TEST(ProgramOnQt, SaveDialogsNoticeAndFileMenu) {
+    const char* shots[] = {"fft_trace_file_setup.png", "save_captured_data_dialog.png",
+                           "saving_captured_data_notice.png", "file_menu_sigmf.png"};
+    QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
+    for (const char* s : shots) QFile::remove(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromLatin1(s));
+    bool done = false;
+    bool shotTaken = false;
+    uint32_t session = 0;
+    std::vector<std::string> dialogTitles;
+    // Grabs the modal dialog the next menu command opens, then cancels it.
+    const auto grabDialogOf = [&](qmqt::QtFrontend& qt, int item, const char* file) {
+        QTimer::singleShot(300, [&dialogTitles, file] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) return;
+            dialogTitles.push_back(dialog->windowTitle().toStdString());
+            dialog->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromLatin1(file));
+            dialog->close();
+        });
+        if (QAction* action = qt.menuAction(appState.mainMenuBar, item)) action->trigger();
+    };
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget&) {
+            qm4120_setModelCodePxiKorvo(0x4120);
+            if (qm4120_init("0x4120", 0, 1, &session) < 0) return false;
+            appState.sessionHandle = session;
+            appState.instrumentBooted = 1;
+            qm4120_setTriggerSource(session, 32);
+            refreshPanelFromInstrument();
+            CallCtrlCallback(appState.mainPanel, MAINPANEL_CMD_SINGLE, EVENT_COMMIT, 0, 0, nullptr);
+            grabDialogOf(qt, MAINMENU_FFTDISP_FILESET, shots[0]);
+            grabDialogOf(qt, MAINMENU_FILE_SAVEASCII, shots[1]);
+
+            const int notice = LoadPanel(0, "qm4120_sfp.uir", SDPANEL);
+            DisplayPanel(notice);
+            shoot(qt, notice, shots[2]);
+            DiscardPanel(notice);
+
+            if (QAction* sigmf = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_SIGMF)) {
+                sigmf->trigger();
+                for (QObject* o : sigmf->associatedObjects()) {
+                    if (auto* menu = qobject_cast<QMenu*>(o)) {
+                        menu->popup(QPoint(0, 0));
+                        QCoreApplication::processEvents();
+                        menu->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/") +
+                                          QString::fromLatin1(shots[3]));
+                        menu->hide();
+                    }
+                }
+            }
+            appState.instrumentBooted = 0;
+            appState.sessionHandle = 0;
+            qm4120_close(session);
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &done, &shotTaken, false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(dialogTitles,
+              (std::vector<std::string>{"FFT Trace File Setup", "Save Captured Data to ASCII File"}));
+    for (const char* s : shots)
+        EXPECT_FALSE(QImage(QStringLiteral(QM_SCREENSHOT_DIR "/") + QString::fromLatin1(s)).isNull()) << s;
+}
+
+// The Directory Settings dialog as the Settings menu opens it, saved as a PNG for people to look at.
+TEST(ProgramOnQt, DirectorySettingsDialogLooks) {
+    bool done = false;
+    bool shotTaken = false;
+    bool shot = false;
+    const int status = runProgramUntil(
+        [&](qmqt::QtFrontend& qt, QWidget&) {
+            QAction* item = qt.menuAction(appState.mainMenuBar, MAINMENU_SETTINGS_SETTINGS_DIRS);
+            if (!item) return false;
+            item->trigger();
+            shot = shoot(qt, appState.dirPanel, "directory_settings.png");
+            HidePanel(appState.dirPanel);
+            QAction* exitItem = qt.menuAction(appState.mainMenuBar, MAINMENU_FILE_EXIT);
+            if (exitItem) exitItem->trigger();
+            return exitItem != nullptr;
+        },
+        &done, &shotTaken, false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(timeouts, 0);
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(shot);
 }

@@ -11,19 +11,7 @@
 
 namespace {
 
-const std::vector<std::string> STILL_PENDING = {
-    "cmdDirBrowse",
-    "cmdDirCancel",
-    "cmdDirOk",
-    "cmdDirectories",
-    "cmdDividedLOFreq",
-    "cmdFFTTraceFileSetup",
-    "cmdLoadSettings",
-    "cmdSaveCapturedDataAscii",
-    "cmdSaveCapturedDataBinary",
-    "cmdSaveFFTTrace",
-    "cmdSaveSettings",
-};
+const std::vector<std::string> STILL_PENDING = {};
 
 }  // namespace
 

@@ -6,11 +6,7 @@
 #include <type_traits>
 #include <vector>
 
-#ifndef QM4120_CAPTURE_VERSION
-#define QM4120_CAPTURE_VERSION "0"
-#endif
-
-namespace qm::recorder {
+namespace qm::sigmf {
 
 namespace {
 
@@ -94,10 +90,13 @@ std::string sigmfMeta(const Recording& r) {
         {"modulation_mode", modulationName(a.modulationMode)},
         {"decimation", a.decimation},
         {"samples_requested", a.samples},
-        {"trigger", r.triggerName},
         {"trigger_source", a.triggerSource},
-        {"iq_exchanged", spectrumMirrored(a)},
+        {"iq_exchanged", r.pairsExchanged},
+        // The band of the file as it lies: mirrored about the centre frequency when the module delivered
+        // it mirrored and the pairs were kept as they came.
+        {"spectrum_inverted", spectrumMirrored(a) != r.pairsExchanged},
     };
+    if (!r.triggerName.empty()) settings["trigger"] = r.triggerName;
     const Identity& id = r.identity;
     json global = {
         {"core:datatype", sigmfDatatype(a)},
@@ -106,7 +105,7 @@ std::string sigmfMeta(const Recording& r) {
         {"core:num_channels", 1},
         {"core:hw", "QM4120 family PXI RF digitizer, model " + hex4(id.modelCode) + ", serial number " +
                         id.serialNumber},
-        {"core:recorder", std::string("qm4120_capture ") + QM4120_CAPTURE_VERSION},
+        {"core:recorder", r.recorder},
         {"core:description", std::string("Block of ") + std::to_string(r.samples) +
                                  (a.sampleDataType == 0 ? " IF samples" : " I/Q samples") + " from " +
                                  r.resource},
@@ -118,11 +117,12 @@ std::string sigmfMeta(const Recording& r) {
         {"qm4120:pci_fpga_revision", id.pciFpgaRevision},
         {"qm4120:settings", settings},
     };
+    if (!r.dataset.empty()) global["core:dataset"] = r.dataset;
     json capture = {
         {"core:sample_start", 0},
         {"core:frequency", centreFrequency(a)},
-        {"core:datetime", r.datetime},
     };
+    if (!r.datetime.empty()) capture["core:datetime"] = r.datetime;
     json meta = {{"global", global}, {"captures", json::array({capture})}, {"annotations", json::array()}};
     // Texts from the module are replaced where they are not valid UTF-8 rather than refused.
     return meta.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
@@ -136,6 +136,18 @@ bool writeWords32(std::FILE* file, const int32_t* words, size_t count, bool swap
     return writeWords(file, words, count, swapPairs);
 }
 
+std::string metaPathBeside(const std::string& dataPath, std::string* dataset) {
+    static const std::string DATA = ".sigmf-data";
+    const size_t slash = dataPath.find_last_of('/');
+    const std::string name = slash == std::string::npos ? dataPath : dataPath.substr(slash + 1);
+    if (name.size() > DATA.size() && name.compare(name.size() - DATA.size(), DATA.size(), DATA) == 0) {
+        dataset->clear();
+        return dataPath.substr(0, dataPath.size() - DATA.size()) + ".sigmf-meta";
+    }
+    *dataset = name;
+    return dataPath + ".sigmf-meta";
+}
+
 std::string utcNow() {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
@@ -147,4 +159,4 @@ std::string utcNow() {
     return text;
 }
 
-}  // namespace qm::recorder
+}  // namespace qm::sigmf

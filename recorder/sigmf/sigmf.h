@@ -1,24 +1,30 @@
-// SigMF recordings of a capture: the metadata document and the sample words of the data file.
-#ifndef QM4120_RECORDER_SIGMF_H
-#define QM4120_RECORDER_SIGMF_H
+// SigMF recordings of a capture: the metadata document and the sample words of the data file. Shared by
+// the command-line recorder and the panel, which writes metadata beside its binary data files.
+#ifndef QM4120_SIGMF_SIGMF_H
+#define QM4120_SIGMF_SIGMF_H
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-#include "module.h"
+#include "module_state.h"
 
-namespace qm::recorder {
+namespace qm::sigmf {
 
 // Everything the metadata tells about one recording.
 struct Recording {
+    std::string recorder;  // the program that wrote it, with its version
     std::string resource;
-    std::string triggerName;
+    std::string triggerName;  // empty: only the trigger source code is given
     Identity identity;
     Applied applied;
     uint32_t samples = 0;  // samples in the data file
-    std::string datetime;  // UTC, ISO 8601, when the capture was armed
+    std::string datetime;  // UTC, ISO 8601, when the capture was armed; empty when not known
+    // True when the data file holds each I/Q pair Q first (the recorder sets a mirrored band upright).
+    bool pairsExchanged = false;
+    // Name of the data file when it is not NAME.sigmf-data beside NAME.sigmf-meta; empty otherwise.
+    std::string dataset;
 };
 
 // SigMF datatype of the module's words: real 16-bit for IF samples, complex 16- or 32-bit for I/Q.
@@ -44,9 +50,14 @@ std::string sigmfMeta(const Recording& recording);
 bool writeWords16(std::FILE* file, const int16_t* words, size_t count, bool swapPairs);
 bool writeWords32(std::FILE* file, const int32_t* words, size_t count, bool swapPairs);
 
+// Where the metadata of the data file `dataPath` goes: NAME.sigmf-meta for NAME.sigmf-data, else the
+// data file's whole name with ".sigmf-meta" appended. `dataset` gets the data file's name in the second
+// case (the metadata must name a data file that does not follow the pattern) and is cleared otherwise.
+std::string metaPathBeside(const std::string& dataPath, std::string* dataset);
+
 // Current UTC time in ISO 8601 with milliseconds, as SigMF dates are written.
 std::string utcNow();
 
-}  // namespace qm::recorder
+}  // namespace qm::sigmf
 
 #endif

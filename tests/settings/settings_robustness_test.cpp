@@ -1,0 +1,171 @@
+// The loader against damaged and hostile files, and the saved file against a program killed or a disk
+// filled in the middle of a save.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <vector>
+
+#include "qm41XX_utils.h"
+#include "settings_file.h"
+#include "settings_fixture.h"
+
+namespace {
+
+// One damage done to a settings file: a value replaced by something hostile, a line dropped, a byte
+// changed, or the file cut short.
+std::string mutate(std::string text, std::mt19937& rng) {
+    static const char* const HOSTILE[] = {"",
+                                          "1e308",
+                                          "-1e308",
+                                          "nan",
+                                          "inf",
+                                          "-inf",
+                                          "4294967296",
+                                          "-1",
+                                          "0",
+                                          "abc",
+                                          "0x10",
+                                          "1.5",
+                                          "65536",
+                                          "-2147483649",
+                                          "1e-320",
+                                          "  7 ",
+                                          "\"3\"",
+                                          "\t",
+                                          "9999999999999999999999"};
+    std::uniform_int_distribution<size_t> pos(0, text.empty() ? 0 : text.size() - 1);
+    switch (rng() % 4) {
+        case 0: {  // a value
+            const size_t eq = text.find('=', pos(rng));
+            if (eq == std::string::npos) break;
+            const size_t end = text.find('\n', eq);
+            text.replace(eq + 1, end == std::string::npos ? std::string::npos : end - eq - 1,
+                         HOSTILE[rng() % (sizeof HOSTILE / sizeof HOSTILE[0])]);
+            break;
+        }
+        case 1: {  // a line dropped
+            const size_t start = text.rfind('\n', pos(rng));
+            const size_t end = text.find('\n', start == std::string::npos ? 0 : start + 1);
+            if (start != std::string::npos && end != std::string::npos) text.erase(start, end - start);
+            break;
+        }
+        case 2:  // a byte
+            if (!text.empty()) text[pos(rng)] = static_cast<char>(rng() % 256);
+            break;
+        default:  // cut short
+            text.resize(pos(rng));
+            break;
+    }
+    return text;
+}
+
+class SettingsRobustnessTest : public SettingsFixture {
+  protected:
+    void SetUp() override {
+        SettingsFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_NE(boot(0x4125), 0u);
+    }
+};
+
+// Statuses with which the module refuses or clamps a value it was sent.
+bool moduleRefusedAValue(const ui::PopupRecord& p) {
+    return p.title == "4120 Driver Error" &&
+           (p.text.find("out of range") != std::string::npos || p.text.find("Invalid") != std::string::npos ||
+            p.text.find("clamped") != std::string::npos);
+}
+
+TEST_F(SettingsRobustnessTest, MutatedFilesNeverCrashHangOrSendAValueOutOfRange) {
+    const std::string valid = settingsFile("valid.ini");
+    const std::string damaged = settingsFile("damaged.ini");
+    saveAs(valid);
+    const std::string original = fileText(valid);
+    ASSERT_GT(original.size(), 10000u);
+
+    std::mt19937 rng(20261205);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    int runs = 0;
+    while (runs < 400 && std::chrono::steady_clock::now() < until) {
+        std::string text = original;
+        for (unsigned n = 1 + rng() % 4; n > 0; --n) text = mutate(text, rng);
+        writeText(damaged, text);
+        fe.clearPopups();
+        settingsLoadFile(damaged.c_str());
+        ++runs;
+        for (const ui::PopupRecord& p : fe.popups())
+            ASSERT_FALSE(moduleRefusedAValue(p)) << "run " << runs << ": " << p.text << "\nfile:\n" << text;
+        // The panel never shows a value outside what its control allows.
+        for (int c : {MAINPANEL_RF_FREQ, MAINPANEL_NUM_SAMPLES, MAINPANEL_RF_ATTEN, MAINPANEL_TIMERPERIOD}) {
+            EXPECT_GE(number(c), attribute(c, ATTR_MIN_VALUE)) << ui::test::describe(main(), c);
+            EXPECT_LE(number(c), attribute(c, ATTR_MAX_VALUE)) << ui::test::describe(main(), c);
+        }
+    }
+    EXPECT_GE(runs, 20) << "too few loads to mean anything";
+}
+
+// A child saves two versions of a large settings file in turn and is killed at random moments: the file
+// is always one whole version.
+TEST_F(SettingsRobustnessTest, ASaveKilledPartWayLeavesAWholeFile) {
+    const std::string path = settingsFile("killed.ini");
+    const std::string versionA = settingsFile("a.ini");
+    const std::string versionB = settingsFile("b.ini");
+    saveAs(versionB);
+    ASSERT_GE(qm4120_setRfFrequency(session(), 1.7e9), 0);
+    refreshPanelFromInstrument();
+    saveAs(versionA);
+    saveAs(path);
+    const std::string textA = fileText(versionA);
+    const std::string textB = fileText(versionB);
+    ASSERT_NE(textA, textB);
+    ASSERT_GT(textA.size(), 10000u);
+
+    std::mt19937 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (double f = 1.7e9;; f = f == 1.7e9 ? 2.0e9 : 1.7e9) {
+                SetCtrlVal(main(), MAINPANEL_RF_FREQ, f);
+                settingsSaveFile(path.c_str());
+            }
+        }
+        usleep(1000 + rng() % 30000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string now = fileText(path);
+        uint32_t ini = 0;
+        ASSERT_EQ(qm41XXutils_IniCreate(path.c_str(), &ini), 0) << "round " << round;
+        qm41XXutils_IniDelete(ini);
+        ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": " << now.size() << " bytes";
+    }
+}
+
+// A file size limit stands for a full disk: the save fails with its popup, the old file stays.
+TEST_F(SettingsRobustnessTest, AFullDiskIsReportedAndKeepsTheOldFile) {
+    const std::string path = settingsFile("full.ini");
+    saveAs(path);
+    const std::string before = fileText(path);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        SetCtrlVal(main(), MAINPANEL_RF_FREQ, 1.9e9);
+        fe.clearPopups();
+        settingsSaveFile(path.c_str());
+        _exit(fe.countPopups("Save settings") == 1 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "no \"Failed to save settings!\" popup";
+    EXPECT_EQ(fileText(path), before);
+}
+
+}  // namespace
