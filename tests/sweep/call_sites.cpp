@@ -82,6 +82,17 @@ std::string codeOnly(const std::string& text) {
     return out;
 }
 
+std::vector<std::string> logicFolders(const std::string& sourceDir) {
+    static const std::regex LIBRARY(R"(qm_logic_library\(\s*[A-Za-z0-9_]+\s+([A-Za-z0-9_]+))");
+    // CMake comments run from '#' to the end of the line.
+    const std::string text = std::regex_replace(
+        readFile(std::filesystem::path(sourceDir) / "app/CMakeLists.txt"), std::regex("#[^\n]*"), "");
+    std::vector<std::string> folders{"common"};
+    for (std::sregex_iterator it(text.begin(), text.end(), LIBRARY), end; it != end; ++it)
+        if ((*it)[1].str() != "dir") folders.push_back((*it)[1].str());
+    return folders;
+}
+
 }  // namespace
 
 std::set<std::string> declaredOperations(const std::string& sourceDir) {
@@ -105,7 +116,7 @@ std::set<std::string> declaredOperations(const std::string& sourceDir) {
 std::vector<CallSite> findCallSites(const std::string& sourceDir, const std::set<std::string>& operations) {
     static const std::regex IDENTIFIER(R"([A-Za-z_][A-Za-z0-9_]*)");
     std::vector<CallSite> sites;
-    for (const char* folder : LOGIC_FOLDERS) {
+    for (const std::string& folder : logicFolders(sourceDir)) {
         std::vector<std::filesystem::path> files;
         for (const auto& entry :
              std::filesystem::directory_iterator(std::filesystem::path(sourceDir) / folder)) {
@@ -115,7 +126,7 @@ std::vector<CallSite> findCallSites(const std::string& sourceDir, const std::set
         std::sort(files.begin(), files.end());
         for (const auto& path : files) {
             const std::string text = codeOnly(readFile(path));
-            const std::string file = std::string(folder) + "/" + path.filename().string();
+            const std::string file = folder + "/" + path.filename().string();
             for (std::sregex_iterator it(text.begin(), text.end(), IDENTIFIER), end; it != end; ++it) {
                 const std::string name = it->str();
                 if (!operations.count(name)) continue;

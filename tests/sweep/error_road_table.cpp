@@ -34,6 +34,9 @@ int fsRateP() {
 int sysInfoP() {
     return appState.sysInfoPanel;
 }
+int dirP() {
+    return appState.dirPanel;
+}
 int aboutP() {
     return appState.aboutPanel;
 }
@@ -238,6 +241,26 @@ Gesture routing(int control, double value) {
     return on(routeP, control, value, before({openRouting()}));
 }
 
+// Settings files, saved into and loaded from the program's folder.
+std::string settingsFile(Sweep& s) {
+    return s.folder() + "/sweep.ini";
+}
+Step saveSettings() {
+    return [](Sweep& s) {
+        s.frontend().answerFile(settingsFile(s), VAL_NEW_FILE_SELECTED);
+        return s.person().chooseMenu(s.bar(), MAINMENU_SETTINGS_SETTINGS_SAVE);
+    };
+}
+Step loadSettings() {
+    return [](Sweep& s) {
+        s.frontend().answerFile(settingsFile(s), VAL_EXISTING_FILE_SELECTED);
+        return s.person().chooseMenu(s.bar(), MAINMENU_SETTINGS_SETTINGS_LOAD);
+    };
+}
+const Gesture SAVE_SETTINGS = g(saveSettings());
+const Gesture LOAD_SETTINGS = g(loadSettings(), before({saveSettings()}));
+const Gesture DIRECTORIES_OK = g(then({menu(MAINMENU_SETTINGS_SETTINGS_DIRS), press(dirP, DIRPANEL_DIR_OK)}));
+
 // Information panels.
 const Gesture SYS_INFO = g(menu(MAINMENU_HELP_INFO));
 const Gesture CAL_INFO = g(press(sysInfoP, SYSINFO_CAL_INFO), before({menu(MAINMENU_HELP_INFO)}));
@@ -262,6 +285,12 @@ Road unreachable(const char* file, const char* operation, const char* why) {
     r.why = why;
     return r;
 }
+// Open questions left to the settings rules: a read that fails while a settings file is saved or loaded is
+// not told to the operator (the file gets or is checked against whatever the read left).
+const char* const SILENT_READ =
+    "open: a failed read during Save or Load Settings is not told to the operator";
+const char* const NOT_REACHED =
+    "reached only by a settings file with IF data or a gate trigger: no gesture yet";
 const char* const COMPUTED = "computed in the driver: no library operation behind it can fail";
 
 Road faulted(Road road, const char* faults) {
@@ -352,13 +381,47 @@ const std::vector<Road>& errorRoads() {
                         "polled by the reference-lock monitor"),
             unreachable("app/ref_lock_monitor.cpp", "qm4120_getIfRefState",
                         "polled by the reference-lock monitor"),
-            unreachable("app/startup.cpp", "qm41XXutils_IniCreate",
-                        "start-up, and the settings-folder save that nothing calls yet"),
-            unreachable("app/startup.cpp", "qm41XXutils_IniGetString", "start-up, before any panel"),
-            unreachable("app/startup.cpp", "qm41XXutils_IniDelete",
-                        "start-up, and the settings-folder save that nothing calls yet"),
-            unreachable("app/startup.cpp", "qm41XXutils_IniPutString",
-                        "the settings-folder save, which nothing calls yet"),
+            // The settings folder's INI entry: read at start-up, before any panel; written by Directories OK.
+            unreachable("settings/directories.cpp", "qm41XXutils_IniGetString", "start-up, before any panel"),
+            {"settings/directories.cpp", "qm41XXutils_IniCreate", DIRECTORIES_OK, Seen::Quiet},
+            {"settings/directories.cpp", "qm41XXutils_IniDelete", DIRECTORIES_OK, Seen::Quiet},
+            {"settings/directories.cpp", "qm41XXutils_IniPutString", DIRECTORIES_OK, Seen::Quiet},
+            // Settings files: every operation the save reads, and every one the load writes.
+            unreachable("settings/settings_apply.cpp", "qm4120_setNumberOfIfSamples", NOT_REACHED),
+            unreachable("settings/settings_apply.cpp", "qm4120_setPostGateTriggerSamples", NOT_REACHED),
+            unreachable("settings/settings_load.cpp", "qm4120_getDecimationLimits", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfAttenuationMax", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfAttenuationMin", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfInputLevelMaxChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfInputLevelMinChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getListCountStartStop", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getMaxNumberOfIfSamples", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getMaxNumberOfIqSamples", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfAttenuationMax", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfAttenuationMin", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfFrequencyMax", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfFrequencyMin", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfInputLevelMaxChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfInputLevelMinChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm41XXutils_IniDelete", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getFrontEndConfigModeChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getIfAttenuationChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getIfInputLevelChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListAddrSource", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListCountStartStop", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListCounterStrobe", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListStrobeNegEdge", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getNumberOfIfSamples", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getRfAttenuationChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getRfFrequencyChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getRfInputLevelChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm41XXutils_IniDelete", SILENT_READ),
+            {"settings/settings_save.cpp", "*", SAVE_SETTINGS, Seen::Told},
+            {"settings/settings_file.cpp", "*Put*", SAVE_SETTINGS, Seen::Told},
+            {"settings/settings_file.cpp", "*Get*", LOAD_SETTINGS, Seen::Told},
+            {"settings/settings_load.cpp", "*", LOAD_SETTINGS, Seen::Told},
+            {"settings/settings_apply.cpp", "*", LOAD_SETTINGS, Seen::Told},
+            {"settings/settings_controls.cpp", "*", LOAD_SETTINGS, Seen::Told},
             {"boot/qm41xx_boot.cpp", "korvo_viOpenDefaultRM", BOOT},
             {"boot/qm41xx_boot.cpp", "korvo_viOpen", BOOT},
             {"boot/qm41xx_boot.cpp", "korvo_viClose", BOOT, Seen::Quiet},

@@ -17,6 +17,7 @@ enum class Seen {
     Quiet,      // the site reports nothing (a refresh shows what it could read); checked with the error,
                 // since a warning the read passes on may be reported by another site the gesture reaches
     ErrorOnly,  // the popup for an error; the driver passes a warning of this operation over
+    Told,       // an error is told in a message of the program's own (a settings file that failed)
 };
 
 // The operator's gesture: `prepare` brings the panels where the gesture starts (nothing fails then), `act`
@@ -54,6 +55,7 @@ class Sweep : public AppFixture {
     uint32_t vi() const { return appState.sessionHandle.load(); }
     ui::HeadlessFrontend& frontend() { return fe; }
     ui::test::Operator& person() { return op; }
+    const std::string& folder() const { return programDir; }  // the program's own, temporary folder
 
   protected:
     void SetUp() override;
