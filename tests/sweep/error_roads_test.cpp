@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "call_sites.h"
+#include "capture_state.h"
 #include "error_roads.h"
 #include "qm4120_sfp_uir.h"
 #include "qm41xx_boot_uir.h"
@@ -145,6 +146,8 @@ void Sweep::SetUp() {
         return 0;
     };
     ASSERT_EQ(startApp({"QZTRACE"}), 0);
+    // Captures to a file write into the program's temporary folder, not the working directory.
+    std::snprintf(captureFileName, sizeof captureFileName, "%s/data.txt", programDir.c_str());
     rebootModule();
 }
 
