@@ -293,6 +293,12 @@ const char* const NOT_REACHED =
     "reached only by a settings file with IF data or a gate trigger: no gesture yet";
 const char* const COMPUTED = "computed in the driver: no library operation behind it can fail";
 
+// The controls that keep the refused entry by the panel's rules (see Road::keeps).
+Road keeping(Road road, const char* controls) {
+    road.keeps = controls;
+    return road;
+}
+
 Road faulted(Road road, const char* faults) {
     road.faults = faults;
     return road;
@@ -509,7 +515,8 @@ const std::vector<Road>& errorRoads() {
             {AQ, "qm4120_getSampleDataOutputFormat", MODE_GENERIC, Seen::Quiet},
             faulted({AQ, "qm4120_getNumberOfSamples", SAMPLES}, SAMPLE_WORDS),
             {AQ, "qm4120_getFftLength", SAMPLES},
-            {AQ, "qm4120_setFftLength", on(mainP, MAINPANEL_NUM_SAMPLES, 512)},
+            keeping({AQ, "qm4120_setFftLength", on(mainP, MAINPANEL_NUM_SAMPLES, 512)},
+                    "FFT_LEN,RING_FFT_LEN"),
             {AQ, "qm4120_getDecimationLimits", MODE_GENERIC, Seen::Quiet},
             {AQ, "qm4120_getNumberOfIfSamples", DATA_TYPE_IF},
             {AQ, "qm4120_getMaxNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
@@ -535,7 +542,7 @@ const std::vector<Road>& errorRoads() {
             {AC, "qm4120_getModulationMode", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)), Seen::Quiet},
             {AC, "qm4120_getDecimatedSamplingFrequency", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)),
              Seen::Quiet},
-            {AC, "qm4120_setSampleDataType", DATA_TYPE_IF, Seen::Quiet},
+            keeping({AC, "qm4120_setSampleDataType", DATA_TYPE_IF, Seen::Quiet}, "DATA_TYPE"),
             {AC, "qm4120_getNumberOfIfSamples", DATA_TYPE_IF},
             {AC, "qm4120_setNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
             {AC, "qm4120_getMaxNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
@@ -630,7 +637,9 @@ const std::vector<Road>& errorRoads() {
             {FQ, "qm4120_getLoOffset", g(toggle(mainP, MAINPANEL_LO_POSITION))},
             {FQ, "qm4120_getCalculatedFreqControl", BOOT, Seen::Quiet},
             {FQ, "qm4120_getInputSource", TO_IF_INPUT},
-            {FQ, "qm4120_setCalculatedFreqControl", on(mainP, MAINPANEL_RING_FREQ_CONTROL, 1), Seen::Quiet},
+            keeping({FQ, "qm4120_setCalculatedFreqControl", on(mainP, MAINPANEL_RING_FREQ_CONTROL, 1),
+                     Seen::Quiet},
+                    "RING_FREQ_CONTROL"),
             {FQ, "qm4120_getIfFrequency", g(toggle(mainP, MAINPANEL_LO_POSITION))},
             {FQ, "qm4120_setLoOffset", g(toggle(mainP, MAINPANEL_LO_POSITION))},
             // Front end.
@@ -649,14 +658,15 @@ const std::vector<Road>& errorRoads() {
             {FE, "qm4120_getAutoFlatnessMode", g(menu(MAINMENU_SETTINGS_OPT_FLATMODE)), Seen::Quiet},
             {FE, "qm4120_getIfAttenuationStep", BOOT},
             {FE, "qm4120_getRfAttenuationStep", BOOT},
-            {FE, "qm4120_setInputSource", TO_IF_INPUT},
+            keeping({FE, "qm4120_setInputSource", TO_IF_INPUT}, "BINARY_INPUT_SOURCE"),
             {FE, "qm4120_setFrontEndConfigMode", TO_MANUAL_ATTEN},
             {FE, "qm4120_setRfAttenuation", on(mainP, MAINPANEL_RF_ATTEN, 8, manualAtten())},
             {FE, "qm4120_setIfAttenuation", on(mainP, MAINPANEL_IF_ATTEN, 8, manualAtten())},
-            {FE, "qm4120_setExternalReference", on(mainP, MAINPANEL_RING_EXT_REF, 2)},
+            keeping({FE, "qm4120_setExternalReference", on(mainP, MAINPANEL_RING_EXT_REF, 2)},
+                    "RING_EXT_REF"),
             {FE, "qm4120_getExternalReference", on(mainP, MAINPANEL_RING_EXT_REF, 2)},
             {FE, "qm4120_setIfFilterBypass", on(mainP, MAINPANEL_RING_FILTER_BYPASS, 1)},
-            {FE, "qm4120_setDcOffsetFilter", g(toggle(mainP, MAINPANEL_CHKDCOFFSET))},
+            keeping({FE, "qm4120_setDcOffsetFilter", g(toggle(mainP, MAINPANEL_CHKDCOFFSET))}, "CHKDCOFFSET"),
             {FE, "qm4120_setTemperatureOptimization", g(menu(MAINMENU_SETTINGS_OPT_AUTTMPOPT))},
             {FE, "qm4120_setAutoFlatnessMode", g(menu(MAINMENU_SETTINGS_OPT_FLATMODE))},
             {FE, "qm4120_optimizeTemperatureCorrection", g(menu(MAINMENU_SETTINGS_OPT_TMPOPTCOR))},
@@ -683,7 +693,9 @@ const std::vector<Road>& errorRoads() {
             {LV, "qm4120_getIfInputLevelMax", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
             {LV, "qm4120_getInputLevelDimensions", on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10)},
             {LV, "qm4120_getInputSource", BOOT},
-            {LV, "qm4120_setInputLevelDimensions", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
+            keeping({LV, "qm4120_setInputLevelDimensions", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4),
+                     Seen::Quiet},
+                    "RING_RF_DIMENSIONS,RF_INPUT_LEVEL,IF_INPUT_LEVEL"),
             // Markers and power readings.
             unreachable(MK, "qm4120_getLoOffset",
                         "the marker controls are never shown, so the marker is never on"),
@@ -724,7 +736,7 @@ const std::vector<Road>& errorRoads() {
             {TR, "qm4120_getIntTriggerRelThreshold", TRIG_INT},
             {TR, "qm4120_getIntTriggerRelSlowTimeConst", TRIG_INT},
             {TR, "qm4120_getIntTriggerRelFastTimeConst", TRIG_INT},
-            {TR, "qm4120_setTriggerSource", TRIG_PXI},
+            keeping({TR, "qm4120_setTriggerSource", TRIG_PXI}, "CAPT_TRIG,CAPT_TRIG_BIT"),
             {TR, "qm4120_setTriggerType", on(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1, pxiTrigger())},
             {TR, "qm4120_setTriggerEdgeGatePolarity", on(mainP, MAINPANEL_CAPT_TRIG_EG_POL, 1, pxiTrigger())},
             {TR, "qm4120_setPostGateTriggerSamples",

@@ -86,6 +86,7 @@ std::map<std::string, std::string> mainPanelValues(int panel) {
 }
 
 ::testing::AssertionResult showsWhatTheModuleHolds(int panel, const char* keeps) {
+    if (!isActive4120()) return ::testing::AssertionSuccess();  // no module to hold anything
     const auto shown = mainPanelValues(panel);
     refreshPanelFromInstrument();
     const auto held = mainPanelValues(panel);
@@ -258,10 +259,11 @@ TEST_F(Sweep, EveryDriverCallSiteReportsItsFailureAndThePanelGoesOn) {
                 EXPECT_TRUE(checked);
             }
             fe.clearPopups();
-            const auto answers = panelAnswers(*this);
+            // What the controls show is looked at before the next gesture, whose refresh would correct it.
             const auto truthful = changesTheModule(road.operation)
                                       ? showsWhatTheModuleHolds(main(), road.keeps)
                                       : ::testing::AssertionSuccess();
+            const auto answers = panelAnswers(*this);
             ok = ok && answers && truthful;
             EXPECT_TRUE(answers);
             EXPECT_TRUE(truthful);
