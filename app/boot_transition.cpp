@@ -1,6 +1,7 @@
 // Boot transition of the main panel (see boot_transition.h).
 #include "boot_transition.h"
 
+#include "acquisition.h"
 #include "capture_state.h"
 #include "frequency.h"
 #include "front_end.h"
@@ -126,6 +127,9 @@ void onBootSucceeded(uint32_t session, const char* resourceText) {
     err4120(rateStatus);
     if (rateStatus >= 0) err4120(qm4120_setGenericSamplingFrequency(session, maxRate));
     err4120(qm4120_setModulationMode(session, BOOT_MODULATION_MODE));
+    // The refresh above ran before these settings; the acquisition group shows what the module now runs.
+    fillDecimationRatioRing();
+    refreshSampleControls();
 
     configureMainPanelForInstrument();
     refreshFrontEndControls();

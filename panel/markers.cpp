@@ -132,6 +132,8 @@ int cmdGetMarkerPower(int panel, int, int event, void*, int, int) {
     err4120(getPowerAtIfFrequency(vi, offset + sampleFrequency, MARKER_POWER_AVERAGES, MARKER_POWER_POINTS,
                                   &power));
     SetCtrlVal(panel, ENGPANEL_ENGGETMARKERPWR, power + correction);
+    // The main panel's acquisition group shows the IF data type the measurement left in force.
+    refreshPanelFromInstrument();
     return 0;
 }
 

@@ -1,0 +1,822 @@
+// The table of error roads: for each driver operation a file of the program calls, the operator's gesture
+// that reaches it. A new call site is one more line here, usually with one of the gestures below.
+#include "error_roads.h"
+#include "qm4120_chan.h"
+#include "qm4120_chan_all.h"
+#include "qm4120_chan_lm.h"
+#include "qm4120_chan_uir.h"
+#include "qm4120_eng_uir.h"
+#include "qm4120_sfp_uir.h"
+#include "qm41xx_boot_uir.h"
+#include "qm41xx_cal_id.h"
+#include "qm41xx_cal_id_uir.h"
+
+namespace {
+
+using R = ::testing::AssertionResult;
+using Step = std::function<R(Sweep&)>;
+using Prep = std::function<void(Sweep&)>;
+using PanelOf = int (*)();
+constexpr uint16_t LIST_MODE_MODEL = 0x4125;  // a model with the hardware list mode
+
+int mainP() {
+    return appState.mainPanel;
+}
+int engP() {
+    return appState.engPanel;
+}
+int routeP() {
+    return appState.routePanel;
+}
+int fsRateP() {
+    return appState.fsRatePanel;
+}
+int sysInfoP() {
+    return appState.sysInfoPanel;
+}
+int dirP() {
+    return appState.dirPanel;
+}
+int aboutP() {
+    return appState.aboutPanel;
+}
+int chanP() {
+    return getChanPanel();
+}
+int editAllP() {
+    return getEditAllPanel();
+}
+int listModeP() {
+    return getListModePanel();
+}
+
+// Steps an operator takes.
+Step enter(PanelOf p, int control, double value) {
+    return [=](Sweep& s) { return s.person().commit(p(), control, value); };
+}
+Step toggle(PanelOf p, int control) {
+    return [=](Sweep& s) { return s.person().toggle(p(), control); };
+}
+Step press(PanelOf p, int control) {
+    return [=](Sweep& s) { return s.person().press(p(), control); };
+}
+// Picks the next item of a ring than the one shown.
+Step pickAnother(int control) {
+    return [=](Sweep& s) {
+        int items = 0, index = 0;
+        GetNumListItems(s.main(), control, &items);
+        GetCtrlIndex(s.main(), control, &index);
+        return s.person().commitIndex(s.main(), control, (index + 1) % (items > 0 ? items : 1));
+    };
+}
+Step menu(int item) {
+    return [=](Sweep& s) { return s.person().chooseMenu(s.bar(), item); };
+}
+// Steps one after the other; the first that cannot be made ends the gesture.
+Step then(std::initializer_list<Step> steps) {
+    std::vector<Step> all(steps);
+    return [all](Sweep& s) {
+        for (const Step& step : all)
+            if (R r = step(s); !r) return r;
+        return ::testing::AssertionSuccess();
+    };
+}
+// Steps that bring the panels where a gesture starts; they must succeed, nothing fails while they run.
+Prep before(std::initializer_list<Step> steps) {
+    Step all = then(steps);
+    return [all](Sweep& s) { EXPECT_TRUE(all(s)) << "preparing the gesture"; };
+}
+
+Gesture g(Step act, Prep prepare = nullptr) {
+    return {std::move(act), std::move(prepare), nullptr};
+}
+Gesture on(PanelOf p, int control, double value, Prep prepare = nullptr) {
+    return g(enter(p, control, value), std::move(prepare));
+}
+
+// The boot dialog: Boot, the module, OK; a boot that fails leaves the dialog up, and the operator cancels it.
+Step bootThroughDialog(const char* resource = "0x4A20") {
+    return [resource](Sweep& s) {
+        if (R r = s.person().press(s.main(), MAINPANEL_BOOTBUTTON); !r) return r;
+        const int dialog = appState.bootPanel;
+        int count = 0;
+        GetNumListItems(dialog, BOOTPANEL_LIST_RES, &count);
+        int index = -1;
+        for (int i = 0; i < count; ++i) {
+            std::string value;
+            GetValueFromIndex(dialog, BOOTPANEL_LIST_RES, i, &value);
+            if (value == resource) index = i;
+        }
+        if (index < 0 || ui::userSelectIndex(dialog, BOOTPANEL_LIST_RES, index) < 0)
+            return ::testing::AssertionFailure() << "no " << resource << " in the boot dialog";
+        if (R r = s.person().press(dialog, BOOTPANEL_BOOT_OK_BUTTON); !r) return r;
+        if (ui::topPopup() == dialog) return s.person().press(dialog, BOOTPANEL_BOOT_CANCEL_BUTTON);
+        stopRefLockMonitor();
+        ui::runQueuedCalls();
+        return ::testing::AssertionSuccess();
+    };
+}
+
+const Gesture BOOT = g(bootThroughDialog());
+const Gesture BOOT_LIST_MODE_MODEL = g(bootThroughDialog("0x4125"));  // a model with the hardware list mode
+// Boot pressed while a repeat run goes on; the operator then cancels the dialog.
+Step bootDuringRepeatRun() {
+    return [](Sweep& s) {
+        s.frontend().post([&s] { s.person().press(s.main(), MAINPANEL_BOOTBUTTON); });
+        if (R r = s.person().press(s.main(), MAINPANEL_CMD_SINGLE); !r) return r;
+        if (ui::topPopup() != appState.bootPanel) return ::testing::AssertionFailure() << "no boot dialog";
+        return s.person().press(appState.bootPanel, BOOTPANEL_BOOT_CANCEL_BUTTON);
+    };
+}
+const Gesture START = g(press(mainP, MAINPANEL_CMD_SINGLE));
+const Gesture CHANNEL = on(mainP, MAINPANEL_CHANNEL, 3);
+const Gesture TO_IF_INPUT = on(mainP, MAINPANEL_BINARY_INPUT_SOURCE, 0);
+const Gesture TO_MANUAL_ATTEN = on(mainP, MAINPANEL_RING_ATTEN_CONFIG, 2);
+const Gesture DATA_TYPE_IF = on(mainP, MAINPANEL_DATA_TYPE, 0);
+const Gesture MODE_GENERIC =
+    on(mainP, MAINPANEL_MODN_MODE, 5, before({enter(mainP, MAINPANEL_MODN_MODE, 0)}));
+const Gesture SAMPLES = on(mainP, MAINPANEL_NUM_SAMPLES, 4096);
+const Gesture CAPT_MODE = on(mainP, MAINPANEL_CAPTMODE, 1);
+const Gesture FSR_PANEL = g(then({press(mainP, MAINPANEL_SHOWFSRPANEL), press(fsRateP, FSRATE_CLOSE)}),
+                            before({enter(mainP, MAINPANEL_MODN_MODE, 5)}));
+const Gesture FSR_NUMERATOR =
+    g(then({enter(fsRateP, FSRATE_NUM, 7), press(fsRateP, FSRATE_CLOSE)}),
+      before({enter(mainP, MAINPANEL_MODN_MODE, 5), press(mainP, MAINPANEL_SHOWFSRPANEL)}));
+const Gesture LVDS_DATA_MENU = g(menu(MAINMENU_SETTINGS_LVDS_DATA_IN));
+const Gesture LVDS_AUX_MENU = g(menu(MAINMENU_SETTINGS_LVDS_AUX_IN));
+const Gesture LVDS_MKR_MENU = g(menu(MAINMENU_SETTINGS_LVDS_MKR_IN));
+const Gesture TRIG_LVDS_M = on(mainP, MAINPANEL_CAPT_TRIG, 3);
+const Gesture TRIG_LVDS_A = on(mainP, MAINPANEL_CAPT_TRIG, 4);
+const Gesture TRIG_LVDS_S = on(mainP, MAINPANEL_CAPT_TRIG, 5);
+const Gesture TRIG_TIMER = on(mainP, MAINPANEL_CAPT_TRIG, 7);
+const Gesture TRIG_INT = on(mainP, MAINPANEL_CAPT_TRIG, 8);
+const Gesture TRIG_PXI = on(mainP, MAINPANEL_CAPT_TRIG, 0);
+Prep pxiTrigger() {
+    return before({enter(mainP, MAINPANEL_CAPT_TRIG, 0)});
+}
+Prep timerTrigger() {
+    return before({enter(mainP, MAINPANEL_CAPT_TRIG, 7)});
+}
+Prep levelTrigger() {
+    return before({enter(mainP, MAINPANEL_CAPT_TRIG, 8)});
+}
+Prep ifInput() {
+    return before({enter(mainP, MAINPANEL_BINARY_INPUT_SOURCE, 0)});
+}
+Prep manualAtten() {
+    return before({enter(mainP, MAINPANEL_RING_ATTEN_CONFIG, 2)});
+}
+Prep mode(int m) {
+    return before({enter(mainP, MAINPANEL_MODN_MODE, m)});
+}
+
+// Engineering panel (engineering mode, after a boot).
+Step openEng() {
+    return [](Sweep& s) { return s.person().chooseMenu(s.bar(), appState.engineeringPanelItem); };
+}
+Prep engOpen(std::initializer_list<Step> more = {}) {
+    std::vector<Step> steps{openEng()};
+    steps.insert(steps.end(), more.begin(), more.end());
+    Step all = [steps](Sweep& s) {
+        for (const Step& step : steps)
+            if (R r = step(s); !r) return r;
+        return ::testing::AssertionSuccess();
+    };
+    return [all](Sweep& s) { EXPECT_TRUE(all(s)) << "preparing the gesture"; };
+}
+Gesture eng(int control, Prep prepare = engOpen()) {
+    return g(press(engP, control), std::move(prepare));
+}
+Gesture engToggle(int control, Prep prepare = engOpen()) {
+    return g(toggle(engP, control), std::move(prepare));
+}
+const Gesture ENG_OPEN = g(openEng());
+const Gesture MARKER_POWER = eng(ENGPANEL_GETMARKERPWR);
+
+// Channel table, range editing and list mode.
+Step openChannels() {
+    return press(mainP, MAINPANEL_CHANNELS);
+}
+Prep channelFive() {
+    return before({openChannels(), enter(chanP, CHANPANEL_CHANNEL, 5)});
+}
+// Channel 5 selected in the table after `steps` (made with channel 5 selected) set it up.
+Prep channelFiveOn(std::initializer_list<Step> steps) {
+    std::vector<Step> all{openChannels(), enter(chanP, CHANPANEL_CHANNEL, 5)};
+    all.insert(all.end(), steps.begin(), steps.end());
+    all.push_back(enter(chanP, CHANPANEL_CHANNEL, 5));
+    return [all](Sweep& s) {
+        for (const Step& step : all) EXPECT_TRUE(step(s)) << "preparing the gesture";
+    };
+}
+const Gesture CHANNELS = g(openChannels());
+Gesture chanEdit(int control, double value, Prep prepare = channelFive()) {
+    return on(chanP, control, value, std::move(prepare));
+}
+Prep rangePanel() {
+    return before({openChannels(), press(chanP, CHANPANEL_EDITALL)});
+}
+Gesture rangeSet(int button, Prep prepare = rangePanel()) {
+    return g(press(editAllP, button), std::move(prepare));
+}
+Prep listModePanel() {
+    return [](Sweep& s) {
+        s.rebootModule(LIST_MODE_MODEL);
+        EXPECT_TRUE(then({openChannels(), press(chanP, CHANPANEL_LMODE)})(s)) << "preparing the gesture";
+    };
+}
+Gesture listMode(int control, double value) {
+    return on(listModeP, control, value, listModePanel());
+}
+const Gesture LIST_MODE = g(then({openChannels(), press(chanP, CHANPANEL_LMODE)}),
+                            [](Sweep& s) { s.rebootModule(LIST_MODE_MODEL); });
+const Gesture LIST_ADDR_COUNTER = listMode(LISTMODE_LAS, 2);
+
+// Routing matrix.
+Step openRouting() {
+    return menu(MAINMENU_SETTINGS_MATRIX);
+}
+const Gesture ROUTING = g(openRouting());
+Gesture routing(int control, double value) {
+    return on(routeP, control, value, before({openRouting()}));
+}
+
+// Settings files, saved into and loaded from the program's folder.
+std::string settingsFile(Sweep& s) {
+    return s.folder() + "/sweep.ini";
+}
+Step saveSettings() {
+    return [](Sweep& s) {
+        s.frontend().answerFile(settingsFile(s), VAL_NEW_FILE_SELECTED);
+        return s.person().chooseMenu(s.bar(), MAINMENU_SETTINGS_SETTINGS_SAVE);
+    };
+}
+Step loadSettings() {
+    return [](Sweep& s) {
+        s.frontend().answerFile(settingsFile(s), VAL_EXISTING_FILE_SELECTED);
+        return s.person().chooseMenu(s.bar(), MAINMENU_SETTINGS_SETTINGS_LOAD);
+    };
+}
+const Gesture SAVE_SETTINGS = g(saveSettings());
+const Gesture LOAD_SETTINGS = g(loadSettings(), before({saveSettings()}));
+const Gesture DIRECTORIES_OK = g(then({menu(MAINMENU_SETTINGS_SETTINGS_DIRS), press(dirP, DIRPANEL_DIR_OK)}));
+
+// Information panels.
+const Gesture SYS_INFO = g(menu(MAINMENU_HELP_INFO));
+const Gesture CAL_INFO = g(press(sysInfoP, SYSINFO_CAL_INFO), before({menu(MAINMENU_HELP_INFO)}));
+const Gesture ABOUT = g(then({menu(MAINMENU_HELP_ABOUT), press(aboutP, ABOUTPANEL_ABOUT_OK_BUTTON)}));
+
+// Board identity pages: Commit writes every field of the page and commits it, Reload reads them back.
+Step boardPage(int page) {
+    return [=](Sweep& s) { return s.person().selectTab(calidPanelHandle(), IDPANEL_IDTAB, page); };
+}
+Gesture boardCommit(int page) {
+    return g(press(calidPanelHandle, IDPANEL_COMMITPAGE),
+             engOpen({press(engP, ENGPANEL_SHOW_INFO), boardPage(page)}));
+}
+Gesture boardReload(int page) {
+    return g(press(calidPanelHandle, IDPANEL_RELOADPAGE),
+             engOpen({press(engP, ENGPANEL_SHOW_INFO), boardPage(page)}));
+}
+
+// Quiet roads and roads that no gesture reaches.
+Road unreachable(const char* file, const char* operation, const char* why) {
+    Road r{file, operation, {}};
+    r.why = why;
+    return r;
+}
+// Open questions left to the settings rules: a read that fails while a settings file is saved or loaded is
+// not told to the operator (the file gets or is checked against whatever the read left).
+const char* const SILENT_READ =
+    "open: a failed read during Save or Load Settings is not told to the operator";
+const char* const NOT_REACHED =
+    "reached only by a settings file with IF data or a gate trigger: no gesture yet";
+const char* const COMPUTED = "computed in the driver: no library operation behind it can fail";
+
+// The controls that keep the refused entry by the panel's rules (see Road::keeps).
+Road keeping(Road road, const char* controls) {
+    road.keeps = controls;
+    return road;
+}
+
+Road faulted(Road road, const char* faults) {
+    road.faults = faults;
+    return road;
+}
+
+std::vector<Road> boardRoads() {
+    static const char* const BOARDS[] = {"Control", "If", "Rf"};
+    static const char* const FIELDS[] = {"Modstate", "FirstCal", "LastCal",    "Rework", "CalScheme",
+                                         "TypeNo",   "Serial",   "BuildState", "Info"};
+    static std::vector<std::string> names;  // the rows keep pointers into these
+    names.clear();
+    names.reserve(3 * (2 * 9 + 2));
+    std::vector<Road> roads;
+    for (int page = 0; page < 3; ++page) {
+        const std::string prefix = std::string("qm4120_cal_Id_") + BOARDS[page] + "_";
+        for (const char* field : FIELDS) {
+            names.push_back(prefix + field + "Value");
+            roads.push_back({"engineering/board_identity.cpp", names.back().c_str(), boardCommit(page)});
+            names.push_back(prefix + field + "ValueQuery");
+            roads.push_back({"engineering/board_identity.cpp", names.back().c_str(), boardReload(page)});
+        }
+        names.push_back(prefix + "Commit");
+        roads.push_back({"engineering/board_identity.cpp", names.back().c_str(), boardCommit(page)});
+        names.push_back(prefix + "Abort");
+        roads.push_back({"engineering/board_identity.cpp", names.back().c_str(), boardReload(page)});
+    }
+    return roads;
+}
+
+}  // namespace
+
+const std::vector<Road>& errorRoads() {
+    static const std::vector<Road> roads = [] {
+        const char* BT = "app/boot_transition.cpp";
+        const char* RF = "app/refresh.cpp";
+        const char* CA = "channels/qm4120_chan_all.cpp";
+        const char* CD = "channels/qm4120_chan_direct.cpp";
+        const char* CE = "channels/qm4120_chan_edit.cpp";
+        const char* CL = "channels/qm4120_chan_lm.cpp";
+        const char* CR = "channels/qm4120_chan_read.cpp";
+        const char* RO = "routing/routing_panel.cpp";
+        const char* AQ = "panel/acquisition.cpp";
+        const char* AC = "panel/acquisition_commands.cpp";
+        const char* AR = "panel/acquisition_rates.cpp";
+        const char* CC = "panel/capture_control.cpp";
+        const char* DC = "panel/display_commands.cpp";
+        const char* FQ = "panel/frequency.cpp";
+        const char* FE = "panel/front_end.cpp";
+        const char* FG = "panel/front_end_eng.cpp";
+        const char* LV = "panel/levels.cpp";
+        const char* MK = "panel/markers.cpp";
+        const char* TR = "panel/trigger.cpp";
+        const char* EP = "engineering/eng_panel.cpp";
+        const char* ER = "engineering/eng_reset.cpp";
+        const char* ES = "engineering/eng_service.cpp";
+        const char* IP = "info/info_panels.cpp";
+        const char* SAMPLE_WORDS = "qm4120_controlGetNumberOfIqSamples|qm4120_controlGetNumberOfIfSamples";
+        const char* CAPTURE = "qm4120_controlDataCapture";
+        std::vector<Road> r = {
+            // Boot, and what a boot refreshes.
+            faulted({BT, "qm4120_clearAfterRepeatCapt",
+                     g(bootDuringRepeatRun(), before({enter(mainP, MAINPANEL_CAPTMODE, 1)}))},
+                    "qm4120_controlClearAfterRepeatCapt"),
+            faulted({BT, "qm4120_close", BOOT, Seen::Quiet}, "qm4120_instrumentDelete"),
+            {BT, "qm4120_countFPGAConfigs", BOOT, Seen::Quiet},
+            {BT, "qm4120_listFPGAConfigs", BOOT, Seen::Quiet},
+            faulted({BT, "qm4120_initWithFpgaConfig", BOOT}, "qm4120_instrumentCreate"),
+            {BT, "qm4120_setModelCodePxiKorvo", BOOT},
+            {BT, "qm4120_setPciRevPxiKorvo", BOOT},
+            {BT, "qm4120_setSwTriggerMode", BOOT},
+            {BT, "qm4120_getMaxGenericSamplingFrequency", BOOT},
+            {BT, "qm4120_setGenericSamplingFrequency", BOOT},
+            {BT, "qm4120_setModulationMode", BOOT},
+            {"app/main_panel.cpp", "qm4120_getModelCode", BOOT},
+            {RF, "qm4120_getSerialNumber", BOOT, Seen::Quiet},
+            {RF, "qm4120_getRfFrequency", CHANNEL, Seen::Quiet},
+            {RF, "qm4120_getLoFrequency", CHANNEL, Seen::Quiet},
+            {RF, "qm4120_getInputSource", BOOT},
+            {RF, "qm4120_getExternalReference", BOOT, Seen::Quiet},
+            {RF, "qm4120_getModulationMode", BOOT, Seen::Quiet},
+            {RF, "qm4120_getActiveChan", CHANNEL, Seen::Quiet},
+            {RF, "qm4120_setActiveChan", CHANNEL},
+            faulted({"app/shell_callbacks.cpp", "qm4120_close", g(menu(MAINMENU_FILE_EXIT)), Seen::Quiet},
+                    "qm4120_instrumentDelete"),
+            unreachable("app/ref_lock_monitor.cpp", "qm4120_getListAddrSource",
+                        "polled by the reference-lock monitor"),
+            unreachable("app/ref_lock_monitor.cpp", "qm4120_getIfRefState",
+                        "polled by the reference-lock monitor"),
+            // The settings folder's INI entry: read at start-up, before any panel; written by Directories OK.
+            unreachable("settings/directories.cpp", "qm41XXutils_IniGetString", "start-up, before any panel"),
+            {"settings/directories.cpp", "qm41XXutils_IniCreate", DIRECTORIES_OK, Seen::Quiet},
+            {"settings/directories.cpp", "qm41XXutils_IniDelete", DIRECTORIES_OK, Seen::Quiet},
+            {"settings/directories.cpp", "qm41XXutils_IniPutString", DIRECTORIES_OK, Seen::Quiet},
+            // Settings files: every operation the save reads, and every one the load writes.
+            unreachable("settings/settings_apply.cpp", "qm4120_setNumberOfIfSamples", NOT_REACHED),
+            unreachable("settings/settings_apply.cpp", "qm4120_setPostGateTriggerSamples", NOT_REACHED),
+            unreachable("settings/settings_load.cpp", "qm4120_getDecimationLimits", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfAttenuationMax", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfAttenuationMin", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfInputLevelMaxChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getIfInputLevelMinChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getListCountStartStop", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getMaxNumberOfIfSamples", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getMaxNumberOfIqSamples", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfAttenuationMax", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfAttenuationMin", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfFrequencyMax", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfFrequencyMin", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfInputLevelMaxChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm4120_getRfInputLevelMinChan", SILENT_READ),
+            unreachable("settings/settings_load.cpp", "qm41XXutils_IniDelete", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getFrontEndConfigModeChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getIfAttenuationChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getIfInputLevelChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListAddrSource", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListCountStartStop", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListCounterStrobe", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getListStrobeNegEdge", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getNumberOfIfSamples", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getRfAttenuationChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getRfFrequencyChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm4120_getRfInputLevelChan", SILENT_READ),
+            unreachable("settings/settings_save.cpp", "qm41XXutils_IniDelete", SILENT_READ),
+            {"settings/settings_save.cpp", "*", SAVE_SETTINGS, Seen::Told},
+            {"settings/settings_file.cpp", "*Put*", SAVE_SETTINGS, Seen::Told},
+            {"settings/settings_file.cpp", "*Get*", LOAD_SETTINGS, Seen::Told},
+            {"settings/settings_load.cpp", "*", LOAD_SETTINGS, Seen::Told},
+            {"settings/settings_apply.cpp", "*", LOAD_SETTINGS, Seen::Told},
+            {"settings/settings_controls.cpp", "*", LOAD_SETTINGS, Seen::Told},
+            {"boot/qm41xx_boot.cpp", "korvo_viOpenDefaultRM", BOOT},
+            {"boot/qm41xx_boot.cpp", "korvo_viOpen", BOOT},
+            {"boot/qm41xx_boot.cpp", "korvo_viClose", BOOT, Seen::Quiet},
+            // A status whose text cannot be looked up still raises the popup.
+            faulted({"common/app_state.cpp", "qm4120_error_message", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
+                    "qm4120_appSetRfFrequency|viStatusDesc|qm4120_errGetErrorString"),
+            // Channels.
+            {"channels/qm4120_chan.cpp", "qm4120_getListModeAvailable", BOOT, Seen::Quiet},
+            {CA, "qm4120_getInputLevelDimensions", rangeSet(CHEDITALL_RFLEVELSET)},
+            {CA, "qm4120_setRfFrequencyChan", rangeSet(CHEDITALL_FREQSET)},
+            {CA, "qm4120_getIfFrequency", rangeSet(CHEDITALL_LOPOSSET)},
+            {CA, "qm4120_setLoOffsetChan", rangeSet(CHEDITALL_LOPOSSET)},
+            {CA, "qm4120_setFrontEndConfigModeChan", rangeSet(CHEDITALL_FRONTENDSET)},
+            {CA, "qm4120_setRfInputLevelChan", rangeSet(CHEDITALL_RFLEVELSET)},
+            {CA, "qm4120_setIfInputLevelChan", rangeSet(CHEDITALL_IFLEVELSET)},
+            {CA, "qm4120_setRfAttenuationChan", rangeSet(CHEDITALL_RFATTENSET)},
+            {CA, "qm4120_setIfAttenuationChan", rangeSet(CHEDITALL_IFATTENSET)},
+            {CD, "qm4120_getInputLevelDimensions", chanEdit(CHANPANEL_RFLEVEL, -10), Seen::Quiet},
+            {CD, "qm4120_getRfInputLevelMin", BOOT, Seen::Quiet},
+            {CD, "qm4120_getRfInputLevelMax", BOOT, Seen::Quiet},
+            {CD, "qm4120_getIfInputLevelMin", BOOT, Seen::Quiet},
+            {CD, "qm4120_getIfInputLevelMax", BOOT, Seen::Quiet},
+            {CE, "qm4120_getInputLevelDimensions", chanEdit(CHANPANEL_RFLEVEL, -10), Seen::Quiet},
+            {CE, "qm4120_setRfFrequencyChan", chanEdit(CHANPANEL_FREQ, 1.1e9)},
+            {CE, "qm4120_getIfFrequency", chanEdit(CHANPANEL_LOPOS, 0)},
+            {CE, "qm4120_setLoOffsetChan", chanEdit(CHANPANEL_LOPOS, 0)},
+            {CE, "qm4120_setFrontEndConfigModeChan", chanEdit(CHANPANEL_FRONTEND, 2)},
+            {CE, "qm4120_setRfInputLevelChan", chanEdit(CHANPANEL_RFLEVEL, -10)},
+            {CE, "qm4120_setIfInputLevelChan",
+             chanEdit(CHANPANEL_IFLEVEL, -10,
+                      channelFiveOn({enter(chanP, CHANPANEL_LOPOS, 1), enter(mainP, MAINPANEL_CHANNEL, 5),
+                                     enter(mainP, MAINPANEL_BINARY_INPUT_SOURCE, 0),
+                                     enter(mainP, MAINPANEL_CHANNEL, 0)}))},
+            {CE, "qm4120_setRfAttenuationChan",
+             chanEdit(CHANPANEL_RFATTEN, 8, channelFiveOn({enter(chanP, CHANPANEL_FRONTEND, 2)}))},
+            {CE, "qm4120_setIfAttenuationChan",
+             chanEdit(CHANPANEL_IFATTEN, 8, channelFiveOn({enter(chanP, CHANPANEL_FRONTEND, 2)}))},
+            {CL, "qm4120_getListAddrSource", LIST_ADDR_COUNTER},
+            {CL, "qm4120_getListStrobeNegEdge", BOOT_LIST_MODE_MODEL, Seen::Quiet},
+            {CL, "qm4120_getListCounterStrobe", BOOT_LIST_MODE_MODEL, Seen::Quiet},
+            {CL, "qm4120_getListCountStartStop", BOOT_LIST_MODE_MODEL, Seen::Quiet},
+            {CL, "qm4120_getListTimerDwell", BOOT_LIST_MODE_MODEL, Seen::Quiet},
+            {CL, "qm4120_getTemperatureOptimization", LIST_ADDR_COUNTER, Seen::Quiet},
+            {CL, "qm4120_getFrontEndConfigMode", BOOT_LIST_MODE_MODEL},
+            {CL, "qm4120_getInputSource", LIST_ADDR_COUNTER},
+            {CL, "qm4120_getExternalReference", BOOT_LIST_MODE_MODEL, Seen::Quiet},
+            {CL, "qm4120_setListAddrSource", LIST_ADDR_COUNTER},
+            {CL, "qm4120_setListStrobeNegEdge", listMode(LISTMODE_LSP, 1)},
+            {CL, "qm4120_setListCounterStrobe", listMode(LISTMODE_LCS, 1)},
+            {CL, "qm4120_setListCountStartStop", listMode(LISTMODE_COUNTSTOP, 9)},
+            {CL, "qm4120_setListTimerDwell", listMode(LISTMODE_DWELL, 500)},
+            {CR, "qm4120_getInputLevelDimensions", BOOT},
+            {CR, "qm4120_getRfFrequencyChan", BOOT, Seen::Quiet},
+            {CR, "qm4120_getLoOffsetChan", BOOT, Seen::Quiet},
+            {CR, "qm4120_getFrontEndConfigModeChan", BOOT, Seen::Quiet},
+            {CR, "qm4120_getRfInputLevelChan", BOOT, Seen::Quiet},
+            {CR, "qm4120_getIfInputLevelChan", BOOT, Seen::Quiet},
+            {CR, "qm4120_getRfAttenuationChan", BOOT, Seen::Quiet},
+            {CR, "qm4120_getIfAttenuationChan", BOOT, Seen::Quiet},
+            {CR, "qm4120_getInputSource", BOOT},
+            {CR, "qm4120_getListAddrSource", BOOT},
+            // Routing.
+            {RO, "qm4120_getLvdsMarkerMode", ROUTING, Seen::Quiet},
+            {RO, "qm4120_setLvdsMarkerMode", routing(ROUTE_LVDSMARKMODE, 0)},
+            {RO, "qm4120_getLvdsAuxMode", ROUTING, Seen::Quiet},
+            {RO, "qm4120_setLvdsAuxMode", routing(ROUTE_LVDSAUXMODE, 0)},
+            {RO, "qm4120_getLvdsDataMode", ROUTING, Seen::Quiet},
+            {RO, "qm4120_setLvdsDataMode", routing(ROUTE_LVDSDATAMODE, 0)},
+            {RO, "qm4120_getRoutingConnect", ROUTING, Seen::Quiet},
+            {RO, "qm4120_getRoutingOutputEnable", ROUTING, Seen::Quiet},
+            {RO, "qm4120_getRoutingScenarioList", ROUTING, Seen::Quiet},
+            {RO, "qm4120_removeRoutingScenario",
+             g(menu(MAINMENU_SETTINGS_ROUTE__1), before({menu(MAINMENU_SETTINGS_ROUTE__1)}))},
+            {RO, "qm4120_appendRoutingScenario", g(menu(MAINMENU_SETTINGS_ROUTE__1))},
+            {RO, "qm4120_setRoutingConnect", routing(ROUTE_INPUTPXITRIG0, 3)},
+            {RO, "qm4120_setRoutingOutputEnable", routing(ROUTE_OEPXITRIG0, 1)},
+            faulted({RO, "qm4120_setRoutingScenario",
+                     g(press(routeP, ROUTE_CMDRESET), before({openRouting()})), Seen::ErrorOnly},
+                    "qm4120_routingSetScenario"),
+            // Acquisition.
+            {AQ, "qm4120_getSampleDataType", DATA_TYPE_IF, Seen::Quiet},
+            {AQ, "qm4120_getModulationMode", MODE_GENERIC, Seen::Quiet},
+            {AQ, "qm4120_getUndecimatedSamplingFrequency", MODE_GENERIC, Seen::Quiet},
+            {AQ, "qm4120_getDecimatedSamplingFrequency", MODE_GENERIC, Seen::Quiet},
+            {AQ, "qm4120_getSampleDataOutputFormat", MODE_GENERIC, Seen::Quiet},
+            faulted({AQ, "qm4120_getNumberOfSamples", SAMPLES}, SAMPLE_WORDS),
+            {AQ, "qm4120_getFftLength", SAMPLES},
+            keeping({AQ, "qm4120_setFftLength", on(mainP, MAINPANEL_NUM_SAMPLES, 512)},
+                    "FFT_LEN,RING_FFT_LEN"),
+            {AQ, "qm4120_getDecimationLimits", MODE_GENERIC, Seen::Quiet},
+            {AQ, "qm4120_getNumberOfIfSamples", DATA_TYPE_IF},
+            {AQ, "qm4120_getMaxNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
+            {AQ, "qm4120_getNumberOfIqSamples", SAMPLES},
+            {AQ, "qm4120_getMaxNumberOfIqSamples",
+             on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)})), Seen::Quiet},
+            {AC, "qm4120_setUmtsDecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 8, mode(0)),
+             Seen::Quiet},
+            {AC, "qm4120_getUmtsDecimationRatio", on(mainP, MAINPANEL_MODN_MODE, 0, mode(1)), Seen::Quiet},
+            {AC, "qm4120_setGsmDecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 2, mode(1)),
+             Seen::Quiet},
+            {AC, "qm4120_getGsmDecimationRatio", on(mainP, MAINPANEL_MODN_MODE, 1), Seen::Quiet},
+            {AC, "qm4120_setCdma20001xDecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 2, mode(2)),
+             Seen::Quiet},
+            {AC, "qm4120_getCdma20001xDecimationRatio", on(mainP, MAINPANEL_MODN_MODE, 2), Seen::Quiet},
+            {AC, "qm4120_setEmu7706DecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 32, mode(4)),
+             Seen::Quiet},
+            {AC, "qm4120_getEmu7706DecimationRatio", on(mainP, MAINPANEL_MODN_MODE, 4), Seen::Quiet},
+            {AC, "qm4120_setGenericDecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)),
+             Seen::Quiet},
+            {AC, "qm4120_getGenericDecimationRatio", MODE_GENERIC, Seen::Quiet},
+            {AC, "qm4120_setModulationMode", on(mainP, MAINPANEL_MODN_MODE, 1)},
+            {AC, "qm4120_getModulationMode", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)), Seen::Quiet},
+            {AC, "qm4120_getDecimatedSamplingFrequency", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)),
+             Seen::Quiet},
+            keeping({AC, "qm4120_setSampleDataType", DATA_TYPE_IF, Seen::Quiet}, "DATA_TYPE"),
+            {AC, "qm4120_getNumberOfIfSamples", DATA_TYPE_IF},
+            {AC, "qm4120_setNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
+            {AC, "qm4120_getMaxNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
+            {AC, "qm4120_getNumberOfIqSamples",
+             on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)}))},
+            {AC, "qm4120_setNumberOfIqSamples",
+             on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)})), Seen::Quiet},
+            {AC, "qm4120_getMaxNumberOfIqSamples",
+             on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)})), Seen::Quiet},
+            {AC, "qm4120_setFftLength", DATA_TYPE_IF},
+            {AC, "qm4120_setSampleDataOutputFormat", on(mainP, MAINPANEL_DATA_OUT_FORMAT, 1, mode(5))},
+            {AC, "qm4120_getSampleIncrement", on(mainP, MAINPANEL_DATA_OUT_FORMAT, 1, mode(5)), Seen::Quiet},
+            unreachable(AC, "qm4120_setIfDataPositionLvds",
+                        "its ring is never shown; the Settings menu sets the position"),
+            faulted({AC, "qm4120_setNumberOfSamples", SAMPLES}, "qm4120_controlSetNumberOfIqSamples"),
+            {AC, "qm4120_setGenericSamplingFrequency",
+             on(mainP, MAINPANEL_UNDEC_SAMPLING_RATE, 50.0, mode(5))},
+            {AC, "qm4120_setWindowFunction", g(pickAnother(MAINPANEL_RING_WIN_FUNC))},
+            {AR, "qm4120_setLvdsDataMode", LVDS_DATA_MENU, Seen::Quiet},
+            {AR, "qm4120_getLvdsDataMode", LVDS_DATA_MENU, Seen::Quiet},
+            {AR, "qm4120_setLvdsAuxMode", LVDS_AUX_MENU, Seen::Quiet},
+            {AR, "qm4120_getLvdsAuxMode", LVDS_AUX_MENU, Seen::Quiet},
+            {AR, "qm4120_setLvdsMarkerMode", LVDS_MKR_MENU, Seen::Quiet},
+            {AR, "qm4120_getLvdsMarkerMode", LVDS_MKR_MENU, Seen::Quiet},
+            {AR, "qm4120_getGenericSamplingFreqRatio", FSR_PANEL},
+            {AR, "qm4120_getGenericSamplingFrequency", FSR_PANEL},
+            {AR, "qm4120_getUndecimatedSamplingFrequency", FSR_PANEL},
+            {AR, "qm4120_getDecimatedSamplingFrequency", FSR_PANEL},
+            {AR, "qm4120_setGenericSamplingFreqRatio", FSR_NUMERATOR},
+            {AR, "qm4120_getIfDataPositionLvds", g(menu(MAINMENU_SETTINGS_LVDS_IF_LOWER)), Seen::Quiet},
+            {AR, "qm4120_setIfDataPositionLvds", g(menu(MAINMENU_SETTINGS_LVDS_IF_LOWER))},
+            // Capture.
+            faulted({CC, "qm4120_captMemAscFile",
+                     g(press(mainP, MAINPANEL_CMD_SINGLE), before({menu(MAINMENU_CAPT_TOASCFILE)}))},
+                    CAPTURE),
+            faulted({CC, "qm4120_captMemBinFile",
+                     g(press(mainP, MAINPANEL_CMD_SINGLE), before({menu(MAINMENU_CAPT_TOBINFILE)}))},
+                    CAPTURE),
+            faulted({CC, "qm4120_captMem", START}, CAPTURE),
+            faulted({CC, "qm4120_captMemAscFile32",
+                     g(press(mainP, MAINPANEL_CMD_SINGLE),
+                       before({enter(mainP, MAINPANEL_MODN_MODE, 5),
+                               enter(mainP, MAINPANEL_DATA_OUT_FORMAT, 1), menu(MAINMENU_CAPT_TOASCFILE)}))},
+                    CAPTURE),
+            faulted({CC, "qm4120_captMemBinFile32",
+                     g(press(mainP, MAINPANEL_CMD_SINGLE),
+                       before({enter(mainP, MAINPANEL_MODN_MODE, 5),
+                               enter(mainP, MAINPANEL_DATA_OUT_FORMAT, 1), menu(MAINMENU_CAPT_TOBINFILE)}))},
+                    CAPTURE),
+            faulted(
+                {CC, "qm4120_captMem32",
+                 g(press(mainP, MAINPANEL_CMD_SINGLE), before({enter(mainP, MAINPANEL_MODN_MODE, 5),
+                                                               enter(mainP, MAINPANEL_DATA_OUT_FORMAT, 1)}))},
+                CAPTURE),
+            {CC, "qm4120_armTrigger", START},
+            {CC, "qm4120_getCaptureComplete", START},
+            {CC, "qm4120_getAdcOverload", START},
+            faulted({CC, "qm4120_clearAfterRepeatCapt", START}, "qm4120_controlClearAfterRepeatCapt"),
+            faulted({CC, "qm4120_captAbort", CAPT_MODE}, "qm4120_controlCaptureAbort"),
+            {CC, "qm4120_getTriggerDetected", CAPT_MODE},
+            {CC, "qm4120_getSampleDataType", START},
+            {CC, "qm4120_getSampleDataOutputFormat", START},
+            {CC, "qm4120_getFftLength", START},
+            {CC, "qm4120_getWindowFunction", START},
+            {CC, "qm4120_getUndecimatedSamplingFrequency", START},
+            {CC, "qm4120_getRfFrequency", START},
+            {CC, "qm4120_getDividedLoFrequency", START},
+            {CC, "qm4120_getInputSource", START},
+            {CC, "qm4120_getSampleFrequency", START},
+            {CC, "qm4120_getIfFrequency", START},
+            {CC, "qm4120_getDecimatedSamplingFrequency", START},
+            {CC, "qm4120_getLevelCorrDigitizer", g(press(mainP, MAINPANEL_CMD_SINGLE), ifInput())},
+            {CC, "qm4120_getLevelCorrModule", START},
+            {CC, "qm4120_getLoOffset", START},
+            {CC, "qm4120_getNumberOfIfSamples",
+             g(press(mainP, MAINPANEL_CMD_SINGLE), before({enter(mainP, MAINPANEL_DATA_TYPE, 0)}))},
+            {CC, "qm4120_getNumberOfIqSamples", START},
+            {CC, "qm4120_getCapturedSampleCount", START},
+            unreachable(CC, "qm4120_setCaptureMode", "its switch is never shown on the main panel"),
+            {"panel/display.cpp", "qm4120_getSampleDataType", g(menu(MAINMENU_VIEW_TIME_SERIES)),
+             Seen::Quiet},
+            {"panel/display.cpp", "qm4120_getRfFrequency", START},
+            faulted({DC, "qm4120_getNumberOfSamples", on(mainP, MAINPANEL_RING_FFT_LEN, 512)}, SAMPLE_WORDS),
+            {DC, "qm4120_setFftLength", on(mainP, MAINPANEL_RING_FFT_LEN, 512)},
+            {DC, "qm4120_getFftLength", on(mainP, MAINPANEL_RING_FFT_LEN, 512)},
+            // Frequency.
+            {FQ, "qm4120_getRfFrequencyMin", BOOT},
+            {FQ, "qm4120_getRfFrequencyMax", BOOT},
+            {FQ, "qm4120_setRfFrequency", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
+            {FQ, "qm4120_getRfFrequency", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
+            {FQ, "qm4120_getLoFrequency", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
+            {FQ, "qm4120_getLoOffset", g(toggle(mainP, MAINPANEL_LO_POSITION))},
+            {FQ, "qm4120_getCalculatedFreqControl", BOOT, Seen::Quiet},
+            {FQ, "qm4120_getInputSource", TO_IF_INPUT},
+            keeping({FQ, "qm4120_setCalculatedFreqControl", on(mainP, MAINPANEL_RING_FREQ_CONTROL, 1),
+                     Seen::Quiet},
+                    "RING_FREQ_CONTROL"),
+            {FQ, "qm4120_getIfFrequency", g(toggle(mainP, MAINPANEL_LO_POSITION))},
+            {FQ, "qm4120_setLoOffset", g(toggle(mainP, MAINPANEL_LO_POSITION))},
+            // Front end.
+            {FE, "qm4120_getInputLevelDimensions", TO_MANUAL_ATTEN},
+            {FE, "qm4120_getFrontEndConfigMode", TO_MANUAL_ATTEN},
+            {FE, "qm4120_getIfAttenuation", TO_MANUAL_ATTEN},
+            {FE, "qm4120_getRfAttenuation", TO_MANUAL_ATTEN},
+            {FE, "qm4120_getIfInputLevel", TO_MANUAL_ATTEN},
+            {FE, "qm4120_getRfInputLevel", TO_MANUAL_ATTEN},
+            {FE, "qm4120_getDcOffsetFilter", TO_MANUAL_ATTEN},
+            {FE, "qm4120_getIfAttenuationMin", BOOT},
+            {FE, "qm4120_getIfAttenuationMax", BOOT},
+            {FE, "qm4120_getRfAttenuationMin", BOOT},
+            {FE, "qm4120_getRfAttenuationMax", BOOT},
+            {FE, "qm4120_getTemperatureOptimization", g(menu(MAINMENU_SETTINGS_OPT_AUTTMPOPT)), Seen::Quiet},
+            {FE, "qm4120_getAutoFlatnessMode", g(menu(MAINMENU_SETTINGS_OPT_FLATMODE)), Seen::Quiet},
+            {FE, "qm4120_getIfAttenuationStep", BOOT},
+            {FE, "qm4120_getRfAttenuationStep", BOOT},
+            keeping({FE, "qm4120_setInputSource", TO_IF_INPUT}, "BINARY_INPUT_SOURCE"),
+            {FE, "qm4120_setFrontEndConfigMode", TO_MANUAL_ATTEN},
+            {FE, "qm4120_setRfAttenuation", on(mainP, MAINPANEL_RF_ATTEN, 8, manualAtten())},
+            {FE, "qm4120_setIfAttenuation", on(mainP, MAINPANEL_IF_ATTEN, 8, manualAtten())},
+            keeping({FE, "qm4120_setExternalReference", on(mainP, MAINPANEL_RING_EXT_REF, 2)},
+                    "RING_EXT_REF"),
+            {FE, "qm4120_getExternalReference", on(mainP, MAINPANEL_RING_EXT_REF, 2)},
+            {FE, "qm4120_setIfFilterBypass", on(mainP, MAINPANEL_RING_FILTER_BYPASS, 1)},
+            keeping({FE, "qm4120_setDcOffsetFilter", g(toggle(mainP, MAINPANEL_CHKDCOFFSET))}, "CHKDCOFFSET"),
+            {FE, "qm4120_setTemperatureOptimization", g(menu(MAINMENU_SETTINGS_OPT_AUTTMPOPT))},
+            {FE, "qm4120_setAutoFlatnessMode", g(menu(MAINMENU_SETTINGS_OPT_FLATMODE))},
+            {FE, "qm4120_optimizeTemperatureCorrection", g(menu(MAINMENU_SETTINGS_OPT_TMPOPTCOR))},
+            {FG, "qm4120_getModelCode", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120)},
+            {FG, "qm4120_getIfAttenuation", engToggle(ENGPANEL_CHECK_IFATTEN1DBPAD)},
+            {FG, "qm4120_getIfAttenuationPads", engToggle(ENGPANEL_CHECK_IFATTEN1DBPAD)},
+            {FG, "qm4120_getRfAttenuation", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120)},
+            {FG, "qm4120_getRfAttenuationPads", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120)},
+            {FG, "qm4120_setIfAttenuationPads", engToggle(ENGPANEL_CHECK_IFATTEN1DBPAD), Seen::Quiet},
+            {FG, "qm4120_setRfAttenuationPads", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120), Seen::Quiet},
+            {FG, "qm4120_setIfPllMode", on(engP, ENGPANEL_RING_PLL_MODE, 1, engOpen())},
+            {FG, "qm4120_setAdcPhase", on(engP, ENGPANEL_RING_ADC_PHASE, 1, engOpen())},
+            {FG, "qm4120_setIfAuxRefEnable", engToggle(ENGPANEL_CHECK_AUX_REF)},
+            {FG, "qm4120_getIfRefState", eng(ENGPANEL_CMD_IF_REF_STATE)},
+            {FG, "qm4120_ADCReadTemp", eng(ENGPANEL_GETTEMP), Seen::Quiet},
+            // Levels.
+            {LV, "qm4120_setRfInputLevel", on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10)},
+            {LV, "qm4120_getRfInputLevel", on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10)},
+            {LV, "qm4120_getRfInputLevelMin", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
+            {LV, "qm4120_getRfInputLevelMax", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
+            {LV, "qm4120_setIfInputLevel", on(mainP, MAINPANEL_IF_INPUT_LEVEL, -10, ifInput())},
+            {LV, "qm4120_getIfInputLevel", on(mainP, MAINPANEL_IF_INPUT_LEVEL, -10, ifInput())},
+            {LV, "qm4120_getIfInputLevelMin", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
+            {LV, "qm4120_getIfInputLevelMax", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
+            {LV, "qm4120_getInputLevelDimensions", on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10)},
+            {LV, "qm4120_getInputSource", BOOT},
+            keeping({LV, "qm4120_setInputLevelDimensions", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4),
+                     Seen::Quiet},
+                    "RING_RF_DIMENSIONS,RF_INPUT_LEVEL,IF_INPUT_LEVEL"),
+            // Markers and power readings.
+            unreachable(MK, "qm4120_getLoOffset",
+                        "the marker controls are never shown, so the marker is never on"),
+            {MK, "qm4120_getLevelCorrDownConv", eng(ENGPANEL_GETCORR)},
+            {MK, "qm4120_getLevelCorrDigitizer", eng(ENGPANEL_GETCORR)},
+            {MK, "qm4120_getLevelCorrModule", eng(ENGPANEL_GETCORR)},
+            {MK, "qm4120_getInputSource", MARKER_POWER},
+            {MK, "qm4120_getSampleFrequency", MARKER_POWER},
+            {MK, "qm4120_setSampleDataType", MARKER_POWER},
+            faulted({MK, "performNFFT", MARKER_POWER}, "qm4120_fftPerformN"),
+            faulted({MK, "getPowerAtIfFrequency", MARKER_POWER}, "qm4120_fftGetPowerAtIfFrequency"),
+            unreachable("panel/spectrum.cpp", "makeWindow", COMPUTED),
+            unreachable("panel/spectrum.cpp", "qm4120_windowArray", COMPUTED),
+            unreachable("panel/spectrum.cpp", "ReFFT", COMPUTED),
+            unreachable("panel/spectrum.cpp", "FFT", COMPUTED),
+            // Trigger.
+            {TR, "qm4120_getLvdsMarkerMode", TRIG_LVDS_M, Seen::Quiet},
+            {TR, "qm4120_setLvdsMarkerMode", TRIG_LVDS_M},
+            {TR, "qm4120_getLvdsAuxMode", TRIG_LVDS_A, Seen::Quiet},
+            {TR, "qm4120_setLvdsAuxMode",
+             on(mainP, MAINPANEL_CAPT_TRIG, 4, before({menu(MAINMENU_SETTINGS_LVDS_AUX_OUT)}))},
+            {TR, "qm4120_getLvdsDataMode", TRIG_LVDS_S, Seen::Quiet},
+            {TR, "qm4120_setLvdsDataMode", TRIG_LVDS_S},
+            {TR, "qm4120_getPostGateTriggerSamples",
+             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64,
+                before({enter(mainP, MAINPANEL_CAPT_TRIG, 0), enter(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1)}))},
+            {TR, "qm4120_getPreEdgeTriggerSamples",
+             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64, pxiTrigger())},
+            {TR, "qm4120_getListTimerDwell", TRIG_TIMER},
+            {TR, "qm4120_getTimerPhase", TRIG_TIMER},
+            {TR, "qm4120_getTriggerSource", TRIG_PXI},
+            {TR, "qm4120_getTriggerSourceType", TRIG_PXI},
+            {TR, "qm4120_getTriggerType", TRIG_PXI},
+            {TR, "qm4120_getTriggerOffsetDelay", on(mainP, MAINPANEL_CAPT_TRIG_OFFS_DELAY, 16, pxiTrigger())},
+            {TR, "qm4120_getIntTriggerMode", TRIG_INT},
+            {TR, "qm4120_getIntTriggerAbsThreshold", TRIG_INT},
+            {TR, "qm4120_getIntTriggerAbsTimeConst", TRIG_INT},
+            {TR, "qm4120_getIntTriggerRelThreshold", TRIG_INT},
+            {TR, "qm4120_getIntTriggerRelSlowTimeConst", TRIG_INT},
+            {TR, "qm4120_getIntTriggerRelFastTimeConst", TRIG_INT},
+            keeping({TR, "qm4120_setTriggerSource", TRIG_PXI}, "CAPT_TRIG,CAPT_TRIG_BIT"),
+            {TR, "qm4120_setTriggerType", on(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1, pxiTrigger())},
+            {TR, "qm4120_setTriggerEdgeGatePolarity", on(mainP, MAINPANEL_CAPT_TRIG_EG_POL, 1, pxiTrigger())},
+            {TR, "qm4120_setPostGateTriggerSamples",
+             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64,
+                before({enter(mainP, MAINPANEL_CAPT_TRIG, 0), enter(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1)}))},
+            {TR, "qm4120_setPreEdgeTriggerSamples",
+             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64, pxiTrigger())},
+            {TR, "qm4120_setTriggerOffsetDelay", on(mainP, MAINPANEL_CAPT_TRIG_OFFS_DELAY, 16, pxiTrigger())},
+            {TR, "qm4120_setListTimerDwell", on(mainP, MAINPANEL_TIMERPERIOD, 500, timerTrigger())},
+            {TR, "qm4120_setTimerPhase", on(mainP, MAINPANEL_TIMERPHASE, 5, timerTrigger())},
+            {TR, "qm4120_setIntTriggerMode", on(mainP, MAINPANEL_INTTRIGMODE, 1, levelTrigger())},
+            {TR, "qm4120_setIntTriggerAbsThreshold",
+             on(mainP, MAINPANEL_TRIGABSTHRESHOLD, -30, levelTrigger())},
+            {TR, "qm4120_setIntTriggerAbsTimeConst", on(mainP, MAINPANEL_TRIGTCABS, 4, levelTrigger())},
+            {TR, "qm4120_setIntTriggerRelThreshold",
+             on(mainP, MAINPANEL_TRIGRELTHRESHOLD, 6,
+                before({enter(mainP, MAINPANEL_CAPT_TRIG, 8), enter(mainP, MAINPANEL_INTTRIGMODE, 1)}))},
+            {TR, "qm4120_setIntTriggerRelSlowTimeConst",
+             on(mainP, MAINPANEL_TRIGTCSLOW, 4,
+                before({enter(mainP, MAINPANEL_CAPT_TRIG, 8), enter(mainP, MAINPANEL_INTTRIGMODE, 1)}))},
+            {TR, "qm4120_setIntTriggerRelFastTimeConst",
+             on(mainP, MAINPANEL_TRIGTCFAST, 2,
+                before({enter(mainP, MAINPANEL_CAPT_TRIG, 8), enter(mainP, MAINPANEL_INTTRIGMODE, 1)}))},
+            // Engineering.
+            {EP, "qm4120_getModelCode", ENG_OPEN},
+            {EP, "qm4120_set4125D3Latch",
+             g(toggle(engP, ENGPANEL_CHECK_4125D3BIT3),
+               [](Sweep& s) {
+                   s.rebootModule(0x4125);
+                   EXPECT_TRUE(s.person().chooseMenu(s.bar(), appState.engineeringPanelItem));
+               })},
+            {EP, "qm4120_get4125D3Latch",
+             g(toggle(engP, ENGPANEL_CHECK_4125D3BIT3),
+               [](Sweep& s) {
+                   s.rebootModule(0x4125);
+                   EXPECT_TRUE(s.person().chooseMenu(s.bar(), appState.engineeringPanelItem));
+               })},
+            {ER, "qm4120_setSwTriggerMode", eng(ENGPANEL_RESETBUTTON)},
+            faulted({ER, "qm4120_reset", eng(ENGPANEL_RESETBUTTON)}, "qm4120_controlSetDefaults"),
+            {ER, "qm4120_getFPGAConfig", eng(ENGPANEL_RESETWFPGABUTTON), Seen::Quiet},
+            faulted({ER, "qm4120_resetWithFpgaConfig", eng(ENGPANEL_RESETWFPGABUTTON), Seen::ErrorOnly},
+                    "qm4120_fpgaConfigure"),
+            {ES, "qm4120_cal_RFDigAmpRef_BandPointAdj", eng(ENGPANEL_TESTBUTTON)},
+            {ES, "qm4120_setSerialNumber", eng(ENGPANEL_SETSERIAL)},
+            {ES, "qm4120_getSerialNumber", eng(ENGPANEL_READSERIAL)},
+            {ES, "qm4120_blankEeproms", eng(ENGPANEL_BLANK_EEPROM_BUTTON)},
+            {ES, "qm4120_cal_IFDigGrpDel_Verify", eng(ENGPANEL_GRPDEL_TESTBUTTON)},
+            {ES, "qm4120_setGrpDelFilterEnable", engToggle(ENGPANEL_GRPDEL_FPGA_FILT_CHK)},
+            {ES, "qm4120_cal_IFDigGrpDel_Adj", eng(ENGPANEL_GRPDEL_CALBUTTON)},
+            {ES, "qm4120_cal_IFDigGrpDel_Commit", eng(ENGPANEL_GRPDEL_CALBUTTON)},
+            {ES, "qm4120_getModelCode", eng(ENGPANEL_GRPDEL_CALBUTTON)},
+            {ES, "qm4120_app_applyDigGrpDel", eng(ENGPANEL_GRPDEL_CALBUTTON)},
+            {ES, "qm4120_registerReadFieldVal", eng(ENGPANEL_WREGRD)},
+            {ES, "qm4120_registerWriteFieldVal", eng(ENGPANEL_WREGWRITE)},
+            {ES, "qm4120_registerReadFromHw", eng(ENGPANEL_RREGRD)},
+            {ES, "qm4120_registerWriteDirect", eng(ENGPANEL_REGWR)},
+            {"engineering/test_tone.cpp", "qm4120_registerWriteBit", engToggle(ENGPANEL_TESTTONE)},
+            // Information.
+            {IP, "qm4120_getFPGAConfig", SYS_INFO, Seen::Quiet},
+            {IP, "qm4120_countFPGAConfigs", SYS_INFO, Seen::Quiet},
+            {IP, "qm4120_listFPGAConfigs", SYS_INFO, Seen::Quiet},
+            {IP, "qm4120_getCalModuleLastTimeStamp", SYS_INFO},
+            {IP, "qm4120_getCalTempTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalIFDigGrpDelTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalDCIFShapeTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalRFDigAmpRefTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalRFDCFreqTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalRFDCFreqRefTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalDigAmpIFShapeTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalIFDigAmpTimeStamp", CAL_INFO},
+            {IP, "qm4120_getCalIFDigAmpRefTimeStamp", CAL_INFO},
+            faulted({IP, "qm4120_revision_query", SYS_INFO, Seen::Quiet}, "qm4120_controlGetFpgaRev"),
+            faulted({IP, "qm4120_getPciFpgaRev", SYS_INFO, Seen::Quiet}, "qm4120_controlGetPciFpgaRev"),
+            {IP, "qm4120_getPciRev", SYS_INFO, Seen::Quiet},
+            {IP, "qm4120_getSerialNumber", SYS_INFO, Seen::Quiet},
+            {IP, "qm4120_getModelCode", ABOUT, Seen::Quiet},
+            {"info/model_text.cpp", "qm4120_getModelCode", ABOUT, Seen::Quiet},
+        };
+        for (Road& b : boardRoads()) r.push_back(b);
+        return r;
+    }();
+    return roads;
+}
