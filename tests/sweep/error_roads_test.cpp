@@ -215,16 +215,19 @@ TEST_F(Sweep, EveryDriverCallSiteReportsItsFailureAndThePanelGoesOn) {
             // work) waits for the operator, who presses Stop now and then, as a person would.
             const double gestureStart = fe.clock();
             double nextStop = gestureStart + PATIENCE_SECONDS;
-            fe.setDelayHook([&](double) {
+            const auto pressStopNowAndThen = [&] {
                 if (fe.clock() < nextStop) return;
                 nextStop = fe.clock() + PATIENCE_SECONDS;
                 fe.post([this] { op.press(main(), MAINPANEL_CMD_STOP); });
-            });
+            };
+            fe.setDelayHook([&](double) { pressStopNowAndThen(); });
+            fe.setEventPassHook(pressStopNowAndThen);
             const auto t0 = std::chrono::steady_clock::now();
             const ::testing::AssertionResult made = road.gesture.act(*this);
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
             fe.setDelayHook(nullptr);
+            fe.setEventPassHook(nullptr);
             int32_t calls = 0;
             for (const auto& t : targets) calls += ARMED_CALLS - drain(t);
             qm_fault_clear_all();

@@ -171,6 +171,7 @@ void HeadlessFrontend::processEvents() {
     // A pass of the event loop takes a little time, on the virtual clock as on a real one: a loop that
     // waits for the module by polling and processing events sees time pass without any Delay.
     advanceClock(EVENT_PASS_SECONDS);
+    if (eventPassHook_) eventPassHook_();
     runQueuedCalls();
     // Only the gestures posted before this call: one posted by a callback waits for the next round.
     for (size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {

@@ -102,6 +102,9 @@ class HeadlessFrontend : public Frontend {
     static constexpr double EVENT_PASS_SECONDS = 20e-6;  // what one processEvents takes on the clock
     void advanceClock(double seconds) { clock_.store(clock_.load() + seconds); }
     void setDelayHook(std::function<void(double)> hook) { delayHook_ = std::move(hook); }
+    // Runs at each pass of the event loop, after the clock moved: an operator who acts after a while
+    // reaches a loop that polls the module without any Delay.
+    void setEventPassHook(std::function<void()> hook) { eventPassHook_ = std::move(hook); }
     double totalDelay() const { return totalDelay_; }
 
     // ---- what the screen would show
@@ -164,6 +167,7 @@ class HeadlessFrontend : public Frontend {
     std::atomic<double> clock_{0};
     double totalDelay_ = 0;
     std::function<void(double)> delayHook_;
+    std::function<void()> eventPassHook_;
     bool busy_ = false;
     int busyChanges_ = 0;
     std::vector<std::string> taskbarHistory_;
