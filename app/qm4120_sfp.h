@@ -31,6 +31,7 @@
 #include "qm41xx_cal_id.h"
 #include "qm41xx_step.h"
 #include "routing_panel.h"
+#include "settings_dir_ini.h"
 #include "test_tone.h"
 #include "trigger.h"
 
@@ -65,9 +66,6 @@ void initProgramPaths();
 void loadDirectorySettings();
 // Writes settingsDir into iniFilePath; popups on failure.
 void saveDirectorySettings();
-
-// Collapses each adjacent pair of identical separators ("\\" or "//") into one, in place.
-void collapseDoubledSeparators(char* path);
 
 // ---------------------------------------------------------------------------------------------------------
 // Callbacks of this module.

@@ -21,6 +21,7 @@
 #include "qm41xx_cal_id.h"
 #include "qm41xx_step_uir.h"
 #include "routing_panel.h"
+#include "settings_dir_ini.h"
 #include "userint.h"
 
 namespace {
@@ -118,18 +119,6 @@ uint16_t hasEngineeringSwitch(int argc, char** argv) {
     return 0;
 }
 
-void collapseDoubledSeparators(char* path) {
-    if (!path) return;
-    // Each adjacent pair of the same separator becomes one: a run of three keeps two, a run of four two.
-    size_t out = 0;
-    for (size_t in = 0; path[in] != '\0'; ++in) {
-        const char c = path[in];
-        if ((c == '\\' || c == '/') && path[in + 1] == c) ++in;
-        path[out++] = path[in];
-    }
-    path[out] = '\0';
-}
-
 void initProgramPaths() {
     AppState& s = appState;
     if (!s.programDirOverride.empty()) {
@@ -152,17 +141,11 @@ void initProgramPaths() {
 
 void loadDirectorySettings() {
     AppState& s = appState;
-    uint32_t ini = 0;
-    if (qm41XXutils_IniCreate(s.iniFilePath, &ini) < 0) {
-        MessagePopup("Load directory settings", "Error creating ini file instance");
-        return;
-    }
-    char dir[PATH_TEXT_LEN] = {};
     // A truncated value names some other folder: the default stays. An empty one is what the operator
     // last saved from the directories dialog and is kept as such, as it was in that session.
-    if (qm41XXutils_IniGetString(ini, INI_SECTION, INI_KEY, dir, sizeof dir) == QM41XXUTILS_SUCCESS)
-        std::snprintf(s.settingsDir, sizeof s.settingsDir, "%s", dir);
-    qm41XXutils_IniDelete(ini);
+    if (readSettingsDirFromIni(s.iniFilePath, s.settingsDir, sizeof s.settingsDir) ==
+        SettingsDirRead::NoInstance)
+        MessagePopup("Load directory settings", "Error creating ini file instance");
 }
 
 void saveDirectorySettings() {
