@@ -1,6 +1,7 @@
 // The program where the world is against it: every case ends in a clear message, the program answers on,
 // and no file the operator had is changed.
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -132,6 +133,25 @@ INSTANTIATE_TEST_SUITE_P(Texts, DamagedIniFile,
                                                        10),
                                            "[Directories]\nSettingsDir=" + std::string(3000, 'x') + "\n",
                                            "SettingsDir=/before/any/section\n"));
+
+// A qm4120_sfp.ini marked read-only: start-up reads it, and the directories dialog's save says it failed
+// and leaves it as it was.
+class ReadOnlyIniFile : public AppFixture {};
+
+TEST_F(ReadOnlyIniFile, IsReadButNotReplaced) {
+    const std::string text = "[Directories]\nSettingsDir=/srv/kept\n";
+    writeBytes(iniPath(), text);
+    ASSERT_EQ(chmod(iniPath().c_str(), 0444), 0);
+    ASSERT_EQ(startApp(), 0);
+    EXPECT_TRUE(fe.popups().empty());
+    EXPECT_EQ(std::string(state().settingsDir), "/srv/kept");
+
+    std::snprintf(state().settingsDir, PATH_TEXT_LEN, "%s", "/srv/other");
+    saveDirectorySettings();
+    ASSERT_EQ(fe.countPopups("Save directory settings"), 1);
+    EXPECT_EQ(fe.popups().back().text, "Failed to save settings!");
+    EXPECT_EQ(fileBytes(iniPath()), text);
+}
 
 // An installed program keeps its files under the home folder; a home that is not there, or cannot be,
 // must not stop it.
