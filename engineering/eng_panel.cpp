@@ -4,6 +4,7 @@
 #include "app_state.h"
 #include "qm4120.h"
 #include "qm4120_eng_uir.h"
+#include "qm4120_sfp_uir.h"
 #include "qm41xx_cal_id.h"
 #include "userint.h"
 
@@ -107,6 +108,14 @@ int cmdCdma2000Capability(int panel, int control, int event, void*, int, int) {
     return 0;
 }
 
+int cmdDividedLOFreq(int, int, int event, void*, int, int) {
+    // The divided-LO entry has no module setting behind it: a commit only reads the LO frequency the main
+    // panel shows, and nothing is sent.
+    double loFrequency = 0.0;
+    if (event == EVENT_COMMIT) GetCtrlVal(getMainPanel(), MAINPANEL_LO_FREQ, &loFrequency);
+    return 0;
+}
+
 int cmdCloseEngineer(int panel, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) HidePanel(panel);
     return 0;
@@ -130,6 +139,7 @@ void registerEngPanelCallbacks() {
     RegisterCtrlCallback("cmdTestGrpDel", cmdTestGrpDel);
     RegisterCtrlCallback("cmdSetGrpDelFPGAFiltBypass", cmdSetGrpDelFPGAFiltBypass);
     RegisterCtrlCallback("cmdCdma2000Capability", cmdCdma2000Capability);
+    RegisterCtrlCallback("cmdDividedLOFreq", cmdDividedLOFreq);
     RegisterCtrlCallback("cmdCloseEngineer", cmdCloseEngineer);
     RegisterCtrlCallback("cmdCalGrpDel", cmdCalGrpDel);
     RegisterCtrlCallback("cmdShowIdInfo", cmdShowIdInfo);

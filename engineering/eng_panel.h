@@ -37,6 +37,7 @@ int cmdSetGrpDelFPGAFiltBypass(int panel, int control, int event, void* callback
                                int eventData2);
 int cmdCdma2000Capability(int panel, int control, int event, void* callbackData, int eventData1,
                           int eventData2);
+int cmdDividedLOFreq(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int cmdCloseEngineer(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int cmdCalGrpDel(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int cmdShowIdInfo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

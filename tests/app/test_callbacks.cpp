@@ -16,7 +16,6 @@ const std::vector<std::string> STILL_PENDING = {
     "cmdDirCancel",
     "cmdDirOk",
     "cmdDirectories",
-    "cmdDividedLOFreq",
     "cmdFFTTraceFileSetup",
     "cmdLoadSettings",
     "cmdSaveCapturedDataAscii",

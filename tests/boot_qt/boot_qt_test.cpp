@@ -1,16 +1,13 @@
-// The boot dialog on the Qt front end, walked with real mouse gestures: BOOTBUTTON, a double-click on a
-// resource, the configuration list. Pictures of both dialog panels go to <build>/screenshots/.
+// The boot dialog on the Qt front end, walked with real mouse gestures: BOOTBUTTON, a click on a resource,
+// the default box, OK and a double-click in the configuration list. Pictures of both dialog panels go to
+// <build>/screenshots/.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QImage>
 #include <QListView>
-#include <QPushButton>
 #include <QTest>
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -21,6 +18,8 @@
 #include "qm41xx_boot.h"
 #include "qm41xx_boot_uir.h"
 #include "qm_faults.h"
+#include "screenshot.h"
+#include "temp_dir.h"
 #include "ui/model.h"
 #include "ui/qt/qt_frontend.h"
 #include "userint.h"
@@ -35,11 +34,8 @@ class BootDialogQt : public ::testing::Test {
         resetAppState();
         qm_fault_clear_all();
         korvo_simResetAll();
-        char pattern[] = "/tmp/qm4120_boot_qt_XXXXXX";
-        const char* dir = mkdtemp(pattern);
-        ASSERT_NE(dir, nullptr);
-        programDir = dir;
-        appState.programDirOverride = programDir;
+        ASSERT_FALSE(programDir.path().empty());
+        appState.programDirOverride = programDir.path();
         appState.splashSeconds = 0;
         appState.monitorStepDelay = [](double) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -61,8 +57,6 @@ class BootDialogQt : public ::testing::Test {
         settle();
         ui::setFrontend(nullptr);
         resetAppState();
-        std::error_code ignored;
-        std::filesystem::remove_all(programDir, ignored);
     }
 
     void settle() {
@@ -71,9 +65,21 @@ class BootDialogQt : public ::testing::Test {
         fe.processDrawEvents();
     }
 
-    template <class W>
-    W* widget(int panel, int control) {
-        return qobject_cast<W*>(fe.controlWidget(panel, control));
+    QListView* list(int panel, int control) {
+        return qobject_cast<QListView*>(fe.controlWidget(panel, control));
+    }
+
+    // Clicks (twice, when `twice`) on the entry of `view` whose text is `label`; false if there is none.
+    bool clickEntry(QListView* view, const QString& label, bool twice) {
+        for (int r = 0; r < view->model()->rowCount(); ++r) {
+            if (view->model()->index(r, 0).data().toString() != label) continue;
+            const QPoint at = view->visualRect(view->model()->index(r, 0)).center();
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+            if (twice) QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+            settle();
+            return true;
+        }
+        return false;
     }
 
     void click(int panel, int control) {
@@ -84,72 +90,26 @@ class BootDialogQt : public ::testing::Test {
         settle();
     }
 
-    // Row of the list entry whose text is `label`, -1 if none.
-    static int rowOf(QListView* view, const QString& label) {
-        for (int r = 0; r < view->model()->rowCount(); ++r)
-            if (view->model()->index(r, 0).data().toString() == label) return r;
-        return -1;
-    }
-
-    void doubleClickRow(QListView* view, int row) {
-        const QRect rect = view->visualRect(view->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-        settle();
-    }
-
     bool windowShown(int panel) {
         QWidget* w = fe.panelWidget(panel);
         return w && w->isVisible();
     }
 
-    void shoot(int panel, const char* name) {
-        QWidget* w = fe.panelWidget(panel);
-        ASSERT_NE(w, nullptr);
-        const QImage image = w->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        ASSERT_TRUE(QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR)));
-        EXPECT_TRUE(image.save(QStringLiteral(QM_SCREENSHOT_DIR "/%1.png").arg(QLatin1String(name))));
-    }
-
     qmqt::QtFrontend fe;
-    std::string programDir;
+    TempDir programDir{"qm4120_boot_qt"};
 };
 
-TEST_F(BootDialogQt, DoubleClickOnAResourceBootsIt) {
+TEST_F(BootDialogQt, ResourceThenConfigurationChosenWithTheMouse) {
     click(appState.mainPanel, MAINPANEL_BOOTBUTTON);
     ASSERT_TRUE(windowShown(appState.bootPanel));
-    auto* list = widget<QListView>(appState.bootPanel, BOOTPANEL_LIST_RES);
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->model()->rowCount(), 4);
-    EXPECT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("PXI KORVO\t4125"));
-    shoot(appState.bootPanel, "boot_dialog_resources");
-
-    const int row = rowOf(list, QStringLiteral("PXI KORVO\t4A20"));
-    ASSERT_GE(row, 0);
-    doubleClickRow(list, row);
-
-    ASSERT_TRUE(isActive4120());
-    uint16_t model = 0;
-    ASSERT_GE(qm4120_getModelCode(getQM4120id(), &model), 0);
-    EXPECT_EQ(model, 0x4A20);
-    EXPECT_FALSE(windowShown(appState.bootPanel));
-    std::string resource;
-    GetCtrlVal(appState.mainPanel, MAINPANEL_MODULE_RESOURCE, &resource);
-    EXPECT_EQ(resource, "0x4A20");
-}
-
-TEST_F(BootDialogQt, ConfigurationIsChosenFromItsOwnList) {
-    click(appState.mainPanel, MAINPANEL_BOOTBUTTON);
-    auto* resources = widget<QListView>(appState.bootPanel, BOOTPANEL_LIST_RES);
+    QListView* resources = list(appState.bootPanel, BOOTPANEL_LIST_RES);
     ASSERT_NE(resources, nullptr);
-    const int row = rowOf(resources, QStringLiteral("PXI KORVO\t4125"));
-    ASSERT_GE(row, 0);
-    QTest::mouseClick(resources->viewport(), Qt::LeftButton, {},
-                      resources->visualRect(resources->model()->index(row, 0)).center());
-    settle();
+    ASSERT_EQ(resources->model()->rowCount(), 4);
+    EXPECT_EQ(resources->model()->index(0, 0).data().toString(), QStringLiteral("PXI KORVO\t4125"));
+    saveScreenshot(fe.panelWidget(appState.bootPanel), "boot_dialog_resources");
+    ASSERT_TRUE(clickEntry(resources, QStringLiteral("PXI KORVO\t4125"), false));
 
-    auto* box = widget<QCheckBox>(appState.bootPanel, BOOTPANEL_BOOT_DEFAULT);
+    auto* box = qobject_cast<QCheckBox*>(fe.controlWidget(appState.bootPanel, BOOTPANEL_BOOT_DEFAULT));
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(box->isChecked());
     box->click();
@@ -164,23 +124,27 @@ TEST_F(BootDialogQt, ConfigurationIsChosenFromItsOwnList) {
     ASSERT_TRUE(windowShown(conf));
     EXPECT_FALSE(windowShown(appState.bootPanel));
     EXPECT_FALSE(isActive4120());
-    auto* configs = widget<QListView>(conf, CONFPANEL_CONFIG_RES);
+    QListView* configs = list(conf, CONFPANEL_CONFIG_RES);
     ASSERT_NE(configs, nullptr);
     ASSERT_GE(configs->model()->rowCount(), 2);
-    EXPECT_EQ(rowOf(configs, QStringLiteral("Reserved")), -1);
-    shoot(conf, "boot_dialog_configurations");
+    saveScreenshot(fe.panelWidget(conf), "boot_dialog_configurations");
 
     const int last = configs->model()->rowCount() - 1;
     unsigned short chosen = 0;
     GetValueFromIndex(conf, CONFPANEL_CONFIG_RES, last, &chosen);
-    doubleClickRow(configs, last);
+    ASSERT_TRUE(clickEntry(configs, configs->model()->index(last, 0).data().toString(), true));
 
     ASSERT_TRUE(isActive4120());
-    uint16_t running = 0;
+    uint16_t model = 0, running = 0;
+    ASSERT_GE(qm4120_getModelCode(getQM4120id(), &model), 0);
     ASSERT_GE(qm4120_getFPGAConfig(getQM4120id(), &running), 0);
+    EXPECT_EQ(model, 0x4125);
     EXPECT_EQ(running, chosen);
     EXPECT_FALSE(windowShown(conf));
     EXPECT_FALSE(windowShown(appState.bootPanel));
+    std::string resource;
+    GetCtrlVal(appState.mainPanel, MAINPANEL_MODULE_RESOURCE, &resource);
+    EXPECT_EQ(resource, "0x4125");
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST_F(BusTest, RejectsMalformedAndUnknownResources) {
     EXPECT_EQ(korvo_simOpenSessionCount(), 1);
 }
 
-TEST_F(BusTest, OwningResourceManagerIsReported) {
+TEST_F(BusTest, SessionsKnowTheirResourceManagerAndAreNotOne) {
     uint32_t other = 0;
     ASSERT_EQ(korvo_viOpenDefaultRM(&other), VI_SUCCESS);
     const uint32_t a = open("0x4120");
@@ -86,6 +86,12 @@ TEST_F(BusTest, OwningResourceManagerIsReported) {
     EXPECT_EQ(korvo_viGetAttribute(a, 0x3FFF0001u, &owner), VI_ERROR_NSUP_ATTR);
     EXPECT_EQ(korvo_viGetAttribute(rm_, VI_ATTR_MODEL_CODE, &owner), VI_ERROR_NSUP_ATTR);
     EXPECT_EQ(korvo_viGetAttribute(a, VI_ATTR_RM_SESSION, nullptr), VI_ERROR_USER_BUF);
+
+    uint32_t session = 0;
+    EXPECT_EQ(korvo_viOpen(a, "0x4120", 0, 0, &session), VI_ERROR_INV_OBJECT);
+    EXPECT_EQ(korvo_viIn32(rm_, VI_PXI_BAR0_SPACE, 0, &owner), VI_ERROR_NSUP_OPER);
+    uint16_t code = 0;
+    EXPECT_EQ(korvo_simModelCode(rm_, &code), VI_ERROR_INV_OBJECT);
 }
 
 TEST_F(BusTest, ClosingCountsAndStaleHandles) {
@@ -116,16 +122,6 @@ TEST_F(BusTest, ClosingCountsAndStaleHandles) {
     EXPECT_EQ(korvo_viClose(c), VI_ERROR_INV_OBJECT);
     EXPECT_EQ(korvo_viOpen(rm_, "0x4120", 0, 0, &value), VI_ERROR_INV_OBJECT);
     EXPECT_EQ(korvo_viClose(0), VI_ERROR_INV_OBJECT);
-}
-
-TEST_F(BusTest, SessionIsNotAResourceManager) {
-    const uint32_t a = open("0x4120");
-    uint32_t session = 0;
-    EXPECT_EQ(korvo_viOpen(a, "0x4120", 0, 0, &session), VI_ERROR_INV_OBJECT);
-    uint32_t value = 0;
-    EXPECT_EQ(korvo_viIn32(rm_, VI_PXI_BAR0_SPACE, 0, &value), VI_ERROR_NSUP_OPER);
-    uint16_t code = 0;
-    EXPECT_EQ(korvo_simModelCode(rm_, &code), VI_ERROR_INV_OBJECT);
 }
 
 TEST_F(BusTest, DefaultRegisterMemoryIsPerSession) {

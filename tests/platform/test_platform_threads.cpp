@@ -2,10 +2,8 @@
 // reference-lock monitor at the same time.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <filesystem>
 #include <set>
 #include <string>
 #include <thread>
@@ -14,6 +12,7 @@
 #include "pxi_korvo.h"
 #include "pxi_korvo_sim.h"
 #include "qm41XX_utils.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -55,10 +54,9 @@ TEST(PlatformThreads, BusSessionsFromManyThreads) {
 }
 
 TEST(PlatformThreads, OneSettingsInstanceFromManyThreads) {
-    char pattern[] = "/tmp/qm41xx-threads-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string dir = pattern;
-    const std::string path = dir + "/shared.ini";
+    const TempDir dir("qm41xx-threads");
+    ASSERT_FALSE(dir.path().empty());
+    const std::string path = dir.file("shared.ini");
     uint32_t h = 0;
     ASSERT_EQ(qm41XXutils_IniCreate(path.c_str(), &h), 0);
     ASSERT_EQ(qm41XXutils_IniSetAutoSave(h, 0), 0);
@@ -97,7 +95,6 @@ TEST(PlatformThreads, OneSettingsInstanceFromManyThreads) {
         EXPECT_EQ(v, 99);
     }
     qm41XXutils_IniDelete(h);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

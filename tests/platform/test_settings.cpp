@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <clocale>
 #include <cmath>
@@ -16,6 +15,7 @@
 
 #include "qm41XX_utils.h"
 #include "qm_faults.h"
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -25,14 +25,10 @@ class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         qm_fault_clear_all();
-        char pattern[] = "/tmp/qm41xx-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        path_ = (dir_ / "unit.ini").string();
+        ASSERT_FALSE(tmp_.path().empty());
     }
     void TearDown() override {
         for (uint32_t h : handles_) qm41XXutils_IniDelete(h);
-        fs::remove_all(dir_);
     }
     uint32_t create(const std::string& path) {
         uint32_t h = 0;
@@ -55,8 +51,9 @@ class SettingsTest : public ::testing::Test {
         return n;
     }
 
-    fs::path dir_;
-    std::string path_;
+    TempDir tmp_{"qm41xx-test"};
+    const fs::path dir_ = tmp_.path();
+    const std::string path_ = tmp_.file("unit.ini");
     std::vector<uint32_t> handles_;
 };
 

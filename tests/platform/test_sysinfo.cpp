@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include "qm41XX_utils.h"
 #include "qm_faults.h"
 #include "qm_sysinfo.h"
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -31,11 +31,8 @@ class SysinfoTest : public ::testing::Test {
   protected:
     void SetUp() override {
         qm_fault_clear_all();
-        char pattern[] = "/tmp/qm-sysinfo-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        ASSERT_FALSE(tmp_.path().empty());
     }
-    void TearDown() override { fs::remove_all(dir_); }
     fs::path file(const char* name, const std::string& content) {
         const fs::path p = dir_ / name;
         std::ofstream(p, std::ios::binary) << content;
@@ -47,7 +44,8 @@ class SysinfoTest : public ::testing::Test {
         if (status) *status = s;
         return s < 0 ? "<" + std::to_string(s) + ">" : text;
     }
-    fs::path dir_;
+    TempDir tmp_{"qm-sysinfo"};
+    const fs::path dir_ = tmp_.path();
 };
 
 TEST_F(SysinfoTest, OurLibrariesCarryTheProjectVersion) {

@@ -40,10 +40,4 @@ inline const uir::Panel* findPanel(const std::string& file, const std::string& p
     return nullptr;
 }
 
-inline const uir::Control* findControl(const uir::Panel& panel, const std::string& name) {
-    for (const uir::Control& c : panel.controls)
-        if (c.name == name) return &c;
-    return nullptr;
-}
-
 #endif

@@ -148,10 +148,15 @@ TEST_F(Grids, SelectionScrollingAndTheSelectionEvents) {
     EXPECT_EQ(width, 120);
 }
 
-TEST_F(Grids, TabPagesAddedAtRunTime) {
-    const int p = shown(R"({"name":"IDTAB","kind":"tab","callback":"onCtrl"})");
-    std::vector<int> pages;
-    for (const char* label : {"Control board", "IF board", "RF board"}) {
+TEST_F(Grids, TabPagesFromTheResourceAndAddedAtRunTime) {
+    // A page the resource names is an empty panel of its own, like one added at run time.
+    const int p = shown(R"({"name":"IDTAB","kind":"tab","callback":"onCtrl","pages":["Control board"]})");
+    std::vector<int> pages(1);
+    GetPanelHandleFromTabPage(p, 2, 0, &pages[0]);
+    ASSERT_NE(ui::findPanel(pages[0]), nullptr);
+    EXPECT_EQ(ui::findPanel(pages[0])->parent, p);
+    EXPECT_EQ(ui::findPanel(pages[0])->title, "Control board");
+    for (const char* label : {"IF board", "RF board"}) {
         const int page = LoadPanel(p, "test.uir", 1);
         const int index = InsertPanelAsTabPage(p, 2, -1, page);
         EXPECT_EQ(index, static_cast<int>(pages.size()));
@@ -180,6 +185,8 @@ TEST_F(Grids, TabPagesAddedAtRunTime) {
     GetActiveTabPage(p, 2, &active);
     GetPanelHandleFromTabPage(p, 2, active, &handle);
     EXPECT_EQ(handle, pages[1]) << "the same page stays active";
+    DiscardPanel(p);
+    EXPECT_EQ(ui::findPanel(pages[1]), nullptr) << "pages go with their panel";
 }
 
 }  // namespace

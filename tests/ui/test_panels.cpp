@@ -129,18 +129,4 @@ TEST_F(Panels, PopupsStackAndOnlyTheTopOneTakesInput) {
     EXPECT_EQ(ui::topPopup(), 0) << "a discarded dialog leaves the stack";
 }
 
-TEST_F(Panels, ResourceTabPagesArePanelsOfTheirOwn) {
-    const int p = load(panelWith(R"({"name":"TABS","kind":"tab","pages":["Control board","IF board"]})"));
-    ASSERT_GT(p, 0);
-    int count = 0, page = 0;
-    GetNumTabPages(p, 2, &count);
-    EXPECT_EQ(count, 2);
-    GetPanelHandleFromTabPage(p, 2, 1, &page);
-    ASSERT_NE(ui::findPanel(page), nullptr);
-    EXPECT_EQ(ui::findPanel(page)->parent, p);
-    EXPECT_EQ(ui::findPanel(page)->title, "IF board");
-    DiscardPanel(p);
-    EXPECT_EQ(ui::findPanel(page), nullptr);
-}
-
 }  // namespace

@@ -19,18 +19,21 @@ TEST_F(Values, IntegerTypesRoundAndWrapLikeTheirCType) {
         {"name":"S","kind":"numeric","dataType":"short","rangeCheck":"ignore"},
         {"name":"US","kind":"numeric","dataType":"ushort","rangeCheck":"ignore"},
         {"name":"D","kind":"numeric","dataType":"double","rangeCheck":"ignore"})");
-    EXPECT_EQ(SetCtrlVal(p, 2, 2.5), 0);  // halves round away from zero
-    EXPECT_EQ(valueOf<int>(p, 2), 3);
-    SetCtrlVal(p, 2, -2.5);
-    EXPECT_EQ(valueOf<int>(p, 2), -3);
-    SetCtrlVal(p, 3, -1);
-    EXPECT_EQ(valueOf<unsigned>(p, 3), 4294967295u);
-    SetCtrlVal(p, 4, 70000);  // 70000 - 65536
-    EXPECT_EQ(valueOf<short>(p, 4), 4464);
-    SetCtrlVal(p, 4, 32768);
-    EXPECT_EQ(valueOf<short>(p, 4), -32768);
-    SetCtrlVal(p, 5, -1);
-    EXPECT_EQ(valueOf<unsigned short>(p, 5), 65535);
+    const struct {
+        int control;
+        double set;
+        double held;
+    } cases[] = {
+        {2, 2.5, 3},         {2, -2.5, -3},     // halves round away from zero
+        {3, -1, 4294967295}, {4, 70000, 4464},  // 70000 - 65536
+        {4, 32768, -32768},  {5, -1, 65535},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SetCtrlVal(p, c.control, c.set), 0);
+        EXPECT_EQ(valueOf<double>(p, c.control), c.held)
+            << ui::test::describe(p, c.control) << " set to " << c.set;
+    }
+    EXPECT_EQ(valueOf<short>(p, 4), -32768) << "read in its own type";
     EXPECT_EQ(SetCtrlVal(p, 5, 1e30), 0);  // absurd input lands somewhere in the type, no trap
 
     SetCtrlVal(p, 6, 0.125);

@@ -27,11 +27,22 @@ bool lineColourAt(QCustomPlot* plot, double x, double y, const QColor& colour) {
 
 }  // namespace
 
-TEST_F(QtFrontendTest, GraphHasTheInstrumentLookAndFixedDivisionsWhenScaledManually) {
-    const int panel = loadTestPanel("PANEL");
-    const int graph = ctrl(panel, "GRAPH");
-    auto* plot = widget<QCustomPlot>(panel, graph);
-    ASSERT_NE(plot, nullptr);
+// The test panel's graph, on screen.
+class QtGraph : public QtFrontendTest {
+  protected:
+    void SetUp() override {
+        QtFrontendTest::SetUp();
+        panel = loadTestPanel("PANEL");
+        graph = ctrl(panel, "GRAPH");
+        plot = widget<QCustomPlot>(panel, graph);
+        ASSERT_NE(plot, nullptr);
+    }
+    int panel = 0;
+    int graph = 0;
+    QCustomPlot* plot = nullptr;
+};
+
+TEST_F(QtGraph, GraphHasTheInstrumentLookAndFixedDivisionsWhenScaledManually) {
     auto* title = qobject_cast<QCPTextElement*>(plot->plotLayout()->element(0, 0));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->text(), "FFT Spectrum");
@@ -58,12 +69,7 @@ TEST_F(QtFrontendTest, GraphHasTheInstrumentLookAndFixedDivisionsWhenScaledManua
     EXPECT_FALSE(lineColourAt(plot, 2397.5, -50.0, QColor(0x80, 0x80, 0)));
 }
 
-TEST_F(QtFrontendTest, TraceIsReplacedInOnePieceAndAutoscaleFollowsIt) {
-    const int panel = loadTestPanel("PANEL");
-    const int graph = ctrl(panel, "GRAPH");
-    auto* plot = widget<QCustomPlot>(panel, graph);
-    ASSERT_NE(plot, nullptr);
-
+TEST_F(QtGraph, TraceIsReplacedInOnePieceAndAutoscaleFollowsIt) {
     std::vector<double> y(32768);
     for (size_t i = 0; i < y.size(); ++i) y[i] = 5.0 + 10.0 * std::sin(static_cast<double>(i) / 100.0);
     const int first = PlotY(panel, graph, y.data(), static_cast<int>(y.size()), VAL_THIN_LINE, VAL_NO_POINT,
@@ -91,12 +97,7 @@ TEST_F(QtFrontendTest, TraceIsReplacedInOnePieceAndAutoscaleFollowsIt) {
     EXPECT_NEAR(plot->yAxis->range().upper, -20.0, 1e-9);
 }
 
-TEST_F(QtFrontendTest, PolarPlotKeepsCaptureOrderAndTextPlotsAndCursorsShow) {
-    const int panel = loadTestPanel("PANEL");
-    const int graph = ctrl(panel, "GRAPH");
-    auto* plot = widget<QCustomPlot>(panel, graph);
-    ASSERT_NE(plot, nullptr);
-
+TEST_F(QtGraph, PolarPlotKeepsCaptureOrderAndTextPlotsAndCursorsShow) {
     // Q against I around a circle: I is not sorted, so points must join in sample order.
     std::vector<double> i(64), q(64);
     for (size_t k = 0; k < i.size(); ++k) {

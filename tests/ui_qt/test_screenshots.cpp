@@ -1,59 +1,49 @@
 // Every panel of every resource file loads, shows every control and is written out as a PNG under
 // <build>/screenshots/<file>_<panel>.png for a person to look at.
 #include <QDir>
+#include <QHeaderView>
 #include <QImage>
 #include <QTabWidget>
+#include <QTableView>
 #include <cmath>
 #include <random>
 
 #include "qt_fixture.h"
+#include "screenshot.h"
 
 #ifdef QM_HAVE_RESOURCES
 #include <nlohmann/json.hpp>
 
 #include "embedded_resources.h"
 #include "qm41xx_cal_id_uir.h"
+#include "resource_callbacks.h"
 #endif
 
 namespace {
 
-int CVICALLBACK noopCtrl(int, int, int, void*, int, int) {
-    return 0;
-}
-int CVICALLBACK noopPanel(int, int, void*, int, int) {
-    return 0;
-}
-void CVICALLBACK noopMenu(int, int, void*, int) {}
-
-QString screenshotPath(const std::string& file, const std::string& panel) {
-    QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
+// "qm4120_sfp.uir" and "MAINPANEL" give "qm4120_sfp_MAINPANEL".
+QString pictureName(const std::string& file, const std::string& panel) {
     QString base = QString::fromStdString(file);
     base.replace(QLatin1String(".uir"), QString());
-    return QStringLiteral(QM_SCREENSHOT_DIR "/%1_%2.png").arg(base, QString::fromStdString(panel));
+    return base + '_' + QString::fromStdString(panel);
 }
 
 #ifdef QM_HAVE_RESOURCES
-// Every callback name a resource document uses, wherever it appears.
-void collectCallbacks(const nlohmann::json& j, std::vector<std::string>* names) {
-    if (j.is_object()) {
-        for (auto it = j.begin(); it != j.end(); ++it) {
-            if (it.key() == "callback" && it.value().is_string())
-                names->push_back(it.value().get<std::string>());
-            collectCallbacks(it.value(), names);
+// A do-nothing callback under every name the resource files use, so their panels load without the logic.
+void registerNoopCallbacks() {
+    for (const qm::ResourceCallback& cb : qm::resourceCallbacks()) {
+        const std::string name(cb.name);
+        switch (cb.kind) {
+            case qm::ResourceCallback::Kind::Control:
+                RegisterCtrlCallback(name.c_str(), [](int, int, int, void*, int, int) { return 0; });
+                break;
+            case qm::ResourceCallback::Kind::Panel:
+                RegisterPanelCallback(name.c_str(), [](int, int, void*, int, int) { return 0; });
+                break;
+            case qm::ResourceCallback::Kind::MenuItem:
+                RegisterMenuCallback(name.c_str(), [](int, int, void*, int) {});
+                break;
         }
-    } else if (j.is_array()) {
-        for (const auto& e : j) collectCallbacks(e, names);
-    }
-}
-
-// Registers a do-nothing callback under every name the file uses, so its panels load without the logic.
-void registerNoopCallbacks(const nlohmann::json& doc) {
-    std::vector<std::string> callbacks;
-    collectCallbacks(doc, &callbacks);
-    for (const std::string& cb : callbacks) {
-        RegisterCtrlCallback(cb.c_str(), noopCtrl);
-        RegisterPanelCallback(cb.c_str(), noopPanel);
-        RegisterMenuCallback(cb.c_str(), noopMenu);
     }
 }
 #endif
@@ -73,12 +63,7 @@ class ScreenshotTest : public QtFrontendTest {
         for (const auto& c : p->controls)
             EXPECT_NE(fe_.controlWidget(handle, c->id), nullptr)
                 << file << " " << p->constName << " " << c->constName;
-        QWidget* w = fe_.panelWidget(handle);
-        ASSERT_NE(w, nullptr);
-        const QImage image = w->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        EXPECT_GE(image.width(), p->width);
-        EXPECT_TRUE(image.save(screenshotPath(file, p->constName))) << p->constName;
+        EXPECT_GE(saveScreenshot(fe_.panelWidget(handle), pictureName(file, p->constName)).width(), p->width);
         HidePanel(handle);
     }
 };
@@ -87,12 +72,12 @@ TEST_F(ScreenshotTest, EveryPanelOfEveryResourceFileRenders) {
 #ifndef QM_HAVE_RESOURCES
     GTEST_SKIP() << "the panel resources are not built";
 #else
+    registerNoopCallbacks();
     int shot = 0;
     for (std::string_view name : qm::embeddedResourceNames()) {
         const std::string file(name);
         const auto doc = nlohmann::json::parse(qm::embeddedResource(name), nullptr, false);
         ASSERT_FALSE(doc.is_discarded()) << file;
-        registerNoopCallbacks(doc);
         const auto& panels = doc.at("panels");
         for (size_t i = 0; i < panels.size(); ++i) {
             SCOPED_TRACE(file + " " + panels[i].value("name", std::string()));
@@ -129,15 +114,11 @@ TEST_F(ScreenshotTest, SpectrumOnAGraphOfTheMainPanelSize) {
     }
     PlotXY(panel, graph, f.data(), level.data(), 666, VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID, VAL_GREEN);
     settle();
-    QWidget* plot = fe_.controlWidget(panel, graph);
-    ASSERT_NE(plot, nullptr);
-    const QImage image = plot->grab().toImage();
-    EXPECT_EQ(image.size(), QSize(604, 432));
-    EXPECT_TRUE(image.save(screenshotPath("synthetic", "FFT_VIEW")));
+    EXPECT_EQ(saveScreenshot(fe_.controlWidget(panel, graph), "synthetic_FFT_VIEW").size(), QSize(604, 432));
 }
 
 // One control of every kind, filled as the program fills them (two-column resource list, channel grid,
-// trace), for a look at each rendering side by side.
+// trace), for a look at each rendering side by side; the grid's headers and cells are checked here too.
 TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
     const int panel = loadTestPanel("PANEL");
     const int res = ctrl(panel, "RES"), grid = ctrl(panel, "GRID"), graph = ctrl(panel, "GRAPH");
@@ -156,9 +137,21 @@ TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
     PlotY(panel, graph, y.data(), static_cast<int>(y.size()), VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID,
           VAL_YELLOW);
     settle();
-    const QImage image = fe_.panelWidget(panel)->grab().toImage();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_TRUE(image.save(screenshotPath("qt_test", "EVERY_KIND")));
+    saveScreenshot(fe_.panelWidget(panel), "qt_test_EVERY_KIND");
+
+    // The grid's header row and column are the table's headers; the corner cell has no place of its own.
+    auto* table = qobject_cast<QTableView*>(fe_.controlWidget(panel, grid));
+    ASSERT_NE(table, nullptr);
+    const QAbstractItemModel* m = table->model();
+    EXPECT_EQ(m->rowCount(), 128);
+    EXPECT_EQ(m->columnCount(), 7);
+    EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), "Freq (Hz)");
+    EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString(), "IF Atten(dB)");
+    EXPECT_EQ(m->headerData(127, Qt::Vertical).toString(), "127");
+    EXPECT_EQ(m->index(5, 0).data().toString(), "2000000000");
+    EXPECT_EQ(m->index(5, 1).data().toString(), "Above");
+    EXPECT_EQ(table->columnWidth(0), 90);
+    EXPECT_EQ(table->verticalHeader()->width(), 40);
 }
 
 // The board identity panel as the program builds it: three copies of the page panel in its tab control.
@@ -167,7 +160,7 @@ TEST_F(ScreenshotTest, BoardIdentityPanelWithItsThreePages) {
     GTEST_SKIP() << "the panel resources are not built";
 #else
     const std::string file = "qm41xx_cal_id.uir";
-    registerNoopCallbacks(nlohmann::json::parse(qm::embeddedResource(file)));
+    registerNoopCallbacks();
     const int panel = LoadPanel(0, file.c_str(), IDPANEL);
     ASSERT_GT(panel, 0);
     for (const char* label : {"Control board", "IF board", "RF board"}) {
@@ -185,6 +178,6 @@ TEST_F(ScreenshotTest, BoardIdentityPanelWithItsThreePages) {
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(2), "RF board");
     EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_TRUE(fe_.panelWidget(panel)->grab().save(screenshotPath(file, "IDPANEL_PAGES")));
+    saveScreenshot(fe_.panelWidget(panel), pictureName(file, "IDPANEL_PAGES"));
 #endif
 }
