@@ -32,6 +32,7 @@
 #include "qm41xx_step.h"
 #include "routing_panel.h"
 #include "settings.h"
+#include "settings_dir_ini.h"
 #include "test_tone.h"
 #include "trigger.h"
 
@@ -62,8 +63,6 @@ uint16_t hasEngineeringSwitch(int argc, char** argv);
 // the settings in $XDG_DATA_HOME/qm4120_sfp/settings.
 void initProgramPaths();
 
-// Collapses each adjacent pair of identical separators ("\\" or "//") into one, in place.
-void collapseDoubledSeparators(char* path);
 
 // ---------------------------------------------------------------------------------------------------------
 // Callbacks of this module.

@@ -19,6 +19,7 @@
 #include "qm41xx_cal_id.h"
 #include "qm41xx_step_uir.h"
 #include "routing_panel.h"
+#include "settings_dir_ini.h"
 #include "userint.h"
 
 namespace {
@@ -96,18 +97,6 @@ uint16_t hasEngineeringSwitch(int argc, char** argv) {
         if (argv[i] && strcasecmp(argv[i], "QZTRACE") == 0) return 1;
     }
     return 0;
-}
-
-void collapseDoubledSeparators(char* path) {
-    if (!path) return;
-    // Each adjacent pair of the same separator becomes one: a run of three keeps two, a run of four two.
-    size_t out = 0;
-    for (size_t in = 0; path[in] != '\0'; ++in) {
-        const char c = path[in];
-        if ((c == '\\' || c == '/') && path[in + 1] == c) ++in;
-        path[out++] = path[in];
-    }
-    path[out] = '\0';
 }
 
 void initProgramPaths() {

@@ -284,7 +284,11 @@ ParseResult parseOptions(int argc, char** argv, Options* out, std::string* error
                 *error = std::string("option ") + argv[optind - 1] + " needs a value";
                 return ParseResult::Error;
             default:
-                *error = std::string("unknown option ") + argv[optind - 1];
+                // In a cluster of short options ("-xy") optind still points at the cluster: name the
+                // letter itself.
+                *error = optopt != 0 && optopt < 256
+                             ? std::string("unknown option -") + static_cast<char>(optopt)
+                             : std::string("unknown option ") + argv[optind - 1];
                 return ParseResult::Error;
         }
     }

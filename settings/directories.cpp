@@ -9,6 +9,7 @@
 #include "qm4120_sfp_uir.h"
 #include "qm41XX_utils.h"
 #include "settings.h"
+#include "settings_dir_ini.h"
 #include "userint.h"
 
 namespace {
@@ -36,17 +37,11 @@ std::string parentOf(const std::string& path) {
 
 void loadDirectorySettings() {
     AppState& s = appState;
-    uint32_t ini = 0;
-    if (qm41XXutils_IniCreate(s.iniFilePath, &ini) < 0) {
-        MessagePopup("Load directory settings", "Error creating ini file instance");
-        return;
-    }
-    char dir[PATH_TEXT_LEN] = {};
     // A truncated value names some other folder: the default stays. An empty one is what the operator
     // last saved from the directories dialog and is kept as such, as it was in that session.
-    if (qm41XXutils_IniGetString(ini, INI_SECTION, INI_KEY, dir, sizeof dir) == QM41XXUTILS_SUCCESS)
-        std::snprintf(s.settingsDir, sizeof s.settingsDir, "%s", dir);
-    qm41XXutils_IniDelete(ini);
+    if (readSettingsDirFromIni(s.iniFilePath, s.settingsDir, sizeof s.settingsDir) ==
+        SettingsDirRead::NoInstance)
+        MessagePopup("Load directory settings", "Error creating ini file instance");
 }
 
 void saveDirectorySettings() {

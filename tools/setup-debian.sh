@@ -9,6 +9,7 @@ packages=(
   libfftw3-dev nlohmann-json3-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format ccache
+  clang libclang-rt-14-dev
   xvfb xauth
 )
 

@@ -29,9 +29,12 @@ Registry& registry() {
 bool parseStatus(const std::string& text, int32_t* out) {
     if (text.empty()) return false;
     char* end = nullptr;
-    // Base 0 accepts 0x-prefixed hexadecimal; statuses such as 0xBFFF0011 exceed INT32_MAX and are taken
-    // as their two's-complement value, as the libraries return them.
-    long long v = std::strtoll(text.c_str(), &end, 0);
+    // Decimal, or hexadecimal after 0x; a leading zero does not make it octal ("042" is 42). Statuses
+    // such as 0xBFFF0011 exceed INT32_MAX and are taken as their two's-complement value, as the
+    // libraries return them.
+    const size_t digits = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    const bool hex = text.size() > digits + 1 && text[digits] == '0' && (text[digits + 1] | 0x20) == 'x';
+    long long v = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
     if (end == text.c_str() || *end != '\0') return false;
     if (v < INT32_MIN || v > UINT32_MAX) return false;
     *out = static_cast<int32_t>(static_cast<uint32_t>(v));
@@ -64,7 +67,11 @@ int parseInto(Registry& r, const char* text) {
         }
         int32_t status = 0;
         if (!parseStatus(rest, &status)) return -1;
-        r.armed[name] = Armed{status, count};
+        // A count of 0 arms nothing, as with qm_fault_set: the fault covers the next zero calls.
+        if (count != 0) {
+            r.armed[name] = Armed{status, count};
+            r.following.erase(name);
+        }
         if (comma == all.size()) break;
     }
     return 0;

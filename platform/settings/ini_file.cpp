@@ -115,14 +115,21 @@ int32_t readFile(const std::string& path, std::string* text, bool* missing) {
 int32_t replaceFile(const std::string& path, const std::string& text) {
     const std::string target = saveTarget(path);
     const std::string folder = folderOf(target);
+
+    // An existing file keeps its permissions; a new one is readable by all, as editors create them. A
+    // file nobody may write is one the operator marked read-only to keep it as it is: it is not replaced,
+    // not even by an administrator whom the permissions would not stop.
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return QM41XXUTILS_ERR_FILE_WRITE;
+        mode = st.st_mode & 07777;
+    }
+
     std::string temp = folder + "/.qm41xx-save-XXXXXX";
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) return QM41XXUTILS_ERR_FILE_WRITE;
-
-    // An existing file keeps its permissions; a new one is readable by all, as editors create them.
-    mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
 
     bool ok = writeAll(fd.get(), text) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
     ok = (::close(fd.release()) == 0) && ok;

@@ -16,7 +16,8 @@ int32_t readFile(const std::string& path, std::string* text, bool* missing);
 
 // Replaces the file with `text`: writes a temporary file in the same folder, flushes it to disk and
 // renames it over the old one, so that the old file stays whole until the new one is complete. The
-// new file keeps the old one's permissions. Returns 0 or QM41XXUTILS_ERR_FILE_WRITE.
+// new file keeps the old one's permissions; a file without any write permission is left alone. Returns 0
+// or QM41XXUTILS_ERR_FILE_WRITE.
 int32_t replaceFile(const std::string& path, const std::string& text);
 
 }  // namespace qm::ini

@@ -589,7 +589,8 @@ bool parseDocument(std::string_view text, std::string_view fileName, Document& d
     };
     try {
         root = Json::parse(text.begin(), text.end(), onEvent);
-    } catch (const Json::parse_error& e) {
+    } catch (const Json::exception& e) {
+        // Malformed text, and also well-formed numbers no double holds (1e999).
         c.error("", std::string("not valid JSON: ") + e.what());
         return false;
     }

@@ -248,6 +248,11 @@ TEST_F(BusTest, InjectedFaultsComeFirst) {
     EXPECT_EQ(korvo_viGetAttribute(a, VI_ATTR_RM_SESSION, &value), VI_ERROR_NSUP_ATTR);
     EXPECT_EQ(korvo_viOut32(a, VI_PXI_BAR0_SPACE, 0, 1), -5);
     EXPECT_EQ(korvo_viOut32(a, VI_PXI_BAR0_SPACE, 0, 1), VI_SUCCESS);
+    // A count of zero covers no call at all; a leading zero is still decimal.
+    ASSERT_EQ(qm_fault_parse("korvo_viOut32=-5:0,korvo_viIn32=-010:01"), 0);
+    EXPECT_EQ(korvo_viOut32(a, VI_PXI_BAR0_SPACE, 0, 1), VI_SUCCESS);
+    EXPECT_EQ(korvo_viIn32(a, VI_PXI_BAR0_SPACE, 0, &value), -10);
+    EXPECT_EQ(korvo_viIn32(a, VI_PXI_BAR0_SPACE, 0, &value), VI_SUCCESS);
 }
 
 }  // namespace

@@ -288,6 +288,7 @@ TEST(RecorderFailures, ClearMessageNonZeroExitAndNoOutput) {
         {{"--bits", "12"}, "", 2, "--bits"},
         {{"--samples", "-5"}, "", 2, "--samples"},
         {{"--if", "--format", "csv"}, "", 2, "I/Q"},
+        {{"-qz"}, "", 2, "unknown option -q"},
         {{"--resource", "0x9999"}, "", 1, "resource named does not exist"},
         {{"--output", "missing/rec"}, "", 1, "cannot write missing/rec"},
         // The module refuses 32-bit words at the default decimation of 2.

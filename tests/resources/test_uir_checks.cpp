@@ -101,6 +101,7 @@ TEST(UirChecks, DocumentAndMenuSlipsAreRefused) {
         R"(, "menuBars": [{"name": "BAR", "menus": [{"name": "M", "label": "M", "items": [)";
     const std::pair<std::string, std::string> cases[] = {
         {"{\"file\": \"t.uir\", \"panels\": [", "not valid JSON"},
+        {"{\"file\": \"t.uir\", \"panels\": [], \"x\": 1e999}", "not valid JSON"},
         {"[]", "must be a JSON object"},
         {withControl(
              "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",

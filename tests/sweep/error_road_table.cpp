@@ -388,7 +388,12 @@ const std::vector<Road>& errorRoads() {
             unreachable("app/ref_lock_monitor.cpp", "qm4120_getIfRefState",
                         "polled by the reference-lock monitor"),
             // The settings folder's INI entry: read at start-up, before any panel; written by Directories OK.
-            unreachable("settings/directories.cpp", "qm41XXutils_IniGetString", "start-up, before any panel"),
+            unreachable("settings/settings_dir_ini.cpp", "qm41XXutils_IniCreate",
+                        "start-up, before any panel"),
+            unreachable("settings/settings_dir_ini.cpp", "qm41XXutils_IniGetString",
+                        "start-up, before any panel"),
+            unreachable("settings/settings_dir_ini.cpp", "qm41XXutils_IniDelete",
+                        "start-up, before any panel"),
             {"settings/directories.cpp", "qm41XXutils_IniCreate", DIRECTORIES_OK, Seen::Quiet},
             {"settings/directories.cpp", "qm41XXutils_IniDelete", DIRECTORIES_OK, Seen::Quiet},
             {"settings/directories.cpp", "qm41XXutils_IniPutString", DIRECTORIES_OK, Seen::Quiet},

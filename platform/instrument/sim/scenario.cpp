@@ -24,7 +24,8 @@ bool parseNumber(const std::string& text, double* value) {
     char* end = nullptr;
     errno = 0;
     const double v = std::strtod(text.c_str(), &end);
-    if (errno != 0 || end == text.c_str() || *end != '\0') return false;
+    // "nan" and "inf" read as numbers, but no signal or delay is either.
+    if (errno != 0 || end == text.c_str() || *end != '\0' || !std::isfinite(v)) return false;
     *value = v;
     return true;
 }

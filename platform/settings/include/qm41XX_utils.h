@@ -3,7 +3,8 @@
  * An instance belongs to one file path. Reading happens once, when the instance is created; every write
  * operation saves the whole file at once (unless automatic saving is switched off, see below). Saving
  * writes a temporary file in the same folder, flushes it to disk and renames it over the old file, so an
- * interrupted save leaves either the old file or the new one, never a mixture.
+ * interrupted save leaves either the old file or the new one, never a mixture. A file that nobody may
+ * write (marked read-only) is never replaced: its saves fail with QM41XXUTILS_ERR_FILE_WRITE.
  *
  * File layout (plain INI):
  *   [Section]
