@@ -63,7 +63,6 @@ uint16_t hasEngineeringSwitch(int argc, char** argv);
 // the settings in $XDG_DATA_HOME/qm4120_sfp/settings.
 void initProgramPaths();
 
-
 // ---------------------------------------------------------------------------------------------------------
 // Callbacks of this module.
 int cmdPanel(int panel, int event, void* callbackData, int eventData1, int eventData2);
