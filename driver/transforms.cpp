@@ -156,7 +156,18 @@ double cosOfTurn(int64_t r, int64_t n) {
 
 // The copies between the caller's split arrays and FFTW's interleaved ones are a fair part of a
 // transform's time; they are built for wider vector units too and the best one is picked at load time.
+// The pick is an indirect function that the dynamic loader resolves while relocating the library, before
+// ThreadSanitizer's run-time is up; that build keeps the one default version.
+#if defined(__SANITIZE_THREAD__)
+#define QM_VECTOR_CLONES
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define QM_VECTOR_CLONES
+#endif
+#endif
+#ifndef QM_VECTOR_CLONES
 #define QM_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
 
 QM_VECTOR_CLONES void interleave(const double* __restrict re, const double* __restrict im,
                                  double* __restrict c, int32_t n) {
