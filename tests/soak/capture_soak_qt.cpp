@@ -4,23 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QTimer>
-#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
-#include "capture_state.h"
 #include "process_usage.h"
-#include "qm4120.h"
-#include "qm4120_sfp.h"
-#include "qm4120_sfp_uir.h"
-#include "ui/qt/qt_frontend.h"
-#include "ui/qt/qt_main.h"
+#include "qt_program.h"
 
 namespace {
 
@@ -56,22 +46,20 @@ bool click(qmqt::QtFrontend& qt, int control) {
 }  // namespace
 
 TEST(CaptureSoakOnQt, RepeatCaptureOf32768PointSpectraKeepsMemoryFlat) {
-    char pattern[] = "/tmp/qm4120_soak_qt_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    ASSERT_NE(dir, nullptr);
-    setenv("QM4120_SPLASH_SECONDS", "0.2", 1);
-    resetAppState();
-    appState.programDirOverride = dir;
-
     const double seconds = soakSeconds();
     RssSamples rss;
     uint32_t fftLength = 0, samples = 0;
     long captures = 0;
-    bool started = false, stopped = false, ended = false;
-    char name[] = "qm4120_sfp";
-    char* argv[] = {name, nullptr};
-    const int status = qmRunQtFrontend(1, argv, [&] {
-        auto* qt = dynamic_cast<qmqt::QtFrontend*>(ui::frontend());
+    bool stopped = false;
+    const auto soak = [&](qmqt::QtFrontend& qt, QWidget& panel) {
+        const uint32_t vi = bootForShots(0x4A20);
+        if (!vi) return false;
+        commit(MAINPANEL_DATA_TYPE, 1);  // I/Q samples
+        commitUnsigned(MAINPANEL_NUM_SAMPLES, POINTS);
+        commitUnsigned(MAINPANEL_RING_FFT_LEN, POINTS);
+        commit(MAINPANEL_CAPTMODE, 1);  // Repeat
+        qm4120_getFftLength(vi, &fftLength);
+        qm4120_getNumberOfSamples(vi, &samples);
         QElapsedTimer clock;
         QTimer sampler;
         sampler.setInterval(20);
@@ -87,49 +75,21 @@ TEST(CaptureSoakOnQt, RepeatCaptureOf32768PointSpectraKeepsMemoryFlat) {
                 lastSample = now;
                 rss.add(static_cast<double>(now), residentMiB());
             }
-            if (!stopped && clock.elapsed() > seconds * 1000) stopped = click(*qt, MAINPANEL_CMD_STOP);
+            if (!stopped && clock.elapsed() > seconds * 1000) stopped = click(qt, MAINPANEL_CMD_STOP);
         });
-        QTimer watcher;
-        watcher.setInterval(50);
-        QObject::connect(&watcher, &QTimer::timeout, [&] {
-            QWidget* panel = (qt && appState.mainPanel > 0) ? qt->panelWidget(appState.mainPanel) : nullptr;
-            if (!panel || !panel->isVisible() || started) return;
-            started = true;
-            qm4120_setModelCodePxiKorvo(0x4A20);
-            uint32_t vi = 0;
-            if (qm4120_init("0x4A20", 0, 1, &vi) < 0) {
-                QuitUserInterface(-1);
-                return;
-            }
-            onBootSucceeded(vi, "0x4A20");
-            commit(MAINPANEL_DATA_TYPE, 1);  // I/Q samples
-            commitUnsigned(MAINPANEL_NUM_SAMPLES, POINTS);
-            commitUnsigned(MAINPANEL_RING_FFT_LEN, POINTS);
-            commit(MAINPANEL_CAPTMODE, 1);  // Repeat
-            qm4120_getFftLength(vi, &fftLength);
-            qm4120_getNumberOfSamples(vi, &samples);
-            QDir().mkpath(QStringLiteral(QM_SCREENSHOT_DIR));
-            clock.start();
-            sampler.start();
-            click(*qt, MAINPANEL_CMD_SINGLE);  // returns when the run has ended
-            sampler.stop();
-            panel->grab().save(QStringLiteral(QM_SCREENSHOT_DIR "/soak_repeat_capture_end.png"));
-            ended = true;
-            QuitUserInterface(0);
-        });
-        watcher.start();
-        QTimer::singleShot(static_cast<int>(seconds * 1000) + 120000, [] { QuitUserInterface(-99); });
-        return qm4120SfpMain(1, argv);
-    });
-    unsetenv("QM4120_SPLASH_SECONDS");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+        clock.start();
+        sampler.start();
+        const bool started = click(qt, MAINPANEL_CMD_SINGLE);  // returns when the run has ended
+        sampler.stop();
+        saveScreenshot(&panel, "soak_repeat_capture_end");
+        return started;
+    };
+    const QtRun run = runQtProgram(soak, Leave::FileExit, static_cast<int>(seconds * 1000) + 120000);
 
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(cleanRun(run));
     EXPECT_EQ(fftLength, POINTS);
     EXPECT_EQ(samples, POINTS);
     EXPECT_TRUE(stopped);
-    EXPECT_TRUE(ended);
     ASSERT_GE(rss.size(), 3u);
     const double settled = rss.at(std::min(60.0, seconds / 2));
     std::printf(
