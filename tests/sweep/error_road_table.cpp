@@ -19,36 +19,16 @@ using Prep = std::function<void(Sweep&)>;
 using PanelOf = int (*)();
 constexpr uint16_t LIST_MODE_MODEL = 0x4125;  // a model with the hardware list mode
 
-int mainP() {
-    return appState.mainPanel;
-}
-int engP() {
-    return appState.engPanel;
-}
-int routeP() {
-    return appState.routePanel;
-}
-int fsRateP() {
-    return appState.fsRatePanel;
-}
-int sysInfoP() {
-    return appState.sysInfoPanel;
-}
-int dirP() {
-    return appState.dirPanel;
-}
-int aboutP() {
-    return appState.aboutPanel;
-}
-int chanP() {
-    return getChanPanel();
-}
-int editAllP() {
-    return getEditAllPanel();
-}
-int listModeP() {
-    return getListModePanel();
-}
+const PanelOf mainP = [] { return appState.mainPanel; };
+const PanelOf engP = [] { return appState.engPanel; };
+const PanelOf routeP = [] { return appState.routePanel; };
+const PanelOf fsRateP = [] { return appState.fsRatePanel; };
+const PanelOf sysInfoP = [] { return appState.sysInfoPanel; };
+const PanelOf dirP = [] { return appState.dirPanel; };
+const PanelOf aboutP = [] { return appState.aboutPanel; };
+const PanelOf chanP = [] { return getChanPanel(); };
+const PanelOf editAllP = [] { return getEditAllPanel(); };
+const PanelOf listModeP = [] { return getListModePanel(); };
 
 // Steps an operator takes.
 Step enter(PanelOf p, int control, double value) {
@@ -73,8 +53,7 @@ Step menu(int item) {
     return [=](Sweep& s) { return s.person().chooseMenu(s.bar(), item); };
 }
 // Steps one after the other; the first that cannot be made ends the gesture.
-Step then(std::initializer_list<Step> steps) {
-    std::vector<Step> all(steps);
+Step then(std::vector<Step> all) {
     return [all](Sweep& s) {
         for (const Step& step : all)
             if (R r = step(s); !r) return r;
@@ -82,8 +61,8 @@ Step then(std::initializer_list<Step> steps) {
     };
 }
 // Steps that bring the panels where a gesture starts; they must succeed, nothing fails while they run.
-Prep before(std::initializer_list<Step> steps) {
-    Step all = then(steps);
+Prep before(std::vector<Step> steps) {
+    Step all = then(std::move(steps));
     return [all](Sweep& s) { EXPECT_TRUE(all(s)) << "preparing the gesture"; };
 }
 
@@ -177,12 +156,7 @@ Step openEng() {
 Prep engOpen(std::initializer_list<Step> more = {}) {
     std::vector<Step> steps{openEng()};
     steps.insert(steps.end(), more.begin(), more.end());
-    Step all = [steps](Sweep& s) {
-        for (const Step& step : steps)
-            if (R r = step(s); !r) return r;
-        return ::testing::AssertionSuccess();
-    };
-    return [all](Sweep& s) { EXPECT_TRUE(all(s)) << "preparing the gesture"; };
+    return before(std::move(steps));
 }
 Gesture eng(int control, Prep prepare = engOpen()) {
     return g(press(engP, control), std::move(prepare));
@@ -304,6 +278,30 @@ Road faulted(Road road, const char* faults) {
     return road;
 }
 
+// Rows of the table: one road, or the roads of several operations of one file that the same gesture
+// reaches and that show the same.
+struct Rows {
+    Rows(const char* file, const char* operation, Gesture gesture, Seen seen = Seen::Popup)
+        : roads{{file, operation, std::move(gesture), seen}} {}
+    Rows(Road road) : roads{std::move(road)} {}
+    Rows(std::vector<Road> all) : roads(std::move(all)) {}
+    std::vector<Road> roads;
+};
+Rows each(const char* file, const Gesture& gesture, Seen seen,
+          std::initializer_list<const char*> operations) {
+    std::vector<Road> roads;
+    for (const char* operation : operations) roads.push_back({file, operation, gesture, seen});
+    return roads;
+}
+Rows each(const char* file, const Gesture& gesture, std::initializer_list<const char*> operations) {
+    return each(file, gesture, Seen::Popup, operations);
+}
+Rows none(const char* file, const char* why, std::initializer_list<const char*> operations) {
+    std::vector<Road> roads;
+    for (const char* operation : operations) roads.push_back(unreachable(file, operation, why));
+    return roads;
+}
+
 std::vector<Road> boardRoads() {
     static const char* const BOARDS[] = {"Control", "If", "Rf"};
     static const char* const FIELDS[] = {"Modstate", "FirstCal", "LastCal",    "Rework", "CalScheme",
@@ -357,108 +355,78 @@ const std::vector<Road>& errorRoads() {
         const char* IP = "info/info_panels.cpp";
         const char* SAMPLE_WORDS = "qm4120_controlGetNumberOfIqSamples|qm4120_controlGetNumberOfIfSamples";
         const char* CAPTURE = "qm4120_controlDataCapture";
-        std::vector<Road> r = {
+        const Rows groups[] = {
             // Boot, and what a boot refreshes.
             faulted({BT, "qm4120_clearAfterRepeatCapt",
                      g(bootDuringRepeatRun(), before({enter(mainP, MAINPANEL_CAPTMODE, 1)}))},
                     "qm4120_controlClearAfterRepeatCapt"),
             faulted({BT, "qm4120_close", BOOT, Seen::Quiet}, "qm4120_instrumentDelete"),
-            {BT, "qm4120_countFPGAConfigs", BOOT, Seen::Quiet},
-            {BT, "qm4120_listFPGAConfigs", BOOT, Seen::Quiet},
+            each(BT, BOOT, Seen::Quiet, {"qm4120_countFPGAConfigs", "qm4120_listFPGAConfigs"}),
             faulted({BT, "qm4120_initWithFpgaConfig", BOOT}, "qm4120_instrumentCreate"),
-            {BT, "qm4120_setModelCodePxiKorvo", BOOT},
-            {BT, "qm4120_setPciRevPxiKorvo", BOOT},
-            {BT, "qm4120_setSwTriggerMode", BOOT},
-            {BT, "qm4120_getMaxGenericSamplingFrequency", BOOT},
-            {BT, "qm4120_setGenericSamplingFrequency", BOOT},
-            {BT, "qm4120_setModulationMode", BOOT},
+            each(BT, BOOT,
+                 {"qm4120_setModelCodePxiKorvo", "qm4120_setPciRevPxiKorvo", "qm4120_setSwTriggerMode",
+                  "qm4120_getMaxGenericSamplingFrequency", "qm4120_setGenericSamplingFrequency",
+                  "qm4120_setModulationMode"}),
             {"app/main_panel.cpp", "qm4120_getModelCode", BOOT},
-            {RF, "qm4120_getSerialNumber", BOOT, Seen::Quiet},
-            {RF, "qm4120_getRfFrequency", CHANNEL, Seen::Quiet},
-            {RF, "qm4120_getLoFrequency", CHANNEL, Seen::Quiet},
+            each(RF, BOOT, Seen::Quiet,
+                 {"qm4120_getSerialNumber", "qm4120_getExternalReference", "qm4120_getModulationMode"}),
+            each(RF, CHANNEL, Seen::Quiet,
+                 {"qm4120_getRfFrequency", "qm4120_getLoFrequency", "qm4120_getActiveChan"}),
             {RF, "qm4120_getInputSource", BOOT},
-            {RF, "qm4120_getExternalReference", BOOT, Seen::Quiet},
-            {RF, "qm4120_getModulationMode", BOOT, Seen::Quiet},
-            {RF, "qm4120_getActiveChan", CHANNEL, Seen::Quiet},
             {RF, "qm4120_setActiveChan", CHANNEL},
             faulted({"app/shell_callbacks.cpp", "qm4120_close", g(menu(MAINMENU_FILE_EXIT)), Seen::Quiet},
                     "qm4120_instrumentDelete"),
-            unreachable("app/ref_lock_monitor.cpp", "qm4120_getListAddrSource",
-                        "polled by the reference-lock monitor"),
-            unreachable("app/ref_lock_monitor.cpp", "qm4120_getIfRefState",
-                        "polled by the reference-lock monitor"),
+            none("app/ref_lock_monitor.cpp", "polled by the reference-lock monitor",
+                 {"qm4120_getListAddrSource", "qm4120_getIfRefState"}),
             // The settings folder's INI entry: read at start-up, before any panel; written by Directories OK.
-            unreachable("settings/settings_dir_ini.cpp", "qm41XXutils_IniCreate",
-                        "start-up, before any panel"),
-            unreachable("settings/settings_dir_ini.cpp", "qm41XXutils_IniGetString",
-                        "start-up, before any panel"),
-            unreachable("settings/settings_dir_ini.cpp", "qm41XXutils_IniDelete",
-                        "start-up, before any panel"),
-            {"settings/directories.cpp", "qm41XXutils_IniCreate", DIRECTORIES_OK, Seen::Quiet},
-            {"settings/directories.cpp", "qm41XXutils_IniDelete", DIRECTORIES_OK, Seen::Quiet},
-            {"settings/directories.cpp", "qm41XXutils_IniPutString", DIRECTORIES_OK, Seen::Quiet},
+            none("settings/settings_dir_ini.cpp", "start-up, before any panel",
+                 {"qm41XXutils_IniCreate", "qm41XXutils_IniGetString", "qm41XXutils_IniDelete"}),
+            each("settings/directories.cpp", DIRECTORIES_OK, Seen::Quiet,
+                 {"qm41XXutils_IniCreate", "qm41XXutils_IniDelete", "qm41XXutils_IniPutString"}),
             // Settings files: every operation the save reads, and every one the load writes.
-            unreachable("settings/settings_apply.cpp", "qm4120_setNumberOfIfSamples", NOT_REACHED),
-            unreachable("settings/settings_apply.cpp", "qm4120_setPostGateTriggerSamples", NOT_REACHED),
-            unreachable("settings/settings_load.cpp", "qm4120_getDecimationLimits", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getIfAttenuationMax", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getIfAttenuationMin", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getIfInputLevelMaxChan", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getIfInputLevelMinChan", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getListCountStartStop", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getMaxNumberOfIfSamples", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getMaxNumberOfIqSamples", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getRfAttenuationMax", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getRfAttenuationMin", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getRfFrequencyMax", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getRfFrequencyMin", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getRfInputLevelMaxChan", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm4120_getRfInputLevelMinChan", SILENT_READ),
-            unreachable("settings/settings_load.cpp", "qm41XXutils_IniDelete", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getFrontEndConfigModeChan", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getIfAttenuationChan", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getIfInputLevelChan", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getListAddrSource", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getListCountStartStop", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getListCounterStrobe", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getListStrobeNegEdge", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getNumberOfIfSamples", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getRfAttenuationChan", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getRfFrequencyChan", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm4120_getRfInputLevelChan", SILENT_READ),
-            unreachable("settings/settings_save.cpp", "qm41XXutils_IniDelete", SILENT_READ),
+            none("settings/settings_apply.cpp", NOT_REACHED,
+                 {"qm4120_setNumberOfIfSamples", "qm4120_setPostGateTriggerSamples"}),
+            none("settings/settings_load.cpp", SILENT_READ,
+                 {"qm4120_getDecimationLimits", "qm4120_getIfAttenuationMax", "qm4120_getIfAttenuationMin",
+                  "qm4120_getIfInputLevelMaxChan", "qm4120_getIfInputLevelMinChan",
+                  "qm4120_getListCountStartStop", "qm4120_getMaxNumberOfIfSamples",
+                  "qm4120_getMaxNumberOfIqSamples", "qm4120_getRfAttenuationMax",
+                  "qm4120_getRfAttenuationMin", "qm4120_getRfFrequencyMax", "qm4120_getRfFrequencyMin",
+                  "qm4120_getRfInputLevelMaxChan", "qm4120_getRfInputLevelMinChan", "qm41XXutils_IniDelete"}),
+            none("settings/settings_save.cpp", SILENT_READ,
+                 {"qm4120_getFrontEndConfigModeChan", "qm4120_getIfAttenuationChan",
+                  "qm4120_getIfInputLevelChan", "qm4120_getListAddrSource", "qm4120_getListCountStartStop",
+                  "qm4120_getListCounterStrobe", "qm4120_getListStrobeNegEdge", "qm4120_getNumberOfIfSamples",
+                  "qm4120_getRfAttenuationChan", "qm4120_getRfFrequencyChan", "qm4120_getRfInputLevelChan",
+                  "qm41XXutils_IniDelete"}),
             {"settings/settings_save.cpp", "*", SAVE_SETTINGS, Seen::Told},
             {"settings/settings_file.cpp", "*Put*", SAVE_SETTINGS, Seen::Told},
             {"settings/settings_file.cpp", "*Get*", LOAD_SETTINGS, Seen::Told},
             {"settings/settings_load.cpp", "*", LOAD_SETTINGS, Seen::Told},
             {"settings/settings_apply.cpp", "*", LOAD_SETTINGS, Seen::Told},
             {"settings/settings_controls.cpp", "*", LOAD_SETTINGS, Seen::Told},
-            {"boot/qm41xx_boot.cpp", "korvo_viOpenDefaultRM", BOOT},
-            {"boot/qm41xx_boot.cpp", "korvo_viOpen", BOOT},
+            each("boot/qm41xx_boot.cpp", BOOT, {"korvo_viOpenDefaultRM", "korvo_viOpen"}),
             {"boot/qm41xx_boot.cpp", "korvo_viClose", BOOT, Seen::Quiet},
             // A status whose text cannot be looked up still raises the popup.
             faulted({"common/app_state.cpp", "qm4120_error_message", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
                     "qm4120_appSetRfFrequency|viStatusDesc|qm4120_errGetErrorString"),
             // Channels.
             {"channels/qm4120_chan.cpp", "qm4120_getListModeAvailable", BOOT, Seen::Quiet},
-            {CA, "qm4120_getInputLevelDimensions", rangeSet(CHEDITALL_RFLEVELSET)},
+            each(CA, rangeSet(CHEDITALL_RFLEVELSET),
+                 {"qm4120_getInputLevelDimensions", "qm4120_setRfInputLevelChan"}),
             {CA, "qm4120_setRfFrequencyChan", rangeSet(CHEDITALL_FREQSET)},
-            {CA, "qm4120_getIfFrequency", rangeSet(CHEDITALL_LOPOSSET)},
-            {CA, "qm4120_setLoOffsetChan", rangeSet(CHEDITALL_LOPOSSET)},
+            each(CA, rangeSet(CHEDITALL_LOPOSSET), {"qm4120_getIfFrequency", "qm4120_setLoOffsetChan"}),
             {CA, "qm4120_setFrontEndConfigModeChan", rangeSet(CHEDITALL_FRONTENDSET)},
-            {CA, "qm4120_setRfInputLevelChan", rangeSet(CHEDITALL_RFLEVELSET)},
             {CA, "qm4120_setIfInputLevelChan", rangeSet(CHEDITALL_IFLEVELSET)},
             {CA, "qm4120_setRfAttenuationChan", rangeSet(CHEDITALL_RFATTENSET)},
             {CA, "qm4120_setIfAttenuationChan", rangeSet(CHEDITALL_IFATTENSET)},
             {CD, "qm4120_getInputLevelDimensions", chanEdit(CHANPANEL_RFLEVEL, -10), Seen::Quiet},
-            {CD, "qm4120_getRfInputLevelMin", BOOT, Seen::Quiet},
-            {CD, "qm4120_getRfInputLevelMax", BOOT, Seen::Quiet},
-            {CD, "qm4120_getIfInputLevelMin", BOOT, Seen::Quiet},
-            {CD, "qm4120_getIfInputLevelMax", BOOT, Seen::Quiet},
+            each(CD, BOOT, Seen::Quiet,
+                 {"qm4120_getRfInputLevelMin", "qm4120_getRfInputLevelMax", "qm4120_getIfInputLevelMin",
+                  "qm4120_getIfInputLevelMax"}),
             {CE, "qm4120_getInputLevelDimensions", chanEdit(CHANPANEL_RFLEVEL, -10), Seen::Quiet},
             {CE, "qm4120_setRfFrequencyChan", chanEdit(CHANPANEL_FREQ, 1.1e9)},
-            {CE, "qm4120_getIfFrequency", chanEdit(CHANPANEL_LOPOS, 0)},
-            {CE, "qm4120_setLoOffsetChan", chanEdit(CHANPANEL_LOPOS, 0)},
+            each(CE, chanEdit(CHANPANEL_LOPOS, 0), {"qm4120_getIfFrequency", "qm4120_setLoOffsetChan"}),
             {CE, "qm4120_setFrontEndConfigModeChan", chanEdit(CHANPANEL_FRONTEND, 2)},
             {CE, "qm4120_setRfInputLevelChan", chanEdit(CHANPANEL_RFLEVEL, -10)},
             {CE, "qm4120_setIfInputLevelChan",
@@ -470,40 +438,31 @@ const std::vector<Road>& errorRoads() {
              chanEdit(CHANPANEL_RFATTEN, 8, channelFiveOn({enter(chanP, CHANPANEL_FRONTEND, 2)}))},
             {CE, "qm4120_setIfAttenuationChan",
              chanEdit(CHANPANEL_IFATTEN, 8, channelFiveOn({enter(chanP, CHANPANEL_FRONTEND, 2)}))},
-            {CL, "qm4120_getListAddrSource", LIST_ADDR_COUNTER},
-            {CL, "qm4120_getListStrobeNegEdge", BOOT_LIST_MODE_MODEL, Seen::Quiet},
-            {CL, "qm4120_getListCounterStrobe", BOOT_LIST_MODE_MODEL, Seen::Quiet},
-            {CL, "qm4120_getListCountStartStop", BOOT_LIST_MODE_MODEL, Seen::Quiet},
-            {CL, "qm4120_getListTimerDwell", BOOT_LIST_MODE_MODEL, Seen::Quiet},
+            each(CL, LIST_ADDR_COUNTER,
+                 {"qm4120_getListAddrSource", "qm4120_getInputSource", "qm4120_setListAddrSource"}),
+            each(CL, BOOT_LIST_MODE_MODEL, Seen::Quiet,
+                 {"qm4120_getListStrobeNegEdge", "qm4120_getListCounterStrobe",
+                  "qm4120_getListCountStartStop", "qm4120_getListTimerDwell", "qm4120_getExternalReference"}),
             {CL, "qm4120_getTemperatureOptimization", LIST_ADDR_COUNTER, Seen::Quiet},
             {CL, "qm4120_getFrontEndConfigMode", BOOT_LIST_MODE_MODEL},
-            {CL, "qm4120_getInputSource", LIST_ADDR_COUNTER},
-            {CL, "qm4120_getExternalReference", BOOT_LIST_MODE_MODEL, Seen::Quiet},
-            {CL, "qm4120_setListAddrSource", LIST_ADDR_COUNTER},
             {CL, "qm4120_setListStrobeNegEdge", listMode(LISTMODE_LSP, 1)},
             {CL, "qm4120_setListCounterStrobe", listMode(LISTMODE_LCS, 1)},
             {CL, "qm4120_setListCountStartStop", listMode(LISTMODE_COUNTSTOP, 9)},
             {CL, "qm4120_setListTimerDwell", listMode(LISTMODE_DWELL, 500)},
-            {CR, "qm4120_getInputLevelDimensions", BOOT},
-            {CR, "qm4120_getRfFrequencyChan", BOOT, Seen::Quiet},
-            {CR, "qm4120_getLoOffsetChan", BOOT, Seen::Quiet},
-            {CR, "qm4120_getFrontEndConfigModeChan", BOOT, Seen::Quiet},
-            {CR, "qm4120_getRfInputLevelChan", BOOT, Seen::Quiet},
-            {CR, "qm4120_getIfInputLevelChan", BOOT, Seen::Quiet},
-            {CR, "qm4120_getRfAttenuationChan", BOOT, Seen::Quiet},
-            {CR, "qm4120_getIfAttenuationChan", BOOT, Seen::Quiet},
-            {CR, "qm4120_getInputSource", BOOT},
-            {CR, "qm4120_getListAddrSource", BOOT},
+            each(CR, BOOT,
+                 {"qm4120_getInputLevelDimensions", "qm4120_getInputSource", "qm4120_getListAddrSource"}),
+            each(CR, BOOT, Seen::Quiet,
+                 {"qm4120_getRfFrequencyChan", "qm4120_getLoOffsetChan", "qm4120_getFrontEndConfigModeChan",
+                  "qm4120_getRfInputLevelChan", "qm4120_getIfInputLevelChan", "qm4120_getRfAttenuationChan",
+                  "qm4120_getIfAttenuationChan"}),
             // Routing.
-            {RO, "qm4120_getLvdsMarkerMode", ROUTING, Seen::Quiet},
+            each(RO, ROUTING, Seen::Quiet,
+                 {"qm4120_getLvdsMarkerMode", "qm4120_getLvdsAuxMode", "qm4120_getLvdsDataMode",
+                  "qm4120_getRoutingConnect", "qm4120_getRoutingOutputEnable",
+                  "qm4120_getRoutingScenarioList"}),
             {RO, "qm4120_setLvdsMarkerMode", routing(ROUTE_LVDSMARKMODE, 0)},
-            {RO, "qm4120_getLvdsAuxMode", ROUTING, Seen::Quiet},
             {RO, "qm4120_setLvdsAuxMode", routing(ROUTE_LVDSAUXMODE, 0)},
-            {RO, "qm4120_getLvdsDataMode", ROUTING, Seen::Quiet},
             {RO, "qm4120_setLvdsDataMode", routing(ROUTE_LVDSDATAMODE, 0)},
-            {RO, "qm4120_getRoutingConnect", ROUTING, Seen::Quiet},
-            {RO, "qm4120_getRoutingOutputEnable", ROUTING, Seen::Quiet},
-            {RO, "qm4120_getRoutingScenarioList", ROUTING, Seen::Quiet},
             {RO, "qm4120_removeRoutingScenario",
              g(menu(MAINMENU_SETTINGS_ROUTE__1), before({menu(MAINMENU_SETTINGS_ROUTE__1)}))},
             {RO, "qm4120_appendRoutingScenario", g(menu(MAINMENU_SETTINGS_ROUTE__1))},
@@ -513,19 +472,17 @@ const std::vector<Road>& errorRoads() {
                      g(press(routeP, ROUTE_CMDRESET), before({openRouting()})), Seen::ErrorOnly},
                     "qm4120_routingSetScenario"),
             // Acquisition.
-            {AQ, "qm4120_getSampleDataType", DATA_TYPE_IF, Seen::Quiet},
-            {AQ, "qm4120_getModulationMode", MODE_GENERIC, Seen::Quiet},
-            {AQ, "qm4120_getUndecimatedSamplingFrequency", MODE_GENERIC, Seen::Quiet},
-            {AQ, "qm4120_getDecimatedSamplingFrequency", MODE_GENERIC, Seen::Quiet},
-            {AQ, "qm4120_getSampleDataOutputFormat", MODE_GENERIC, Seen::Quiet},
+            each(AQ, DATA_TYPE_IF, Seen::Quiet,
+                 {"qm4120_getSampleDataType", "qm4120_getMaxNumberOfIfSamples"}),
+            each(AQ, MODE_GENERIC, Seen::Quiet,
+                 {"qm4120_getModulationMode", "qm4120_getUndecimatedSamplingFrequency",
+                  "qm4120_getDecimatedSamplingFrequency", "qm4120_getSampleDataOutputFormat",
+                  "qm4120_getDecimationLimits"}),
             faulted({AQ, "qm4120_getNumberOfSamples", SAMPLES}, SAMPLE_WORDS),
-            {AQ, "qm4120_getFftLength", SAMPLES},
+            each(AQ, SAMPLES, {"qm4120_getFftLength", "qm4120_getNumberOfIqSamples"}),
             keeping({AQ, "qm4120_setFftLength", on(mainP, MAINPANEL_NUM_SAMPLES, 512)},
                     "FFT_LEN,RING_FFT_LEN"),
-            {AQ, "qm4120_getDecimationLimits", MODE_GENERIC, Seen::Quiet},
             {AQ, "qm4120_getNumberOfIfSamples", DATA_TYPE_IF},
-            {AQ, "qm4120_getMaxNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
-            {AQ, "qm4120_getNumberOfIqSamples", SAMPLES},
             {AQ, "qm4120_getMaxNumberOfIqSamples",
              on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)})), Seen::Quiet},
             {AC, "qm4120_setUmtsDecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 8, mode(0)),
@@ -540,24 +497,19 @@ const std::vector<Road>& errorRoads() {
             {AC, "qm4120_setEmu7706DecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 32, mode(4)),
              Seen::Quiet},
             {AC, "qm4120_getEmu7706DecimationRatio", on(mainP, MAINPANEL_MODN_MODE, 4), Seen::Quiet},
-            {AC, "qm4120_setGenericDecimationRatio", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)),
-             Seen::Quiet},
+            each(AC, on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)), Seen::Quiet,
+                 {"qm4120_setGenericDecimationRatio", "qm4120_getModulationMode",
+                  "qm4120_getDecimatedSamplingFrequency"}),
             {AC, "qm4120_getGenericDecimationRatio", MODE_GENERIC, Seen::Quiet},
             {AC, "qm4120_setModulationMode", on(mainP, MAINPANEL_MODN_MODE, 1)},
-            {AC, "qm4120_getModulationMode", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)), Seen::Quiet},
-            {AC, "qm4120_getDecimatedSamplingFrequency", on(mainP, MAINPANEL_DECIMATION_RATIO, 4, mode(5)),
-             Seen::Quiet},
             keeping({AC, "qm4120_setSampleDataType", DATA_TYPE_IF, Seen::Quiet}, "DATA_TYPE"),
-            {AC, "qm4120_getNumberOfIfSamples", DATA_TYPE_IF},
-            {AC, "qm4120_setNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
-            {AC, "qm4120_getMaxNumberOfIfSamples", DATA_TYPE_IF, Seen::Quiet},
+            each(AC, DATA_TYPE_IF, {"qm4120_getNumberOfIfSamples", "qm4120_setFftLength"}),
+            each(AC, DATA_TYPE_IF, Seen::Quiet,
+                 {"qm4120_setNumberOfIfSamples", "qm4120_getMaxNumberOfIfSamples"}),
             {AC, "qm4120_getNumberOfIqSamples",
              on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)}))},
-            {AC, "qm4120_setNumberOfIqSamples",
-             on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)})), Seen::Quiet},
-            {AC, "qm4120_getMaxNumberOfIqSamples",
-             on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)})), Seen::Quiet},
-            {AC, "qm4120_setFftLength", DATA_TYPE_IF},
+            each(AC, on(mainP, MAINPANEL_DATA_TYPE, 1, before({enter(mainP, MAINPANEL_DATA_TYPE, 0)})),
+                 Seen::Quiet, {"qm4120_setNumberOfIqSamples", "qm4120_getMaxNumberOfIqSamples"}),
             {AC, "qm4120_setSampleDataOutputFormat", on(mainP, MAINPANEL_DATA_OUT_FORMAT, 1, mode(5))},
             {AC, "qm4120_getSampleIncrement", on(mainP, MAINPANEL_DATA_OUT_FORMAT, 1, mode(5)), Seen::Quiet},
             unreachable(AC, "qm4120_setIfDataPositionLvds",
@@ -566,16 +518,12 @@ const std::vector<Road>& errorRoads() {
             {AC, "qm4120_setGenericSamplingFrequency",
              on(mainP, MAINPANEL_UNDEC_SAMPLING_RATE, 50.0, mode(5))},
             {AC, "qm4120_setWindowFunction", g(pickAnother(MAINPANEL_RING_WIN_FUNC))},
-            {AR, "qm4120_setLvdsDataMode", LVDS_DATA_MENU, Seen::Quiet},
-            {AR, "qm4120_getLvdsDataMode", LVDS_DATA_MENU, Seen::Quiet},
-            {AR, "qm4120_setLvdsAuxMode", LVDS_AUX_MENU, Seen::Quiet},
-            {AR, "qm4120_getLvdsAuxMode", LVDS_AUX_MENU, Seen::Quiet},
-            {AR, "qm4120_setLvdsMarkerMode", LVDS_MKR_MENU, Seen::Quiet},
-            {AR, "qm4120_getLvdsMarkerMode", LVDS_MKR_MENU, Seen::Quiet},
-            {AR, "qm4120_getGenericSamplingFreqRatio", FSR_PANEL},
-            {AR, "qm4120_getGenericSamplingFrequency", FSR_PANEL},
-            {AR, "qm4120_getUndecimatedSamplingFrequency", FSR_PANEL},
-            {AR, "qm4120_getDecimatedSamplingFrequency", FSR_PANEL},
+            each(AR, LVDS_DATA_MENU, Seen::Quiet, {"qm4120_setLvdsDataMode", "qm4120_getLvdsDataMode"}),
+            each(AR, LVDS_AUX_MENU, Seen::Quiet, {"qm4120_setLvdsAuxMode", "qm4120_getLvdsAuxMode"}),
+            each(AR, LVDS_MKR_MENU, Seen::Quiet, {"qm4120_setLvdsMarkerMode", "qm4120_getLvdsMarkerMode"}),
+            each(AR, FSR_PANEL,
+                 {"qm4120_getGenericSamplingFreqRatio", "qm4120_getGenericSamplingFrequency",
+                  "qm4120_getUndecimatedSamplingFrequency", "qm4120_getDecimatedSamplingFrequency"}),
             {AR, "qm4120_setGenericSamplingFreqRatio", FSR_NUMERATOR},
             {AR, "qm4120_getIfDataPositionLvds", g(menu(MAINMENU_SETTINGS_LVDS_IF_LOWER)), Seen::Quiet},
             {AR, "qm4120_setIfDataPositionLvds", g(menu(MAINMENU_SETTINGS_LVDS_IF_LOWER))},
@@ -602,69 +550,49 @@ const std::vector<Road>& errorRoads() {
                  g(press(mainP, MAINPANEL_CMD_SINGLE), before({enter(mainP, MAINPANEL_MODN_MODE, 5),
                                                                enter(mainP, MAINPANEL_DATA_OUT_FORMAT, 1)}))},
                 CAPTURE),
-            {CC, "qm4120_armTrigger", START},
-            {CC, "qm4120_getCaptureComplete", START},
-            {CC, "qm4120_getAdcOverload", START},
+            each(CC, START,
+                 {"qm4120_armTrigger", "qm4120_getCaptureComplete", "qm4120_getAdcOverload",
+                  "qm4120_getSampleDataType", "qm4120_getSampleDataOutputFormat", "qm4120_getFftLength",
+                  "qm4120_getWindowFunction", "qm4120_getUndecimatedSamplingFrequency",
+                  "qm4120_getRfFrequency", "qm4120_getDividedLoFrequency", "qm4120_getInputSource",
+                  "qm4120_getSampleFrequency", "qm4120_getIfFrequency",
+                  "qm4120_getDecimatedSamplingFrequency", "qm4120_getLevelCorrModule", "qm4120_getLoOffset",
+                  "qm4120_getNumberOfIqSamples", "qm4120_getCapturedSampleCount"}),
             faulted({CC, "qm4120_clearAfterRepeatCapt", START}, "qm4120_controlClearAfterRepeatCapt"),
             faulted({CC, "qm4120_captAbort", CAPT_MODE}, "qm4120_controlCaptureAbort"),
             {CC, "qm4120_getTriggerDetected", CAPT_MODE},
-            {CC, "qm4120_getSampleDataType", START},
-            {CC, "qm4120_getSampleDataOutputFormat", START},
-            {CC, "qm4120_getFftLength", START},
-            {CC, "qm4120_getWindowFunction", START},
-            {CC, "qm4120_getUndecimatedSamplingFrequency", START},
-            {CC, "qm4120_getRfFrequency", START},
-            {CC, "qm4120_getDividedLoFrequency", START},
-            {CC, "qm4120_getInputSource", START},
-            {CC, "qm4120_getSampleFrequency", START},
-            {CC, "qm4120_getIfFrequency", START},
-            {CC, "qm4120_getDecimatedSamplingFrequency", START},
             {CC, "qm4120_getLevelCorrDigitizer", g(press(mainP, MAINPANEL_CMD_SINGLE), ifInput())},
-            {CC, "qm4120_getLevelCorrModule", START},
-            {CC, "qm4120_getLoOffset", START},
             {CC, "qm4120_getNumberOfIfSamples",
              g(press(mainP, MAINPANEL_CMD_SINGLE), before({enter(mainP, MAINPANEL_DATA_TYPE, 0)}))},
-            {CC, "qm4120_getNumberOfIqSamples", START},
-            {CC, "qm4120_getCapturedSampleCount", START},
             unreachable(CC, "qm4120_setCaptureMode", "its switch is never shown on the main panel"),
             {"panel/display.cpp", "qm4120_getSampleDataType", g(menu(MAINMENU_VIEW_TIME_SERIES)),
              Seen::Quiet},
             {"panel/display.cpp", "qm4120_getRfFrequency", START},
             faulted({DC, "qm4120_getNumberOfSamples", on(mainP, MAINPANEL_RING_FFT_LEN, 512)}, SAMPLE_WORDS),
-            {DC, "qm4120_setFftLength", on(mainP, MAINPANEL_RING_FFT_LEN, 512)},
-            {DC, "qm4120_getFftLength", on(mainP, MAINPANEL_RING_FFT_LEN, 512)},
+            each(DC, on(mainP, MAINPANEL_RING_FFT_LEN, 512), {"qm4120_setFftLength", "qm4120_getFftLength"}),
             // Frequency.
-            {FQ, "qm4120_getRfFrequencyMin", BOOT},
-            {FQ, "qm4120_getRfFrequencyMax", BOOT},
-            {FQ, "qm4120_setRfFrequency", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
-            {FQ, "qm4120_getRfFrequency", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
-            {FQ, "qm4120_getLoFrequency", on(mainP, MAINPANEL_RF_FREQ, 1.5e9)},
-            {FQ, "qm4120_getLoOffset", g(toggle(mainP, MAINPANEL_LO_POSITION))},
+            each(FQ, BOOT, {"qm4120_getRfFrequencyMin", "qm4120_getRfFrequencyMax"}),
+            each(FQ, on(mainP, MAINPANEL_RF_FREQ, 1.5e9),
+                 {"qm4120_setRfFrequency", "qm4120_getRfFrequency", "qm4120_getLoFrequency"}),
+            each(FQ, g(toggle(mainP, MAINPANEL_LO_POSITION)),
+                 {"qm4120_getLoOffset", "qm4120_getIfFrequency", "qm4120_setLoOffset"}),
             {FQ, "qm4120_getCalculatedFreqControl", BOOT, Seen::Quiet},
             {FQ, "qm4120_getInputSource", TO_IF_INPUT},
             keeping({FQ, "qm4120_setCalculatedFreqControl", on(mainP, MAINPANEL_RING_FREQ_CONTROL, 1),
                      Seen::Quiet},
                     "RING_FREQ_CONTROL"),
-            {FQ, "qm4120_getIfFrequency", g(toggle(mainP, MAINPANEL_LO_POSITION))},
-            {FQ, "qm4120_setLoOffset", g(toggle(mainP, MAINPANEL_LO_POSITION))},
             // Front end.
-            {FE, "qm4120_getInputLevelDimensions", TO_MANUAL_ATTEN},
-            {FE, "qm4120_getFrontEndConfigMode", TO_MANUAL_ATTEN},
-            {FE, "qm4120_getIfAttenuation", TO_MANUAL_ATTEN},
-            {FE, "qm4120_getRfAttenuation", TO_MANUAL_ATTEN},
-            {FE, "qm4120_getIfInputLevel", TO_MANUAL_ATTEN},
-            {FE, "qm4120_getRfInputLevel", TO_MANUAL_ATTEN},
-            {FE, "qm4120_getDcOffsetFilter", TO_MANUAL_ATTEN},
-            {FE, "qm4120_getIfAttenuationMin", BOOT},
-            {FE, "qm4120_getIfAttenuationMax", BOOT},
-            {FE, "qm4120_getRfAttenuationMin", BOOT},
-            {FE, "qm4120_getRfAttenuationMax", BOOT},
+            each(FE, TO_MANUAL_ATTEN,
+                 {"qm4120_getInputLevelDimensions", "qm4120_getFrontEndConfigMode", "qm4120_getIfAttenuation",
+                  "qm4120_getRfAttenuation", "qm4120_getIfInputLevel", "qm4120_getRfInputLevel",
+                  "qm4120_getDcOffsetFilter", "qm4120_setFrontEndConfigMode"}),
+            each(
+                FE, BOOT,
+                {"qm4120_getIfAttenuationMin", "qm4120_getIfAttenuationMax", "qm4120_getRfAttenuationMin",
+                 "qm4120_getRfAttenuationMax", "qm4120_getIfAttenuationStep", "qm4120_getRfAttenuationStep"}),
             {FE, "qm4120_getTemperatureOptimization", g(menu(MAINMENU_SETTINGS_OPT_AUTTMPOPT)), Seen::Quiet},
             {FE, "qm4120_getAutoFlatnessMode", g(menu(MAINMENU_SETTINGS_OPT_FLATMODE)), Seen::Quiet},
-            {FE, "qm4120_getIfAttenuationStep", BOOT},
-            {FE, "qm4120_getRfAttenuationStep", BOOT},
             keeping({FE, "qm4120_setInputSource", TO_IF_INPUT}, "BINARY_INPUT_SOURCE"),
-            {FE, "qm4120_setFrontEndConfigMode", TO_MANUAL_ATTEN},
             {FE, "qm4120_setRfAttenuation", on(mainP, MAINPANEL_RF_ATTEN, 8, manualAtten())},
             {FE, "qm4120_setIfAttenuation", on(mainP, MAINPANEL_IF_ATTEN, 8, manualAtten())},
             keeping({FE, "qm4120_setExternalReference", on(mainP, MAINPANEL_RING_EXT_REF, 2)},
@@ -675,11 +603,10 @@ const std::vector<Road>& errorRoads() {
             {FE, "qm4120_setTemperatureOptimization", g(menu(MAINMENU_SETTINGS_OPT_AUTTMPOPT))},
             {FE, "qm4120_setAutoFlatnessMode", g(menu(MAINMENU_SETTINGS_OPT_FLATMODE))},
             {FE, "qm4120_optimizeTemperatureCorrection", g(menu(MAINMENU_SETTINGS_OPT_TMPOPTCOR))},
-            {FG, "qm4120_getModelCode", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120)},
-            {FG, "qm4120_getIfAttenuation", engToggle(ENGPANEL_CHECK_IFATTEN1DBPAD)},
-            {FG, "qm4120_getIfAttenuationPads", engToggle(ENGPANEL_CHECK_IFATTEN1DBPAD)},
-            {FG, "qm4120_getRfAttenuation", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120)},
-            {FG, "qm4120_getRfAttenuationPads", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120)},
+            each(FG, engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120),
+                 {"qm4120_getModelCode", "qm4120_getRfAttenuation", "qm4120_getRfAttenuationPads"}),
+            each(FG, engToggle(ENGPANEL_CHECK_IFATTEN1DBPAD),
+                 {"qm4120_getIfAttenuation", "qm4120_getIfAttenuationPads"}),
             {FG, "qm4120_setIfAttenuationPads", engToggle(ENGPANEL_CHECK_IFATTEN1DBPAD), Seen::Quiet},
             {FG, "qm4120_setRfAttenuationPads", engToggle(ENGPANEL_CHK_RFATTN4DBPAD4120), Seen::Quiet},
             {FG, "qm4120_setIfPllMode", on(engP, ENGPANEL_RING_PLL_MODE, 1, engOpen())},
@@ -688,15 +615,13 @@ const std::vector<Road>& errorRoads() {
             {FG, "qm4120_getIfRefState", eng(ENGPANEL_CMD_IF_REF_STATE)},
             {FG, "qm4120_ADCReadTemp", eng(ENGPANEL_GETTEMP), Seen::Quiet},
             // Levels.
-            {LV, "qm4120_setRfInputLevel", on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10)},
-            {LV, "qm4120_getRfInputLevel", on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10)},
-            {LV, "qm4120_getRfInputLevelMin", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
-            {LV, "qm4120_getRfInputLevelMax", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
-            {LV, "qm4120_setIfInputLevel", on(mainP, MAINPANEL_IF_INPUT_LEVEL, -10, ifInput())},
-            {LV, "qm4120_getIfInputLevel", on(mainP, MAINPANEL_IF_INPUT_LEVEL, -10, ifInput())},
-            {LV, "qm4120_getIfInputLevelMin", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
-            {LV, "qm4120_getIfInputLevelMax", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet},
-            {LV, "qm4120_getInputLevelDimensions", on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10)},
+            each(LV, on(mainP, MAINPANEL_RF_INPUT_LEVEL, -10),
+                 {"qm4120_setRfInputLevel", "qm4120_getRfInputLevel", "qm4120_getInputLevelDimensions"}),
+            each(LV, on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4), Seen::Quiet,
+                 {"qm4120_getRfInputLevelMin", "qm4120_getRfInputLevelMax", "qm4120_getIfInputLevelMin",
+                  "qm4120_getIfInputLevelMax"}),
+            each(LV, on(mainP, MAINPANEL_IF_INPUT_LEVEL, -10, ifInput()),
+                 {"qm4120_setIfInputLevel", "qm4120_getIfInputLevel"}),
             {LV, "qm4120_getInputSource", BOOT},
             keeping({LV, "qm4120_setInputLevelDimensions", on(mainP, MAINPANEL_RING_RF_DIMENSIONS, 4),
                      Seen::Quiet},
@@ -704,18 +629,14 @@ const std::vector<Road>& errorRoads() {
             // Markers and power readings.
             unreachable(MK, "qm4120_getLoOffset",
                         "the marker controls are never shown, so the marker is never on"),
-            {MK, "qm4120_getLevelCorrDownConv", eng(ENGPANEL_GETCORR)},
-            {MK, "qm4120_getLevelCorrDigitizer", eng(ENGPANEL_GETCORR)},
-            {MK, "qm4120_getLevelCorrModule", eng(ENGPANEL_GETCORR)},
-            {MK, "qm4120_getInputSource", MARKER_POWER},
-            {MK, "qm4120_getSampleFrequency", MARKER_POWER},
-            {MK, "qm4120_setSampleDataType", MARKER_POWER},
+            each(
+                MK, eng(ENGPANEL_GETCORR),
+                {"qm4120_getLevelCorrDownConv", "qm4120_getLevelCorrDigitizer", "qm4120_getLevelCorrModule"}),
+            each(MK, MARKER_POWER,
+                 {"qm4120_getInputSource", "qm4120_getSampleFrequency", "qm4120_setSampleDataType"}),
             faulted({MK, "performNFFT", MARKER_POWER}, "qm4120_fftPerformN"),
             faulted({MK, "getPowerAtIfFrequency", MARKER_POWER}, "qm4120_fftGetPowerAtIfFrequency"),
-            unreachable("panel/spectrum.cpp", "makeWindow", COMPUTED),
-            unreachable("panel/spectrum.cpp", "qm4120_windowArray", COMPUTED),
-            unreachable("panel/spectrum.cpp", "ReFFT", COMPUTED),
-            unreachable("panel/spectrum.cpp", "FFT", COMPUTED),
+            none("panel/spectrum.cpp", COMPUTED, {"makeWindow", "qm4120_windowArray", "ReFFT", "FFT"}),
             // Trigger.
             {TR, "qm4120_getLvdsMarkerMode", TRIG_LVDS_M, Seen::Quiet},
             {TR, "qm4120_setLvdsMarkerMode", TRIG_LVDS_M},
@@ -724,32 +645,25 @@ const std::vector<Road>& errorRoads() {
              on(mainP, MAINPANEL_CAPT_TRIG, 4, before({menu(MAINMENU_SETTINGS_LVDS_AUX_OUT)}))},
             {TR, "qm4120_getLvdsDataMode", TRIG_LVDS_S, Seen::Quiet},
             {TR, "qm4120_setLvdsDataMode", TRIG_LVDS_S},
-            {TR, "qm4120_getPostGateTriggerSamples",
-             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64,
-                before({enter(mainP, MAINPANEL_CAPT_TRIG, 0), enter(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1)}))},
-            {TR, "qm4120_getPreEdgeTriggerSamples",
-             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64, pxiTrigger())},
-            {TR, "qm4120_getListTimerDwell", TRIG_TIMER},
-            {TR, "qm4120_getTimerPhase", TRIG_TIMER},
-            {TR, "qm4120_getTriggerSource", TRIG_PXI},
-            {TR, "qm4120_getTriggerSourceType", TRIG_PXI},
-            {TR, "qm4120_getTriggerType", TRIG_PXI},
-            {TR, "qm4120_getTriggerOffsetDelay", on(mainP, MAINPANEL_CAPT_TRIG_OFFS_DELAY, 16, pxiTrigger())},
-            {TR, "qm4120_getIntTriggerMode", TRIG_INT},
-            {TR, "qm4120_getIntTriggerAbsThreshold", TRIG_INT},
-            {TR, "qm4120_getIntTriggerAbsTimeConst", TRIG_INT},
-            {TR, "qm4120_getIntTriggerRelThreshold", TRIG_INT},
-            {TR, "qm4120_getIntTriggerRelSlowTimeConst", TRIG_INT},
-            {TR, "qm4120_getIntTriggerRelFastTimeConst", TRIG_INT},
+            each(
+                TR,
+                on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64,
+                   before({enter(mainP, MAINPANEL_CAPT_TRIG, 0), enter(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1)})),
+                {"qm4120_getPostGateTriggerSamples", "qm4120_setPostGateTriggerSamples"}),
+            each(TR, on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64, pxiTrigger()),
+                 {"qm4120_getPreEdgeTriggerSamples", "qm4120_setPreEdgeTriggerSamples"}),
+            each(TR, TRIG_TIMER, {"qm4120_getListTimerDwell", "qm4120_getTimerPhase"}),
+            each(TR, TRIG_PXI,
+                 {"qm4120_getTriggerSource", "qm4120_getTriggerSourceType", "qm4120_getTriggerType"}),
+            each(TR, on(mainP, MAINPANEL_CAPT_TRIG_OFFS_DELAY, 16, pxiTrigger()),
+                 {"qm4120_getTriggerOffsetDelay", "qm4120_setTriggerOffsetDelay"}),
+            each(TR, TRIG_INT,
+                 {"qm4120_getIntTriggerMode", "qm4120_getIntTriggerAbsThreshold",
+                  "qm4120_getIntTriggerAbsTimeConst", "qm4120_getIntTriggerRelThreshold",
+                  "qm4120_getIntTriggerRelSlowTimeConst", "qm4120_getIntTriggerRelFastTimeConst"}),
             keeping({TR, "qm4120_setTriggerSource", TRIG_PXI}, "CAPT_TRIG,CAPT_TRIG_BIT"),
             {TR, "qm4120_setTriggerType", on(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1, pxiTrigger())},
             {TR, "qm4120_setTriggerEdgeGatePolarity", on(mainP, MAINPANEL_CAPT_TRIG_EG_POL, 1, pxiTrigger())},
-            {TR, "qm4120_setPostGateTriggerSamples",
-             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64,
-                before({enter(mainP, MAINPANEL_CAPT_TRIG, 0), enter(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1)}))},
-            {TR, "qm4120_setPreEdgeTriggerSamples",
-             on(mainP, MAINPANEL_CAPT_TRIG_PRE_SAMP, 64, pxiTrigger())},
-            {TR, "qm4120_setTriggerOffsetDelay", on(mainP, MAINPANEL_CAPT_TRIG_OFFS_DELAY, 16, pxiTrigger())},
             {TR, "qm4120_setListTimerDwell", on(mainP, MAINPANEL_TIMERPERIOD, 500, timerTrigger())},
             {TR, "qm4120_setTimerPhase", on(mainP, MAINPANEL_TIMERPHASE, 5, timerTrigger())},
             {TR, "qm4120_setIntTriggerMode", on(mainP, MAINPANEL_INTTRIGMODE, 1, levelTrigger())},
@@ -767,18 +681,13 @@ const std::vector<Road>& errorRoads() {
                 before({enter(mainP, MAINPANEL_CAPT_TRIG, 8), enter(mainP, MAINPANEL_INTTRIGMODE, 1)}))},
             // Engineering.
             {EP, "qm4120_getModelCode", ENG_OPEN},
-            {EP, "qm4120_set4125D3Latch",
-             g(toggle(engP, ENGPANEL_CHECK_4125D3BIT3),
-               [](Sweep& s) {
-                   s.rebootModule(0x4125);
-                   EXPECT_TRUE(s.person().chooseMenu(s.bar(), appState.engineeringPanelItem));
-               })},
-            {EP, "qm4120_get4125D3Latch",
-             g(toggle(engP, ENGPANEL_CHECK_4125D3BIT3),
-               [](Sweep& s) {
-                   s.rebootModule(0x4125);
-                   EXPECT_TRUE(s.person().chooseMenu(s.bar(), appState.engineeringPanelItem));
-               })},
+            each(EP,
+                 g(toggle(engP, ENGPANEL_CHECK_4125D3BIT3),
+                   [](Sweep& s) {
+                       s.rebootModule(0x4125);
+                       EXPECT_TRUE(s.person().chooseMenu(s.bar(), appState.engineeringPanelItem));
+                   }),
+                 {"qm4120_set4125D3Latch", "qm4120_get4125D3Latch"}),
             {ER, "qm4120_setSwTriggerMode", eng(ENGPANEL_RESETBUTTON)},
             faulted({ER, "qm4120_reset", eng(ENGPANEL_RESETBUTTON)}, "qm4120_controlSetDefaults"),
             {ER, "qm4120_getFPGAConfig", eng(ENGPANEL_RESETWFPGABUTTON), Seen::Quiet},
@@ -790,36 +699,32 @@ const std::vector<Road>& errorRoads() {
             {ES, "qm4120_blankEeproms", eng(ENGPANEL_BLANK_EEPROM_BUTTON)},
             {ES, "qm4120_cal_IFDigGrpDel_Verify", eng(ENGPANEL_GRPDEL_TESTBUTTON)},
             {ES, "qm4120_setGrpDelFilterEnable", engToggle(ENGPANEL_GRPDEL_FPGA_FILT_CHK)},
-            {ES, "qm4120_cal_IFDigGrpDel_Adj", eng(ENGPANEL_GRPDEL_CALBUTTON)},
-            {ES, "qm4120_cal_IFDigGrpDel_Commit", eng(ENGPANEL_GRPDEL_CALBUTTON)},
-            {ES, "qm4120_getModelCode", eng(ENGPANEL_GRPDEL_CALBUTTON)},
-            {ES, "qm4120_app_applyDigGrpDel", eng(ENGPANEL_GRPDEL_CALBUTTON)},
+            each(ES, eng(ENGPANEL_GRPDEL_CALBUTTON),
+                 {"qm4120_cal_IFDigGrpDel_Adj", "qm4120_cal_IFDigGrpDel_Commit", "qm4120_getModelCode",
+                  "qm4120_app_applyDigGrpDel"}),
             {ES, "qm4120_registerReadFieldVal", eng(ENGPANEL_WREGRD)},
             {ES, "qm4120_registerWriteFieldVal", eng(ENGPANEL_WREGWRITE)},
             {ES, "qm4120_registerReadFromHw", eng(ENGPANEL_RREGRD)},
             {ES, "qm4120_registerWriteDirect", eng(ENGPANEL_REGWR)},
             {"engineering/test_tone.cpp", "qm4120_registerWriteBit", engToggle(ENGPANEL_TESTTONE)},
             // Information.
-            {IP, "qm4120_getFPGAConfig", SYS_INFO, Seen::Quiet},
-            {IP, "qm4120_countFPGAConfigs", SYS_INFO, Seen::Quiet},
-            {IP, "qm4120_listFPGAConfigs", SYS_INFO, Seen::Quiet},
+            each(IP, SYS_INFO, Seen::Quiet,
+                 {"qm4120_getFPGAConfig", "qm4120_countFPGAConfigs", "qm4120_listFPGAConfigs",
+                  "qm4120_getPciRev", "qm4120_getSerialNumber"}),
             {IP, "qm4120_getCalModuleLastTimeStamp", SYS_INFO},
-            {IP, "qm4120_getCalTempTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalIFDigGrpDelTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalDCIFShapeTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalRFDigAmpRefTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalRFDCFreqTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalRFDCFreqRefTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalDigAmpIFShapeTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalIFDigAmpTimeStamp", CAL_INFO},
-            {IP, "qm4120_getCalIFDigAmpRefTimeStamp", CAL_INFO},
+            each(IP, CAL_INFO,
+                 {"qm4120_getCalTempTimeStamp", "qm4120_getCalIFDigGrpDelTimeStamp",
+                  "qm4120_getCalDCIFShapeTimeStamp", "qm4120_getCalRFDigAmpRefTimeStamp",
+                  "qm4120_getCalRFDCFreqTimeStamp", "qm4120_getCalRFDCFreqRefTimeStamp",
+                  "qm4120_getCalDigAmpIFShapeTimeStamp", "qm4120_getCalIFDigAmpTimeStamp",
+                  "qm4120_getCalIFDigAmpRefTimeStamp"}),
             faulted({IP, "qm4120_revision_query", SYS_INFO, Seen::Quiet}, "qm4120_controlGetFpgaRev"),
             faulted({IP, "qm4120_getPciFpgaRev", SYS_INFO, Seen::Quiet}, "qm4120_controlGetPciFpgaRev"),
-            {IP, "qm4120_getPciRev", SYS_INFO, Seen::Quiet},
-            {IP, "qm4120_getSerialNumber", SYS_INFO, Seen::Quiet},
             {IP, "qm4120_getModelCode", ABOUT, Seen::Quiet},
             {"info/model_text.cpp", "qm4120_getModelCode", ABOUT, Seen::Quiet},
         };
+        std::vector<Road> r;
+        for (const Rows& group : groups) r.insert(r.end(), group.roads.begin(), group.roads.end());
         for (Road& b : boardRoads()) r.push_back(b);
         return r;
     }();
