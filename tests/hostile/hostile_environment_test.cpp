@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "file_contents.h"
 #include "panel_fixture.h"
 #include "qm4120_capture.h"
 
@@ -23,17 +23,6 @@ extern "C" const char* __tsan_default_options() {
 }
 
 namespace {
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return in ? content.str() : std::string("<no file>");
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Sets an environment variable (null: unsets it) for one scope.
 class EnvGuard {
@@ -52,31 +41,6 @@ class EnvGuard {
     const char* name_;
     bool had_ = false;
     std::string old_;
-};
-
-// Files of this process may grow to `bytes` only: a disk that fills up. Writes beyond fail with EFBIG
-// instead of the signal that would end the process.
-class FullDisk {
-  public:
-    explicit FullDisk(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FullDisk() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
-    bool ok() const { return ok_; }
-
-  private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-    bool ok_ = false;
 };
 
 // The address space of this process may grow by `spare` bytes only: memory runs out.
@@ -188,7 +152,7 @@ TEST_P(HomeFolder, MissingOrUnusableHomeStillStarts) {
 
     saveDirectorySettings();
     EXPECT_EQ(fe.countPopups("Save Settings"), usable ? 0 : 1);
-    EXPECT_EQ(fileBytes(home + "/.config/qm4120_sfp/qm4120_sfp.ini") != "<no file>", usable);
+    EXPECT_EQ(std::filesystem::exists(home + "/.config/qm4120_sfp/qm4120_sfp.ini"), usable);
     EXPECT_TRUE(mainPanelUp());
 }
 

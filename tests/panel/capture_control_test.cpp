@@ -12,6 +12,7 @@
 
 #include "app_fixture.h"
 #include "capture_control.h"
+#include "file_contents.h"
 #include "qm4120_sfp_uir.h"
 #include "temp_dir.h"
 
@@ -32,13 +33,6 @@ std::vector<long> decimalLines(const std::string& path) {
     std::string line;
     while (std::getline(in, line)) values.push_back(std::stol(line));
     return values;
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
 }
 
 }  // namespace

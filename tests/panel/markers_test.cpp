@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display_fixture.h"
+#include "file_contents.h"
 #include "markers.h"
 #include "qm4120_eng_uir.h"
 
@@ -18,13 +19,6 @@ void setTrace(std::vector<double> f, std::vector<double> level) {
     fftTracePoints = static_cast<uint32_t>(f.size());
     fftTraceFreqMHz = std::move(f);
     fftTraceLevelDbm = std::move(level);
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 TEST_F(MarkersTest, TheMarkerFindsMovesAndPeaksAsTheTraceRuns) {
@@ -118,7 +112,7 @@ TEST_F(MarkersTest, GraphPowerReadsTheTraceAtTheRfOffsetAndLogsWhatTheCursorShow
     fftTraceLevelDbm[1] = -120.0;
     ASSERT_TRUE(op.press(eng, ENGPANEL_GETGRAPHPWR));
     EXPECT_DOUBLE_EQ(shownNumber(eng, ENGPANEL_ENGGETGRAPHPWR), -120.0);
-    EXPECT_EQ(readFile(log), "2000.000000,-35.250000\n2000.000000,-100.000000\n")
+    EXPECT_EQ(fileBytes(log), "2000.000000,-35.250000\n2000.000000,-100.000000\n")
         << "the level as the cursor shows it";
 
     // A log that cannot be written is skipped quietly.

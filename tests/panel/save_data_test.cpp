@@ -3,7 +3,6 @@
 // the spectrum on screen, the SigMF metadata beside binary files, and the failures that must leave an
 // old file whole and the capture indicators as they were.
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +18,7 @@
 
 #include "capture_state.h"
 #include "display.h"
+#include "file_contents.h"
 #include "panel_fixture.h"
 #include "save_data.h"
 #include "temp_dir.h"
@@ -26,13 +26,6 @@
 namespace {
 
 constexpr uint16_t TRIGGER_SOFTWARE = 32;
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -216,15 +209,11 @@ TEST_F(SaveDataTest, FailuresReportAndLeaveTheOldFileAndTheIndicatorsAlone) {
 
     // A full disk: the file may not grow past a few kilobytes, so the save of 32 KiB fails part way.
     fe.clearPopups();
-    struct rlimit was {};
-    getrlimit(RLIMIT_FSIZE, &was);
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = was;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    save(MAINMENU_FILE_SAVEBINARY, old);
-    setrlimit(RLIMIT_FSIZE, &was);
-    signal(SIGXFSZ, oldHandler);
+    {
+        FullDisk disk(4096);
+        ASSERT_TRUE(disk.ok());
+        save(MAINMENU_FILE_SAVEBINARY, old);
+    }
     EXPECT_EQ(fe.countPopups("4120 Driver Error"), 1);
     EXPECT_EQ(fe.countPopups("Saved Captured Data to Binary File"), 0);
     EXPECT_EQ(fileBytes(old), "the previous file\n");

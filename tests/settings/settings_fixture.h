@@ -4,11 +4,10 @@
 #ifndef QM_TESTS_SETTINGS_SETTINGS_FIXTURE_H
 #define QM_TESTS_SETTINGS_SETTINGS_FIXTURE_H
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
+#include "file_contents.h"
 #include "panel_fixture.h"
 #include "qm4120_sfp_uir.h"
 #include "routing_panel.h"
@@ -19,15 +18,6 @@ using Snapshot = std::map<std::string, double>;
 class SettingsFixture : public PanelFixture {
   protected:
     std::string settingsFile(const std::string& name) const { return programDir + "/" + name; }
-    static std::string fileText(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    static void writeText(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-    }
 
     // Save and Load as the operator does them, through the Settings menu and the file dialog.
     void saveAs(const std::string& path) {
