@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "env_guard.h"
 #include "file_contents.h"
 #include "panel_fixture.h"
 #include "qm4120_capture.h"
@@ -23,25 +24,6 @@ extern "C" const char* __tsan_default_options() {
 }
 
 namespace {
-
-// Sets an environment variable (null: unsets it) for one scope.
-class EnvGuard {
-  public:
-    EnvGuard(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        if (had_) old_ = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~EnvGuard() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-    EnvGuard(const EnvGuard&) = delete;
-    EnvGuard& operator=(const EnvGuard&) = delete;
-
-  private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
 
 // The address space of this process may grow by `spare` bytes only: memory runs out.
 class MemoryLimit {
