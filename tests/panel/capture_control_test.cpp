@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app_fixture.h"
 #include "capture_control.h"
 #include "file_contents.h"
+#include "panel_fixture.h"
 #include "qm4120_sfp_uir.h"
 #include "temp_dir.h"
 
@@ -37,28 +37,17 @@ std::vector<long> decimalLines(const std::string& path) {
 
 }  // namespace
 
-class CaptureTest : public AppFixture {
+class CaptureTest : public PanelFixture {
   protected:
-    CaptureTest() { runMonitor = false; }
     void SetUp() override {
-        AppFixture::SetUp();
-        ASSERT_EQ(startApp(), 0);
+        PanelFixture::SetUp();
+        if (HasFatalFailure()) return;
         session = bootModule(0x4120);
         ASSERT_NE(session, 0u);
         ASSERT_EQ(qm4120_setTriggerSource(session, TRIGGER_SOFTWARE), 0);
         refreshPanelFromInstrument();
         p = state().mainPanel;
         bar = state().mainMenuBar;
-    }
-
-    // I/Q (or IF) data of `samples` through the panel, as an operator would set it up.
-    void setUp(int dataType, int format, uint32_t samples) {
-        ASSERT_TRUE(op.commit(p, MAINPANEL_DATA_TYPE, dataType));
-        if (dataType == 1) {
-            ASSERT_TRUE(op.commit(p, MAINPANEL_MODN_MODE, 1));  // GSM: both word widths
-            ASSERT_TRUE(op.commit(p, MAINPANEL_DATA_OUT_FORMAT, format));
-        }
-        ASSERT_TRUE(op.commit(p, MAINPANEL_NUM_SAMPLES, samples));
     }
 
     // Presses `button` after the run has started: on the n-th look at the panel during the run.
@@ -70,16 +59,6 @@ class CaptureTest : public AppFixture {
             else
                 pressed.push_back(op.press(p, button));
         };
-    }
-
-    void expectIdle() {
-        EXPECT_EQ(op.shows(p, MAINPANEL_MEAS_STATUS), "Idle");
-        EXPECT_EQ(op.ledColor(p, MAINPANEL_LED_MEASURE_STATUS), VAL_LT_GRAY);
-        EXPECT_FALSE(op.dimmed(p, MAINPANEL_CMD_SINGLE));
-        EXPECT_TRUE(op.dimmed(p, MAINPANEL_CMD_STOP));
-        for (int c : {MAINPANEL_DATA_TYPE, MAINPANEL_MODN_MODE, MAINPANEL_DECIMATION_RATIO,
-                      MAINPANEL_DATA_OUT_FORMAT})
-            EXPECT_FALSE(op.dimmed(p, c)) << ui::test::describe(p, c);
     }
 
     uint32_t triggerCount() {
@@ -95,7 +74,7 @@ class CaptureTest : public AppFixture {
 };
 
 TEST_F(CaptureTest, SingleCaptureToMemoryDimsDuringTheRunAndKeepsTheSamples) {
-    setUp(1, 0, 4096);
+    ASSERT_TRUE(chooseData(1, 0, 4096));
     ASSERT_EQ(qm4120_setGenericDecimationRatio(session, 2), 0);
     ASSERT_TRUE(op.commit(p, MAINPANEL_MODN_MODE, 5));  // generic: the rate controls dim as well
     bool sawRun = false;
@@ -131,14 +110,14 @@ TEST_F(CaptureTest, SingleCaptureToMemoryDimsDuringTheRunAndKeepsTheSamples) {
 
 TEST_F(CaptureTest, AToneAboveTheInputRangeLightsTheOverloadLed) {
     ASSERT_EQ(qm4120_simSetSignal("tone_level=20"), 0);
-    setUp(0, 0, 2048);
+    ASSERT_TRUE(chooseData(0, 0, 2048));
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
     EXPECT_EQ(capturedData.adcOverload, 1);
     EXPECT_EQ(op.ledColor(p, MAINPANEL_LED_ADC_STATUS), VAL_RED);
 }
 
 TEST_F(CaptureTest, RepeatRunEndsAfterTheCaptureInHandOnTheFirstStop) {
-    setUp(0, 0, 2048);
+    ASSERT_TRUE(chooseData(0, 0, 2048));
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
     // Stop once the third capture is under way: it completes, and no fourth follows.
     std::function<void()> stopOnThird = [&] {
@@ -159,7 +138,7 @@ TEST_F(CaptureTest, RepeatRunEndsAfterTheCaptureInHandOnTheFirstStop) {
 
 TEST_F(CaptureTest, SecondStopInRepeatModeAbortsTheCaptureInHand) {
     // A long capture, so that both presses come while it is being taken.
-    setUp(0, 0, 16000000);
+    ASSERT_TRUE(chooseData(0, 0, 16000000));
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
     pressDuringRun(MAINPANEL_CMD_STOP, 1);
     pressDuringRun(MAINPANEL_CMD_STOP, 2);
@@ -175,7 +154,7 @@ TEST_F(CaptureTest, SecondStopInRepeatModeAbortsTheCaptureInHand) {
 }
 
 TEST_F(CaptureTest, SwitchingToSingleDuringARepeatRunEndsIt) {
-    setUp(0, 0, 16000000);
+    ASSERT_TRUE(chooseData(0, 0, 16000000));
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
     fe.post([&] { pressed.push_back(op.commit(p, MAINPANEL_CAPTMODE, 0)); });
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
@@ -187,7 +166,7 @@ TEST_F(CaptureTest, SwitchingToSingleDuringARepeatRunEndsIt) {
 }
 
 TEST_F(CaptureTest, SingleStopAfterTheTriggerEndsWithTheSamplesTakenSoFar) {
-    setUp(0, 0, 16000000);
+    ASSERT_TRUE(chooseData(0, 0, 16000000));
     uint32_t fft = 0;
     qm4120_getFftLength(session, &fft);
     pressDuringRun(MAINPANEL_CMD_STOP, 2);
@@ -205,7 +184,7 @@ TEST_F(CaptureTest, SingleStopAfterTheTriggerEndsWithTheSamplesTakenSoFar) {
 TEST_F(CaptureTest, StopBeforeTheTriggerDiscardsTheCycle) {
     ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=-1"), 0);
     ASSERT_EQ(qm4120_setTriggerSource(session, TRIGGER_PXI_TRIG0), 0);
-    setUp(1, 0, 2048);
+    ASSERT_TRUE(chooseData(1, 0, 2048));
     for (int repeat : {0, 1}) {
         SCOPED_TRACE(repeat ? "repeat" : "single");
         ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, repeat));
@@ -242,7 +221,7 @@ TEST_F(CaptureTest, ArmWaitsForTheTriggerAndDisarmEndsTheRun) {
 
 TEST_F(CaptureTest, AShortCaptureShrinksTheCountsAndTheFftLength) {
     ASSERT_EQ(qm4120_simSetSignal("capture_limit=1000"), 0);
-    setUp(1, 1, 4096);
+    ASSERT_TRUE(chooseData(1, 1, 4096));
     ASSERT_EQ(qm4120_setFftLength(session, 2048), 0);
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
     EXPECT_EQ(capturedData.numIqSamples, 1000u);
@@ -271,7 +250,7 @@ TEST_F(CaptureTest, FileDestinationsWriteTheCapturedWords) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.title) + " type " + std::to_string(c.dataType) + " width " +
                      std::to_string(c.format));
-        setUp(c.dataType, c.format, 256);
+        ASSERT_TRUE(chooseData(c.dataType, c.format, 256));
         ASSERT_TRUE(op.chooseMenu(bar, c.menuItem));
         const std::string path = dir.file("capture" + std::to_string(n++));
         fe.answerFile(path, VAL_NEW_FILE_SELECTED);
@@ -334,7 +313,7 @@ TEST_F(CaptureTest, FileFailuresAreReportedAndTheRunEnds) {
         {dir.file("no/such/folder/data.txt"), QM4120_ERROR_CAPTURE_FILE, false},
         {"/dev/full", QM4120_ERROR_CAPTURE_WRITE, true},
     };
-    setUp(0, 0, 65536);
+    ASSERT_TRUE(chooseData(0, 0, 65536));
     ASSERT_TRUE(op.chooseMenu(bar, MAINMENU_CAPT_TOASCFILE));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -366,7 +345,7 @@ TEST_F(CaptureTest, ACaptureNoMemoryCanHoldEndsTheRunWithTheAllocationError) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     uint32_t most = 0;
     ASSERT_EQ(qm4120_getMaxNumberOfIfSamples(session, &most), 0);
-    setUp(0, 0, most);
+    ASSERT_TRUE(chooseData(0, 0, most));
     char allocText[256] = {};
     qm4120_error_message(session, QM4120_ERROR_ALLOC, allocText);
     auto underLimit = [&] {
@@ -409,7 +388,7 @@ TEST_F(CaptureTest, ACaptureNoMemoryCanHoldEndsTheRunWithTheAllocationError) {
 }
 
 TEST_F(CaptureTest, ACaptureErrorMidRunEndsTheRepeatRunWithThePopup) {
-    setUp(0, 0, 2048);
+    ASSERT_TRUE(chooseData(0, 0, 2048));
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
     qm_fault_set("qm4120_controlDataAcquire", -1, 1);
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
@@ -429,7 +408,7 @@ TEST_F(CaptureTest, NothingHappensWithoutAModule) {
 }
 
 TEST_F(CaptureTest, ABootDuringARepeatRunEndsItAndClearsTheModulesCapture) {
-    setUp(0, 0, 2048);
+    ASSERT_TRUE(chooseData(0, 0, 2048));
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
     // The clear is seen through its status: made to fail once, it raises the one error popup.
     qm_fault_set("qm4120_controlClearAfterRepeatCapt", -1, 1);

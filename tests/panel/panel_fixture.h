@@ -84,6 +84,29 @@ class PanelFixture : public AppFixture {
     }
     // The cell of the active channel's row (channel 0 after a boot).
     std::string rowCell(int col) const { return op.cell(chan(), CHANPANEL_CHAN_GRID, 1, col); }
+
+    // IF or I/Q data of `samples` chosen on the main panel as an operator would; I/Q data in the GSM mode,
+    // which offers both word widths, with word width `format`.
+    ::testing::AssertionResult chooseData(int dataType, int format, uint32_t samples) {
+        const int p = main();
+        if (auto r = op.commit(p, MAINPANEL_DATA_TYPE, dataType); !r) return r;
+        if (dataType == 1) {
+            if (auto r = op.commit(p, MAINPANEL_MODN_MODE, 1); !r) return r;
+            if (auto r = op.commit(p, MAINPANEL_DATA_OUT_FORMAT, format); !r) return r;
+        }
+        return op.commit(p, MAINPANEL_NUM_SAMPLES, samples);
+    }
+    // No run: the status and its LED at rest, Start free and Stop dimmed, the acquisition rings free.
+    void expectIdle() const {
+        const int p = main();
+        EXPECT_EQ(op.shows(p, MAINPANEL_MEAS_STATUS), "Idle");
+        EXPECT_EQ(op.ledColor(p, MAINPANEL_LED_MEASURE_STATUS), VAL_LT_GRAY);
+        EXPECT_FALSE(op.dimmed(p, MAINPANEL_CMD_SINGLE));
+        EXPECT_TRUE(op.dimmed(p, MAINPANEL_CMD_STOP));
+        for (int c : {MAINPANEL_DATA_TYPE, MAINPANEL_MODN_MODE, MAINPANEL_DECIMATION_RATIO,
+                      MAINPANEL_DATA_OUT_FORMAT})
+            EXPECT_FALSE(op.dimmed(p, c)) << ui::test::describe(p, c);
+    }
 };
 
 #endif

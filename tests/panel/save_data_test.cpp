@@ -80,12 +80,7 @@ class SaveDataTest : public PanelFixture {
     // Sets the data kind up as an operator would, captures once and returns the sample count the module
     // took (pairs for I/Q).
     uint32_t capture(int dataType, int format, uint32_t samples, uint32_t fftLength = 0) {
-        EXPECT_TRUE(op.commit(p, MAINPANEL_DATA_TYPE, dataType));
-        if (dataType == 1) {
-            EXPECT_TRUE(op.commit(p, MAINPANEL_MODN_MODE, 1));  // GSM: both word widths
-            EXPECT_TRUE(op.commit(p, MAINPANEL_DATA_OUT_FORMAT, format));
-        }
-        EXPECT_TRUE(op.commit(p, MAINPANEL_NUM_SAMPLES, samples));
+        EXPECT_TRUE(chooseData(dataType, format, samples));
         if (fftLength) {
             EXPECT_EQ(qm4120_setFftLength(session, fftLength), 0);
         }
@@ -100,11 +95,6 @@ class SaveDataTest : public PanelFixture {
     void save(int item, const std::string& path) {
         fe.answerFile(path, VAL_NEW_FILE_SELECTED);
         ASSERT_TRUE(op.chooseMenu(bar, item));
-    }
-
-    void expectIdle() {
-        EXPECT_EQ(op.shows(p, MAINPANEL_MEAS_STATUS), "Idle");
-        EXPECT_EQ(op.ledColor(p, MAINPANEL_LED_MEASURE_STATUS), VAL_LT_GRAY);
     }
 
     uint32_t session = 0;  // hides the fixture's accessor: the session of the one boot
