@@ -81,41 +81,40 @@ class SettingsFixture : public PanelFixture {
         return s;
     }
 
+    // Named module values read through the driver, of any mix of value types.
+    template <typename T>
+    struct Read {
+        const char* name;
+        int32_t (*get)(uint32_t, T*);
+    };
+    template <typename... T>
+    void readAll(Snapshot& s, Read<T>... reads) const {
+        ((s[reads.name] = static_cast<double>(module(reads.get))), ...);
+    }
+
     Snapshot moduleState() const {
         Snapshot s;
         const uint32_t v = session();
-        s["rf"] = module(qm4120_getRfFrequency);
-        s["source"] = module(qm4120_getInputSource);
-        s["rf level"] = module(qm4120_getRfInputLevel);
-        s["if level"] = module(qm4120_getIfInputLevel);
-        s["fe mode"] = module(qm4120_getFrontEndConfigMode);
-        s["rf atten"] = module(qm4120_getRfAttenuation);
-        s["if atten"] = module(qm4120_getIfAttenuation);
-        s["bypass"] = module(qm4120_getIfFilterBypass);
-        s["ext ref"] = module(qm4120_getExternalReference);
-        s["dc filter"] = module(qm4120_getDcOffsetFilter);
-        s["data type"] = module(qm4120_getSampleDataType);
-        s["samples"] = module(qm4120_getNumberOfSamples);
-        s["mode"] = module(qm4120_getModulationMode);
-        s["gsm ratio"] = module(qm4120_getGsmDecimationRatio);
-        s["generic ratio"] = module(qm4120_getGenericDecimationRatio);
-        s["lvds data"] = module(qm4120_getLvdsDataMode);
-        s["lvds aux"] = module(qm4120_getLvdsAuxMode);
-        s["lvds marker"] = module(qm4120_getLvdsMarkerMode);
-        s["trig source"] = module(qm4120_getTriggerSource);
-        s["trig type"] = module(qm4120_getTriggerType);
-        s["trig pol"] = module(qm4120_getTriggerEdgeGatePolarity);
-        s["trig delay"] = module(qm4120_getTriggerOffsetDelay);
-        s["pre edge"] = module(qm4120_getPreEdgeTriggerSamples);
-        s["post gate"] = module(qm4120_getPostGateTriggerSamples);
-        s["int mode"] = module(qm4120_getIntTriggerMode);
-        s["abs thr"] = module(qm4120_getIntTriggerAbsThreshold);
-        s["rel thr"] = module(qm4120_getIntTriggerRelThreshold);
-        s["abs tc"] = module(qm4120_getIntTriggerAbsTimeConst);
-        s["slow tc"] = module(qm4120_getIntTriggerRelSlowTimeConst);
-        s["fast tc"] = module(qm4120_getIntTriggerRelFastTimeConst);
-        s["timer"] = module(qm4120_getTimerPeriod);
-        s["phase"] = module(qm4120_getTimerPhase);
+        readAll(s, Read{"rf", qm4120_getRfFrequency}, Read{"source", qm4120_getInputSource},
+                Read{"rf level", qm4120_getRfInputLevel}, Read{"if level", qm4120_getIfInputLevel},
+                Read{"fe mode", qm4120_getFrontEndConfigMode}, Read{"rf atten", qm4120_getRfAttenuation},
+                Read{"if atten", qm4120_getIfAttenuation}, Read{"bypass", qm4120_getIfFilterBypass},
+                Read{"ext ref", qm4120_getExternalReference}, Read{"dc filter", qm4120_getDcOffsetFilter},
+                Read{"data type", qm4120_getSampleDataType}, Read{"samples", qm4120_getNumberOfSamples},
+                Read{"mode", qm4120_getModulationMode}, Read{"gsm ratio", qm4120_getGsmDecimationRatio},
+                Read{"generic ratio", qm4120_getGenericDecimationRatio},
+                Read{"lvds data", qm4120_getLvdsDataMode}, Read{"lvds aux", qm4120_getLvdsAuxMode},
+                Read{"lvds marker", qm4120_getLvdsMarkerMode}, Read{"trig source", qm4120_getTriggerSource},
+                Read{"trig type", qm4120_getTriggerType}, Read{"trig pol", qm4120_getTriggerEdgeGatePolarity},
+                Read{"trig delay", qm4120_getTriggerOffsetDelay},
+                Read{"pre edge", qm4120_getPreEdgeTriggerSamples},
+                Read{"post gate", qm4120_getPostGateTriggerSamples},
+                Read{"int mode", qm4120_getIntTriggerMode}, Read{"abs thr", qm4120_getIntTriggerAbsThreshold},
+                Read{"rel thr", qm4120_getIntTriggerRelThreshold},
+                Read{"abs tc", qm4120_getIntTriggerAbsTimeConst},
+                Read{"slow tc", qm4120_getIntTriggerRelSlowTimeConst},
+                Read{"fast tc", qm4120_getIntTriggerRelFastTimeConst}, Read{"timer", qm4120_getTimerPeriod},
+                Read{"phase", qm4120_getTimerPhase});
         using RealChan = int32_t (*)(uint32_t, double*, uint16_t);
         using IntChan = int32_t (*)(uint32_t, int32_t*, uint16_t);
         for (uint16_t c = 0; c < 128; ++c) {
@@ -150,9 +149,9 @@ class SettingsFixture : public PanelFixture {
         EXPECT_GE(qm4120_getListCountStartStop(v, &start, &stop), 0);
         s["list start"] = start;
         s["list stop"] = stop;
-        s["list source"] = module(qm4120_getListAddrSource);
-        s["list strobe"] = module(qm4120_getListCounterStrobe);
-        s["list neg edge"] = module(qm4120_getListStrobeNegEdge);
+        readAll(s, Read{"list source", qm4120_getListAddrSource},
+                Read{"list strobe", qm4120_getListCounterStrobe},
+                Read{"list neg edge", qm4120_getListStrobeNegEdge});
         return s;
     }
 };
