@@ -22,6 +22,16 @@ std::ostream& operator<<(std::ostream& os, const Place& p) {
               << "}";
 }
 
+// What a view shows besides its graphs.
+enum Shows : unsigned {
+    FFT_CONTROLS = 1,
+    ZOOM_CONTROLS = 2,
+    FFT_MENU = 4,
+    TS_MENU = 8,
+    IQ_MODE_ITEMS = 16,
+    POLAR_MENU = 32,
+};
+
 TEST_F(ViewsTest, EachViewPlacesItsGraphsControlsAndMenus) {
     struct Case {
         const char* what;
@@ -29,83 +39,26 @@ TEST_F(ViewsTest, EachViewPlacesItsGraphsControlsAndMenus) {
         int item;
         bool overlaid;
         bool list;
+        unsigned shows;
         std::vector<Place> graphs;
-        bool fftControls, zoomControls, fftMenu, tsMenu, iqModeItems, polarMenu;
     };
+    // One graph over the whole height, `width` wide.
+    const auto whole = [](const std::string& title, int width) {
+        return std::vector<Place>{{title, 64, width, 432}};
+    };
+    const std::vector<Place> apart = {{"Time Series (I)", 64, 452, 200}, {"Time Series (Q)", 296, 452, 200}};
     const std::string overlaid = "Time Series (I,Q Overlaid)\r[Yellow=I, Green=Q]";
     const Case cases[] = {
-        {"FFT",
-         0,
-         MAINMENU_VIEW_FFT,
-         false,
-         false,
-         {{"FFT Spectrum", 64, 604, 432}},
-         true,
-         false,
-         true,
-         false,
-         false,
-         false},
-        {"FFT beside the list",
-         0,
-         MAINMENU_VIEW_FFT,
-         false,
-         true,
-         {{"FFT Spectrum", 64, 452, 432}},
-         true,
-         false,
-         true,
-         false,
-         false,
-         false},
-        {"IF time series",
-         0,
-         MAINMENU_VIEW_TIME_SERIES,
-         false,
-         false,
-         {{"Time Series (IF)", 64, 604, 432}},
-         false,
-         true,
-         false,
-         true,
-         false,
-         false},
-        {"I and Q apart",
-         1,
-         MAINMENU_VIEW_TIME_SERIES,
-         false,
-         true,
-         {{"Time Series (I)", 64, 452, 200}, {"Time Series (Q)", 296, 452, 200}},
-         false,
-         true,
-         false,
-         true,
-         true,
-         false},
-        {"I and Q overlaid",
-         1,
-         MAINMENU_VIEW_TIME_SERIES,
-         true,
-         false,
-         {{overlaid, 64, 604, 432}},
-         false,
-         true,
-         false,
-         true,
-         true,
-         false},
-        {"polar",
-         1,
-         MAINMENU_VIEW_IQ_POLAR,
-         false,
-         false,
-         {{"IQ Polar", 64, 452, 432}},
-         false,
-         false,
-         false,
-         false,
-         false,
-         true},
+        {"FFT", 0, MAINMENU_VIEW_FFT, false, false, FFT_CONTROLS | FFT_MENU, whole("FFT Spectrum", 604)},
+        {"FFT beside the list", 0, MAINMENU_VIEW_FFT, false, true, FFT_CONTROLS | FFT_MENU,
+         whole("FFT Spectrum", 452)},
+        {"IF time series", 0, MAINMENU_VIEW_TIME_SERIES, false, false, ZOOM_CONTROLS | TS_MENU,
+         whole("Time Series (IF)", 604)},
+        {"I and Q apart", 1, MAINMENU_VIEW_TIME_SERIES, false, true, ZOOM_CONTROLS | TS_MENU | IQ_MODE_ITEMS,
+         apart},
+        {"I and Q overlaid", 1, MAINMENU_VIEW_TIME_SERIES, true, false,
+         ZOOM_CONTROLS | TS_MENU | IQ_MODE_ITEMS, whole(overlaid, 604)},
+        {"polar", 1, MAINMENU_VIEW_IQ_POLAR, false, false, POLAR_MENU, whole("IQ Polar", 452)},
     };
     const int bar = state().mainMenuBar;
     for (const Case& c : cases) {
@@ -131,18 +84,18 @@ TEST_F(ViewsTest, EachViewPlacesItsGraphsControlsAndMenus) {
             graphs.push_back({k.label, k.top, k.width, k.height});
         }
         EXPECT_EQ(graphs, c.graphs);
-        EXPECT_EQ(op.visible(panel, MAINPANEL_FFT_TOP_OF_SCREEN), c.fftControls);
-        EXPECT_EQ(op.visible(panel, MAINPANEL_FFT_VERT_SCALE), c.fftControls);
-        EXPECT_EQ(op.visible(panel, MAINPANEL_TIME_SER_ZOOM_START), c.zoomControls);
-        EXPECT_EQ(op.visible(panel, MAINPANEL_TIME_SER_ZOOM_STOP), c.zoomControls);
+        EXPECT_EQ(op.visible(panel, MAINPANEL_FFT_TOP_OF_SCREEN), bool(c.shows & FFT_CONTROLS));
+        EXPECT_EQ(op.visible(panel, MAINPANEL_FFT_VERT_SCALE), bool(c.shows & FFT_CONTROLS));
+        EXPECT_EQ(op.visible(panel, MAINPANEL_TIME_SER_ZOOM_START), bool(c.shows & ZOOM_CONTROLS));
+        EXPECT_EQ(op.visible(panel, MAINPANEL_TIME_SER_ZOOM_STOP), bool(c.shows & ZOOM_CONTROLS));
         EXPECT_FALSE(op.visible(panel, MAINPANEL_TIME_SER_Y_AXIS_MIN)) << "autoscaled";
         EXPECT_FALSE(op.visible(panel, MAINPANEL_IQPOLAR_I_AXIS_RANGE)) << "autoscaled";
         EXPECT_EQ(control(MAINPANEL_FFT_TOP_OF_SCREEN).left, c.list ? 200 : 352);
         EXPECT_EQ(control(MAINPANEL_TIME_SER_ZOOM_STOP).left, c.list ? 380 : 532);
-        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_FFTDISP), c.fftMenu);
-        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_TSDISP), c.tsMenu);
-        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_TSDISP_IQ_OVER), c.iqModeItems);
-        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_IQPOLARDISP), c.polarMenu);
+        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_FFTDISP), bool(c.shows & FFT_MENU));
+        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_TSDISP), bool(c.shows & TS_MENU));
+        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_TSDISP_IQ_OVER), bool(c.shows & IQ_MODE_ITEMS));
+        EXPECT_EQ(!op.menuDimmed(bar, MAINMENU_IQPOLARDISP), bool(c.shows & POLAR_MENU));
         EXPECT_EQ(v.numericList > 0, c.list);
         if (c.list) {
             EXPECT_EQ(control(v.numericList).label,
