@@ -31,6 +31,10 @@ constexpr float FIXED6_FAST_LIMIT = 2147483648.0f;
 // Longest line of any format: "-2147483648\n", or "%f,%f\n" of two values below 1 in magnitude (a
 // float of any size takes up to 47 characters in fixed notation; allow for both).
 constexpr size_t LINE_MAX_BYTES = 128;
+// "-2147483648\n": formatInt32 writes nothing past the line's end.
+constexpr size_t DECIMAL32_LINE_BYTES = 12;
+// A run shorter than this is formatted in one thread: starting a helper would cost more than it saves.
+constexpr size_t SHARED_RUN_MIN_LINES = 16384;
 
 // "00" to "99": two digits per table look-up, and per division by 100.
 constexpr char DIGIT_PAIRS[] =
@@ -298,18 +302,43 @@ char* CaptureFile::reserve(size_t bytes) {
 }
 
 template <class Format>
-int32_t CaptureFile::lines(size_t count, Format&& format) {
-    // Lines go into the block in runs that surely fit, so the inner loop has no checks of its own.
+int32_t CaptureFile::lines(size_t count, size_t lineMax, Format&& format) {
+    // Lines go into the block in runs that surely fit, so the inner loops have no checks of their own.
     size_t k = 0;
     while (k < count && !failed_) {
-        const size_t room = (block_.size() - used_) / LINE_MAX_BYTES;
+        const size_t room = (block_.size() - used_) / lineMax;
         if (room == 0) {
             flush();
             continue;
         }
         const size_t end = k + std::min(room, count - k);
         char* p = block_.data() + used_;
-        for (; k < end; ++k) p = format(p, k);
+        if (overlap_ && end - k >= SHARED_RUN_MIN_LINES) {
+            // The later half of the run is formatted by a helper thread into the side block while this
+            // thread formats the earlier half; the side block's text is then put right after it.
+            const size_t middle = k + (end - k) / 2;
+            side_.resize(BLOCK_BYTES);
+            std::future<size_t> later;
+            try {
+                later = std::async(std::launch::async, [&format, side = side_.data(), middle, end] {
+                    char* q = side;
+                    for (size_t j = middle; j < end; ++j) q = format(q, j);
+                    return static_cast<size_t>(q - side);
+                });
+            } catch (const std::exception&) {
+                // No thread to be had: the whole run is formatted here.
+            }
+            const size_t mine = later.valid() ? middle : end;
+            for (; k < mine; ++k) p = format(p, k);
+            if (later.valid()) {
+                const size_t bytes = later.get();
+                std::memcpy(p, side_.data(), bytes);
+                p += bytes;
+                k = end;
+            }
+        } else {
+            for (; k < end; ++k) p = format(p, k);
+        }
         used_ = static_cast<size_t>(p - block_.data());
     }
     return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
@@ -318,7 +347,7 @@ int32_t CaptureFile::lines(size_t count, Format&& format) {
 int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
     // Every 16-bit value has its line ready in a table: one 8-byte copy per word.
     const DecimalLine* table = decimalLines16();
-    return lines(count, [&](char* p, size_t k) {
+    return lines(count, sizeof(DecimalLine), [&](char* p, size_t k) {
         const DecimalLine& line = table[static_cast<uint16_t>(words[k])];
         std::memcpy(p, line.text, sizeof line.text);
         return p + line.length;
@@ -327,7 +356,7 @@ int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
 
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
     overlap_ = true;
-    return lines(count, [&](char* p, size_t k) {
+    return lines(count, DECIMAL32_LINE_BYTES, [&](char* p, size_t k) {
         p = formatInt32(p, words[k]);
         *p = '\n';
         return p + 1;
@@ -337,7 +366,7 @@ int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
 int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) {
     overlap_ = true;
     const FixedText* table = fixedTexts16();
-    return lines(samples, [&](char* p, size_t k) {
+    return lines(samples, LINE_MAX_BYTES, [&](char* p, size_t k) {
         p = fixed6(p, i[k], table);
         *p++ = '\n';
         p = fixed6(p, q[k], table);
@@ -349,7 +378,7 @@ int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) 
 int32_t CaptureFile::csv(const float* i, const float* q, size_t samples) {
     overlap_ = true;
     const FixedText* table = fixedTexts16();
-    return lines(samples, [&](char* p, size_t k) {
+    return lines(samples, LINE_MAX_BYTES, [&](char* p, size_t k) {
         p = fixed6(p, i[k], table);
         *p++ = ',';
         p = fixed6(p, q[k], table);
@@ -389,7 +418,7 @@ int32_t CaptureFile::raw(const int32_t* words, size_t count) {
 
 int32_t CaptureFile::floatPairs(const float* i, const float* q, size_t samples) {
     static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
-    return lines(samples, [&](char* p, size_t k) {
+    return lines(samples, 2 * sizeof(uint32_t), [&](char* p, size_t k) {
         const uint32_t pair[2] = {littleEndian(std::bit_cast<uint32_t>(i[k])),
                                   littleEndian(std::bit_cast<uint32_t>(q[k]))};
         std::memcpy(p, pair, sizeof pair);
