@@ -15,6 +15,7 @@
 #include <exception>
 #include <future>
 #include <limits>
+#include <new>
 #include <vector>
 
 #include "qm4120.h"
@@ -192,17 +193,20 @@ struct FixedText {
     uint8_t length;
 };
 
-const FixedText* fixedTexts16() {
-    static const std::vector<FixedText> table = [] {
-        std::vector<FixedText> t(65536);
+// Made at the first use, in static storage: no allocation that could fail on the way to a file.
+struct FixedTexts16 {
+    FixedText entry[65536];
+    FixedTexts16() {
         for (int32_t k = -32768; k < 32768; ++k) {
-            FixedText& entry = t[static_cast<size_t>(k + 32768)];
-            entry.length =
-                static_cast<uint8_t>(formatFixed6(entry.text, static_cast<float>(k / 32768.0)) - entry.text);
+            FixedText& e = entry[k + 32768];
+            e.length = static_cast<uint8_t>(formatFixed6(e.text, static_cast<float>(k / 32768.0)) - e.text);
         }
-        return t;
-    }();
-    return table.data() + 32768;
+    }
+};
+
+const FixedText* fixedTexts16() {
+    static const FixedTexts16 table;
+    return table.entry + 32768;
 }
 
 // formatFixed6, through the table when the value is one of a 16-bit word's.
@@ -219,18 +223,20 @@ inline char* fixed6(char* p, float value, const FixedText* table) {
     return formatFixed6(p, value);
 }
 
-const DecimalLine* decimalLines16() {
-    static const std::vector<DecimalLine> table = [] {
-        std::vector<DecimalLine> t(65536);
+struct DecimalLines16 {
+    DecimalLine line[65536];
+    DecimalLines16() {
         for (uint32_t u = 0; u < 65536; ++u) {
-            DecimalLine& line = t[u];
-            char* p = std::to_chars(line.text, line.text + 6, static_cast<int16_t>(u)).ptr;
+            char* p = std::to_chars(line[u].text, line[u].text + 6, static_cast<int16_t>(u)).ptr;
             *p++ = '\n';
-            line.length = static_cast<uint8_t>(p - line.text);
+            line[u].length = static_cast<uint8_t>(p - line[u].text);
         }
-        return t;
-    }();
-    return table.data();
+    }
+};
+
+const DecimalLine* decimalLines16() {
+    static const DecimalLines16 table;
+    return table.line;
 }
 
 template <class T>
@@ -269,13 +275,18 @@ CaptureFile::~CaptureFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-bool CaptureFile::open(const char* path) {
-    if (path == nullptr || *path == '\0') return false;
+int32_t CaptureFile::open(const char* path) {
+    if (path == nullptr || *path == '\0') return QM4120_ERROR_CAPTURE_FILE;
     fd_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) return false;
-    block_.resize(BLOCK_BYTES);
-    spare_.resize(BLOCK_BYTES);
-    return true;
+    if (fd_ < 0) return QM4120_ERROR_CAPTURE_FILE;
+    try {
+        block_.resize(BLOCK_BYTES);
+        spare_.resize(BLOCK_BYTES);
+    } catch (const std::bad_alloc&) {
+        failed_ = true;
+        return QM4120_ERROR_ALLOC;
+    }
+    return 0;
 }
 
 void CaptureFile::finishPending() {
@@ -330,16 +341,16 @@ int32_t CaptureFile::lines(size_t count, size_t lineMax, Format&& format) {
             // The later half of the run is formatted by a helper thread into the side block while this
             // thread formats the earlier half; the side block's text is then put right after it.
             const size_t middle = k + (end - k) / 2;
-            side_.resize(BLOCK_BYTES);
             std::future<size_t> later;
             try {
+                side_.resize(BLOCK_BYTES);
                 later = std::async(std::launch::async, [&format, side = side_.data(), middle, end] {
                     char* q = side;
                     for (size_t j = middle; j < end; ++j) q = format(q, j);
                     return static_cast<size_t>(q - side);
                 });
             } catch (const std::exception&) {
-                // No thread to be had: the whole run is formatted here.
+                // No thread or side block to be had: the whole run is formatted here.
             }
             const size_t mine = later.valid() ? middle : end;
             for (; k < mine; ++k) p = format(p, k);

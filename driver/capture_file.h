@@ -26,8 +26,9 @@ class CaptureFile {
     CaptureFile(const CaptureFile&) = delete;
     CaptureFile& operator=(const CaptureFile&) = delete;
 
-    // Creates or truncates `path`; false when it cannot be opened.
-    bool open(const char* path);
+    // Creates or truncates `path`: 0, QM4120_ERROR_CAPTURE_FILE when it cannot be opened, or
+    // QM4120_ERROR_ALLOC when the blocks cannot be had (the file is then left empty).
+    int32_t open(const char* path);
 
     // Formats, each returning 0 or QM4120_ERROR_CAPTURE_WRITE. After a failure later writes do nothing.
     int32_t decimal(const int16_t* words, size_t count);

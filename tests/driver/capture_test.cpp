@@ -90,7 +90,7 @@ TEST(CaptureFormats, PublishedExamples) {
     };
     for (const auto& c : cases) {
         CaptureFile file;
-        ASSERT_TRUE(file.open(path.c_str()));
+        ASSERT_EQ(file.open(path.c_str()), 0);
         EXPECT_EQ(c.write(file), 0);
         EXPECT_EQ(file.close(), 0);
         EXPECT_EQ(slurp(path), c.expected);
@@ -141,7 +141,7 @@ TEST(CaptureFormats, DecimalTextOfThirtyTwoBitWordsIsWhatPrintfWrites) {
     }
     const std::string path = tempPath("decimal32");
     qm::driver::CaptureFile file;
-    ASSERT_TRUE(file.open(path.c_str()));
+    ASSERT_EQ(file.open(path.c_str()), 0);
     ASSERT_EQ(file.decimal(values.data(), values.size()), 0);
     ASSERT_EQ(file.close(), 0);
     const std::string got = slurp(path);
@@ -184,7 +184,7 @@ TEST(CaptureFormats, FiveFormatsOfTheSameWordsHoldTheSameValues) {
     const std::string path = tempPath("five");
     for (const auto& format : formats) {
         CaptureFile file;
-        ASSERT_TRUE(file.open(path.c_str()));
+        ASSERT_EQ(file.open(path.c_str()), 0);
         ASSERT_EQ(format.write(file), 0);
         ASSERT_EQ(file.close(), 0);
         const std::vector<double> values = format.read(path);
