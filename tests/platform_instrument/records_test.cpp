@@ -28,9 +28,7 @@ TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
     ASSERT_EQ(qm4120_calIdIfAbort(m.vi()), 0);
     ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), text), 0);
     EXPECT_STREQ(text, original);
-    uint16_t rework = 99;
-    ASSERT_EQ(qm4120_calIdIfReworkValueQuery(m.vi(), &rework), 0);
-    EXPECT_NE(rework, 7);
+    EXPECT_NE(got(qm4120_calIdIfReworkValueQuery, m.vi()), 7);
 
     uint32_t firstCal = 0, lastCal = 0;
     ASSERT_EQ(qm4120_calIdIfFirstCalValueQuery(m.vi(), &firstCal), 0);
@@ -58,12 +56,10 @@ TEST_F(RecordsTest, CalibrationCommitsStampTheSetAndTheModule) {
     uint16_t y, mo, d, h, mi, s;
     ASSERT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
     EXPECT_EQ(y, 2005) << "factory calibration";
-    double stored = 0, edited = 0;
-    ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &stored), 0);
+    const double stored = got(qm4120_calIFDigGrpDelValueQuery, m.vi());
     ASSERT_EQ(qm4120_calIFDigGrpDelValue(m.vi(), stored * 2), 0);
     ASSERT_EQ(qm4120_calIFDigGrpDelAbort(m.vi()), 0);
-    ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &edited), 0);
-    EXPECT_DOUBLE_EQ(edited, stored) << "abort drops the working copy";
+    EXPECT_DOUBLE_EQ(got(qm4120_calIFDigGrpDelValueQuery, m.vi()), stored) << "abort drops the working copy";
 
     ASSERT_EQ(qm4120_calIFDigGrpDelAdj(m.vi()), 0);
     ASSERT_EQ(qm4120_calIFDigGrpDelCommit(m.vi(), 2007, 3, 7, 14, 5, 9), 0);
@@ -91,8 +87,7 @@ TEST_F(RecordsTest, CalibrationCommitsStampTheSetAndTheModule) {
 
 TEST_F(RecordsTest, BandSetsMoveAsWholeDataBlocks) {
     Module m(0x4A20);
-    uint32_t count = 0;
-    ASSERT_EQ(qm4120_calRFDCFreqDataElementsQuery(m.vi(), &count), 0);
+    const uint32_t count = got(qm4120_calRFDCFreqDataElementsQuery, m.vi());
     ASSERT_GT(count, 0u);
     std::vector<double> data(count);
     ASSERT_EQ(qm4120_calRFDCFreqDataQuery(m.vi(), count, data.data()), 0);
@@ -109,11 +104,8 @@ TEST_F(RecordsTest, BandSetsMoveAsWholeDataBlocks) {
     EXPECT_DOUBLE_EQ(point, 1.25);
     EXPECT_LT(start, stop);
     ASSERT_EQ(qm4120_calRFDCFreqBandAdd(m.vi(), 1e9, 1.1e9, 5), 0);
-    uint16_t more = 0;
-    ASSERT_EQ(qm4120_calRFDCFreqNBandsQuery(m.vi(), &more), 0);
-    EXPECT_EQ(more, bands + 1);
-    ASSERT_EQ(qm4120_calRFDCFreqDataElementsQuery(m.vi(), &points), 0);
-    EXPECT_EQ(points, count + 5);
+    EXPECT_EQ(got(qm4120_calRFDCFreqNBandsQuery, m.vi()), bands + 1);
+    EXPECT_EQ(got(qm4120_calRFDCFreqDataElementsQuery, m.vi()), count + 5);
     EXPECT_EQ(qm4120_calRFDCFreqBandAdd(m.vi(), 2e9, 1e9, 5), -3);
 }
 
@@ -193,13 +185,9 @@ TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly)
         SCOPED_TRACE(pass == 0 ? "reopened" : "after a reset");
         EXPECT_EQ(moduleSerial(m.vi()), "4A20-77777");
         EXPECT_EQ(ifBoardSerial(m.vi()), "222222/002");
-        uint32_t lastCal = 0;
-        ASSERT_EQ(qm4120_calIdIfLastCalValueQuery(m.vi(), &lastCal), 0);
-        EXPECT_EQ(lastCal, pack(2006, 7, 8, 9, 10, 12));
+        EXPECT_EQ(got(qm4120_calIdIfLastCalValueQuery, m.vi()), pack(2006, 7, 8, 9, 10, 12));
         EXPECT_EQ(grpDelStamp(m.vi()), committed);
-        double grpDel = 0;
-        ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &grpDel), 0);
-        EXPECT_DOUBLE_EQ(grpDel, committedGrpDel);
+        EXPECT_DOUBLE_EQ(got(qm4120_calIFDigGrpDelValueQuery, m.vi()), committedGrpDel);
         Stamp latest;
         ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &latest.y, &latest.mo, &latest.d, &latest.h,
                                                          &latest.mi, &latest.s),
@@ -209,12 +197,9 @@ TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly)
         char text[QM4120_TEXT_SIZE];
         ASSERT_EQ(qm4120_calIdRfInfoValueQuery(m.vi(), text), 0);
         EXPECT_EQ(text, factoryRfInfo) << "an uncommitted identity edit dies with its session";
-        double temp = 0;
-        ASSERT_EQ(qm4120_calTempValueQuery(m.vi(), &temp), 0);
-        EXPECT_DOUBLE_EQ(temp, factoryTemp) << "an uncommitted calibration edit dies with its session";
-        double hz = 0;
-        ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
-        EXPECT_NE(hz, 1.0e9);
+        EXPECT_DOUBLE_EQ(got(qm4120_calTempValueQuery, m.vi()), factoryTemp)
+            << "an uncommitted calibration edit dies with its session";
+        EXPECT_NE(got(qm4120_appGetRfFrequency, m.vi()), 1.0e9);
         ASSERT_EQ(qm4120_controlSetDefaults(m.vi()), 0);
     }
 
@@ -304,12 +289,10 @@ TEST_F(RecordsTest, LibraryRegistersAndTheHardwareBehindThem) {
 
 TEST_F(RecordsTest, OnlyThe4125HasTheRfBoardLatch) {
     Module base(0x4120);
-    uint16_t word = 0;
     EXPECT_EQ(qm4120_controlSet4125D3Latch(base.vi(), 1), -7);
     Module m(0x4125);
     ASSERT_EQ(qm4120_controlSet4125D3Latch(m.vi(), 0x8001), 0);
-    ASSERT_EQ(qm4120_controlGet4125D3Latch(m.vi(), &word), 0);
-    EXPECT_EQ(word, 0x8001);
+    EXPECT_EQ(got(qm4120_controlGet4125D3Latch, m.vi()), 0x8001);
 }
 
 }  // namespace

@@ -48,8 +48,7 @@ TEST_F(SignalTest, NoiseFollowsTheIfFilter) {
     ASSERT_EQ(qm4120_appSetInputSource(m.vi(), 0), 0);
     ASSERT_EQ(qm4120_appSetIfInputLevel(m.vi(), -10.0), 0);
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
-    double ifHz = 0;
-    ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+    const double ifHz = got(qm4120_controlGetIfFrequency, m.vi());
     // Mean bin power of eight rectangular-window traces, inside the 20 MHz filter and near its stop band.
     double inside = 0, outside = 0, binHz = 0;
     int insideCount = 0, outsideCount = 0;
