@@ -11,13 +11,12 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "file_text.h"
 #include "temp_dir.h"
 
 namespace {
@@ -38,11 +37,6 @@ struct Result {
     std::string out;
     std::string err;
 };
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Runs the recorder in `dir` with the scenario `signal`; with interruptAfterMs >= 0 it gets SIGINT that
 // long after it has started writing.
@@ -74,8 +68,8 @@ Result runRecorder(const TempDir& dir, const std::vector<std::string>& args, con
     waitpid(pid, &status, 0);
     Result r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(outPath);
-    r.err = slurp(errPath);
+    r.out = readText(outPath);
+    r.err = readText(errPath);
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
     return r;
@@ -205,7 +199,7 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
         const Result r = runRecorder(dir, args, c.signal);
         ASSERT_EQ(r.exitCode, 0) << r.err;
 
-        const std::string metaText = slurp(dir.file("rec.sigmf-meta"));
+        const std::string metaText = readText(dir.file("rec.sigmf-meta"));
         const nlohmann::json meta = nlohmann::json::parse(metaText, nullptr, false);
         ASSERT_FALSE(meta.is_discarded()) << metaText;
         const nlohmann::json& global = meta["global"];
@@ -225,7 +219,7 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
         EXPECT_TRUE(std::regex_match(capture.value("core:datetime", ""),
                                      std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)")));
 
-        const std::string data = slurp(dir.file("rec.sigmf-data"));
+        const std::string data = readText(dir.file("rec.sigmf-data"));
         ASSERT_EQ(data.size(), SAMPLES * c.bytesPerSample);
         const bool real = c.bytesPerSample == 2;
         const std::vector<double> words = littleEndian(data, c.bytesPerSample == 8 ? 4 : 2, false);
@@ -271,7 +265,7 @@ TEST(RecorderFormats, EveryCaptureFileFormatHoldsTheBlock) {
         const Result r = runRecorder(dir, args, "tone_offset=1.5e6");
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(filesIn(dir), std::vector<std::string>{"capture.dat"});
-        const Samples x = c.read(slurp(dir.file("capture.dat")));
+        const Samples x = c.read(readText(dir.file("capture.dat")));
         ASSERT_EQ(x.size(), SAMPLES);
         const double tone = c.real ? alias(IF_CENTRE - 1.5e6, ADC_CLOCK) : 1.5e6;
         EXPECT_NEAR(peakFrequency(x, c.rate, c.real), tone, c.rate / SAMPLES);
@@ -327,7 +321,7 @@ TEST(RecorderProgram, HelpVersionAndProgressOfALongWait) {
     r = runRecorder(dir, {"--trigger", "pxi_star", "--output", "late"}, "line_trigger_ms=1500");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("waiting for the trigger"), std::string::npos) << r.err;
-    EXPECT_EQ(slurp(dir.file("late.sigmf-data")).size(), SAMPLES * 4);
+    EXPECT_EQ(readText(dir.file("late.sigmf-data")).size(), SAMPLES * 4);
 }
 
 }  // namespace
