@@ -16,6 +16,35 @@ uint32_t pack(int year, int month, int day, int hour, int minute, int second) {
            (static_cast<uint32_t>(minute) << 5) | static_cast<uint32_t>(second / 2);
 }
 
+struct Stamp {
+    uint16_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    bool operator==(const Stamp&) const = default;
+};
+
+// A calibration set's or the module's time stamp; all ones where the query wrote nothing.
+Stamp stampOf(int32_t (*query)(uint32_t, uint16_t*, uint16_t*, uint16_t*, uint16_t*, uint16_t*, uint16_t*),
+              uint32_t vi) {
+    Stamp t{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    EXPECT_EQ(query(vi, &t.y, &t.mo, &t.d, &t.h, &t.mi, &t.s), 0);
+    return t;
+}
+
+Stamp grpDelStamp(uint32_t vi) {
+    return stampOf(qm4120_calIFDigGrpDelTimeStampQuery, vi);
+}
+
+std::string moduleSerial(uint32_t vi) {
+    char text[QM4120_TEXT_SIZE] = "?";
+    EXPECT_EQ(qm4120_caldataGetSerialNumber(vi, text), 0);
+    return text;
+}
+
+std::string ifBoardSerial(uint32_t vi) {
+    char text[QM4120_TEXT_SIZE] = "?";
+    EXPECT_EQ(qm4120_calIdIfSerialValueQuery(vi, text), 0);
+    return text;
+}
+
 TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
     Module m(0x4A20);
     char original[QM4120_TEXT_SIZE];
@@ -53,9 +82,7 @@ TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
 
 TEST_F(RecordsTest, CalibrationCommitsStampTheSetAndTheModule) {
     Module m(0x4125);
-    uint16_t y, mo, d, h, mi, s;
-    ASSERT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2005) << "factory calibration";
+    EXPECT_EQ(grpDelStamp(m.vi()).y, 2005) << "factory calibration";
     const double stored = got(qm4120_calIFDigGrpDelValueQuery, m.vi());
     ASSERT_EQ(qm4120_calIFDigGrpDelValue(m.vi(), stored * 2), 0);
     ASSERT_EQ(qm4120_calIFDigGrpDelAbort(m.vi()), 0);
@@ -63,24 +90,16 @@ TEST_F(RecordsTest, CalibrationCommitsStampTheSetAndTheModule) {
 
     ASSERT_EQ(qm4120_calIFDigGrpDelAdj(m.vi()), 0);
     ASSERT_EQ(qm4120_calIFDigGrpDelCommit(m.vi(), 2007, 3, 7, 14, 5, 9), 0);
-    ASSERT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2007);
-    EXPECT_EQ(mo, 3);
-    EXPECT_EQ(d, 7);
-    EXPECT_EQ(h, 14);
-    EXPECT_EQ(mi, 5);
-    EXPECT_EQ(s, 9);
-    ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2007) << "the module's last calibration is its newest set";
-    ASSERT_EQ(qm4120_calTempTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2005) << "other sets keep their own stamps";
+    EXPECT_EQ(grpDelStamp(m.vi()), (Stamp{2007, 3, 7, 14, 5, 9}));
+    EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, m.vi()).y, 2007)
+        << "the module's last calibration is its newest set";
+    EXPECT_EQ(stampOf(qm4120_calTempTimeStampQuery, m.vi()).y, 2005) << "other sets keep their own stamps";
     EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), 0);
     EXPECT_EQ(qm4120_calTempCommit(m.vi(), 1979, 1, 1, 0, 0, 0), -47);
 
     // Committing a band point at once stamps the set with the time now.
     ASSERT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 2, 13, 0.0, 1), 0);
-    ASSERT_EQ(qm4120_calRFDigAmpRefTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_GE(y, 2024);
+    EXPECT_GE(stampOf(qm4120_calRFDigAmpRefTimeStampQuery, m.vi()).y, 2024);
     EXPECT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 99, 0, 0.0, 0), -41);
     EXPECT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 0, 999, 0.0, 0), -42);
 }
@@ -117,36 +136,11 @@ TEST_F(RecordsTest, BlankingTheEepromsErasesIdentityCalibrationAndSerial) {
     EXPECT_STREQ(text, "");
     ASSERT_EQ(qm4120_calIdControlTypeNoValueQuery(m.vi(), text), 0);
     EXPECT_STREQ(text, "");
-    uint16_t y = 1, mo, d, h, mi, s;
-    ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 0);
+    EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, m.vi()).y, 0);
     EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), -43) << "no stored correction to verify";
 }
 
 // What a module keeps in its EEPROMs belongs to the module in the chassis, not to the session.
-
-struct Stamp {
-    uint16_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    bool operator==(const Stamp&) const = default;
-};
-
-Stamp grpDelStamp(uint32_t vi) {
-    Stamp t;
-    EXPECT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(vi, &t.y, &t.mo, &t.d, &t.h, &t.mi, &t.s), 0);
-    return t;
-}
-
-std::string moduleSerial(uint32_t vi) {
-    char text[QM4120_TEXT_SIZE] = "?";
-    EXPECT_EQ(qm4120_caldataGetSerialNumber(vi, text), 0);
-    return text;
-}
-
-std::string ifBoardSerial(uint32_t vi) {
-    char text[QM4120_TEXT_SIZE] = "?";
-    EXPECT_EQ(qm4120_calIdIfSerialValueQuery(vi, text), 0);
-    return text;
-}
 
 TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly) {
     const Stamp committed{2007, 3, 7, 14, 5, 9};
@@ -188,11 +182,7 @@ TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly)
         EXPECT_EQ(got(qm4120_calIdIfLastCalValueQuery, m.vi()), pack(2006, 7, 8, 9, 10, 12));
         EXPECT_EQ(grpDelStamp(m.vi()), committed);
         EXPECT_DOUBLE_EQ(got(qm4120_calIFDigGrpDelValueQuery, m.vi()), committedGrpDel);
-        Stamp latest;
-        ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &latest.y, &latest.mo, &latest.d, &latest.h,
-                                                         &latest.mi, &latest.s),
-                  0);
-        EXPECT_EQ(latest, committed);
+        EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, m.vi()), committed);
 
         char text[QM4120_TEXT_SIZE];
         ASSERT_EQ(qm4120_calIdRfInfoValueQuery(m.vi(), text), 0);
