@@ -2,6 +2,7 @@
 // stamps, blanking; and register access through the library and through the bus window.
 
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "fixture.h"
@@ -19,6 +20,9 @@ uint32_t pack(int year, int month, int day, int hour, int minute, int second) {
 struct Stamp {
     uint16_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     bool operator==(const Stamp&) const = default;
+    friend std::ostream& operator<<(std::ostream& o, const Stamp& t) {
+        return o << t.y << '-' << t.mo << '-' << t.d << ' ' << t.h << ':' << t.mi << ':' << t.s;
+    }
 };
 
 // A calibration set's or the module's time stamp; all ones where the query wrote nothing.
