@@ -14,9 +14,7 @@ namespace {
 using CalibrationEffect = SimTest;
 
 double moduleCorrection(uint32_t vi) {
-    double db = 0;
-    EXPECT_EQ(qm4120_appGetLevelCorrModule(vi, &db), 0);
-    return db;
+    return got(qm4120_appGetLevelCorrModule, vi);
 }
 
 TEST_F(CalibrationEffect, TheRfAmplitudeTableMovesTheShownLevelNotTheSignal) {
@@ -55,8 +53,7 @@ double fakeNow = 0.0;
 // centre, and a lag t turns it by a further -2 pi f t.
 double iqLagS(uint32_t vi, uint32_t k) {
     constexpr uint32_t N = 4096;
-    double fs = 0;
-    EXPECT_EQ(qm4120_controlGetDecimatedSamplingFrequency(vi, &fs), 0);
+    const double fs = got(qm4120_controlGetDecimatedSamplingFrequency, vi);
     std::vector<int16_t> raw(2 * N);
     EXPECT_EQ(qm4120_controlDataCapture(vi, 0, 2 * N), 0);
     EXPECT_EQ(qm4120_controlDataAcquire(vi, 0, 2 * N, raw.data()), 0);
