@@ -63,12 +63,11 @@ TEST_F(AcquisitionTest, RatesFollowChainRatioAndDataType) {
 
 TEST_F(AcquisitionTest, GenericRateIsAnExactFractionOfTheAdcClock) {
     Module m(0x4A20);
-    double maximum = 0, hz = 0;
-    uint32_t num = 0, den = 0;
-    ASSERT_EQ(qm4120_controlGetMaxGenericSamplingFrequency(m.vi(), &maximum), 0);
+    const double maximum = got(qm4120_controlGetMaxGenericSamplingFrequency, m.vi());
     EXPECT_DOUBLE_EQ(maximum, 61.44e6);
     ASSERT_EQ(qm4120_controlSetGenericSamplingFrequency(m.vi(), 30e6), 0);
-    ASSERT_EQ(qm4120_controlGetGenericSamplingFrequency(m.vi(), &hz), 0);
+    const double hz = got(qm4120_controlGetGenericSamplingFrequency, m.vi());
+    uint32_t num = 0, den = 0;
     ASSERT_EQ(qm4120_controlGetGenericSamplingFrequencyRatio(m.vi(), &num, &den), 0);
     EXPECT_DOUBLE_EQ(hz, 61.44e6 * num / den);
     EXPECT_NEAR(hz, 30e6, 1e3);

@@ -148,9 +148,8 @@ TEST_F(CaptureTest, TheModulesOwnSpectrumReadsTheToneRelativeToFullScale) {
     ASSERT_EQ(qm4120_simSetSignal("tone_offset=1e6, tone_level=-20"), 0);
     Module m(0x4A20);
     ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -20.0), 0);
-    double correction = 0, ifHz = 0;
-    ASSERT_EQ(qm4120_appGetLevelCorrModule(m.vi(), &correction), 0);
-    ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+    const double correction = got(qm4120_appGetLevelCorrModule, m.vi());
+    const double ifHz = got(qm4120_controlGetIfFrequency, m.vi());
     std::vector<double> area(QM4120_FFT_AREA_SIZE);
     ASSERT_EQ(qm4120_fftPerformN(m.vi(), 2048, 8, area.data()), 0);
     double power = 0;

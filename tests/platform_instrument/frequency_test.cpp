@@ -25,10 +25,8 @@ double ifHz(uint32_t vi) {
 TEST_F(FrequencyTest, RfFrequencyIsClampedToTheModelsRangeWithAWarning) {
     for (uint16_t model : MODELS) {
         Module m(model);
-        double minimum = 0;
-        double maximum = 0;
-        ASSERT_EQ(qm4120_appGetRfFrequencyMin(m.vi(), &minimum), 0);
-        ASSERT_EQ(qm4120_appGetRfFrequencyMax(m.vi(), &maximum), 0);
+        const double minimum = got(qm4120_appGetRfFrequencyMin, m.vi());
+        const double maximum = got(qm4120_appGetRfFrequencyMax, m.vi());
         EXPECT_LT(minimum, 2.0e9);
         EXPECT_GT(maximum, 2.0e9);
         EXPECT_EQ(qm4120_appSetRfFrequency(m.vi(), minimum - 1e6), 1);

@@ -150,16 +150,14 @@ TEST_F(FrontEndTest, LevelsAreRoundedAndClampedToTheModelsLimits) {
 TEST_F(FrontEndTest, CorrectionsAddUpAndFollowTheAttenuators) {
     Module m(0x4B20);
     ASSERT_EQ(qm4120_appSetFrontEndConfigMode(m.vi(), 2), 0);
-    double dig1 = 0, dc1 = 0, dig2 = 0, dc2 = 0;
-    ASSERT_EQ(qm4120_appGetLevelCorrDigitizer(m.vi(), &dig1), 0);
-    ASSERT_EQ(qm4120_appGetLevelCorrDownConv(m.vi(), &dc1), 0);
+    const double dig1 = got(qm4120_appGetLevelCorrDigitizer, m.vi());
+    const double dc1 = got(qm4120_appGetLevelCorrDownConv, m.vi());
     EXPECT_NEAR(got(qm4120_appGetLevelCorrModule, m.vi()), dig1 + dc1, 1e-9);
     ASSERT_EQ(qm4120_appSetRfAttenuation(m.vi(), rfAtten(m.vi()) + 8), 0);
     ASSERT_EQ(qm4120_appSetIfAttenuation(m.vi(), ifAtten(m.vi()) + 3), 0);
-    ASSERT_EQ(qm4120_appGetLevelCorrDigitizer(m.vi(), &dig2), 0);
-    ASSERT_EQ(qm4120_appGetLevelCorrDownConv(m.vi(), &dc2), 0);
-    EXPECT_NEAR(dc2 - dc1, 8.0, 1e-9);
-    EXPECT_NEAR(dig2 - dig1, 3.0, 0.1) << "1 dB per IF dB, within the pads' calibrated error";
+    EXPECT_NEAR(got(qm4120_appGetLevelCorrDownConv, m.vi()) - dc1, 8.0, 1e-9);
+    EXPECT_NEAR(got(qm4120_appGetLevelCorrDigitizer, m.vi()) - dig1, 3.0, 0.1)
+        << "1 dB per IF dB, within the pads' calibrated error";
 }
 
 TEST_F(FrontEndTest, ReferenceLockFollowsTheSelectionAndTheScenario) {

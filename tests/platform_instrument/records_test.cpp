@@ -63,18 +63,15 @@ TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
     EXPECT_STREQ(text, original);
     EXPECT_NE(got(qm4120_calIdIfReworkValueQuery, m.vi()), 7);
 
-    uint32_t firstCal = 0, lastCal = 0;
-    ASSERT_EQ(qm4120_calIdIfFirstCalValueQuery(m.vi(), &firstCal), 0);
+    const uint32_t firstCal = got(qm4120_calIdIfFirstCalValueQuery, m.vi());
     ASSERT_EQ(qm4120_calIdIfSerialValue(m.vi(), "123456/789"), 0);
     ASSERT_EQ(qm4120_calIdIfCommit(m.vi(), 2006, 7, 8, 9, 10, 12), 0);
     ASSERT_EQ(qm4120_calIdIfAbort(m.vi()), 0);
     ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), text), 0);
     EXPECT_STREQ(text, "123456/789") << "a committed edit survives an abort";
-    uint32_t afterFirst = 0;
-    ASSERT_EQ(qm4120_calIdIfLastCalValueQuery(m.vi(), &lastCal), 0);
-    ASSERT_EQ(qm4120_calIdIfFirstCalValueQuery(m.vi(), &afterFirst), 0);
-    EXPECT_EQ(lastCal, pack(2006, 7, 8, 9, 10, 12)) << "a commit stamps the last calibration";
-    EXPECT_EQ(afterFirst, firstCal);
+    EXPECT_EQ(got(qm4120_calIdIfLastCalValueQuery, m.vi()), pack(2006, 7, 8, 9, 10, 12))
+        << "a commit stamps the last calibration";
+    EXPECT_EQ(got(qm4120_calIdIfFirstCalValueQuery, m.vi()), firstCal);
 
     // The other boards are separate records.
     ASSERT_EQ(qm4120_calIdRfSerialValueQuery(m.vi(), text), 0);
