@@ -163,9 +163,11 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
         double centre;
         double tone;  // frequency of the tone in the recording: from the centre, or the real alias
         int bytesPerSample;
+        const char* lo = "above";  // the side the module's LO sits on
     } cases[] = {
         {"LO above", "", "tone_offset=2.5e6", "ci16_le", IQ_RATE, DEFAULT_RF, 2.5e6, 4},
-        {"LO below", "--lo below --frequency 1.5e9", "tone_offset=-3e6", "ci16_le", IQ_RATE, 1.5e9, -3e6, 4},
+        {"LO below", "--lo below --frequency 1.5e9", "tone_offset=-3e6", "ci16_le", IQ_RATE, 1.5e9, -3e6, 4,
+         "below"},
         {"32-bit words", "--bits 32 --decimation 8", "tone_offset=1e6", "ci32_le", IQ_RATE / 4, DEFAULT_RF,
          1e6, 8},
         // The IF input's band comes out of the module mirrored; the recording must set it upright.
@@ -194,7 +196,8 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
         EXPECT_NE(global.value("core:hw", "").find(serial), std::string::npos);
         EXPECT_EQ(global.value("qm4120:driver_revision", ""), "Version 2.1.0.0 2005-11-28");
         EXPECT_FALSE(global.value("qm4120:fpga_revision", "").empty());
-        EXPECT_TRUE(global["qm4120:settings"].is_object());
+        ASSERT_TRUE(global["qm4120:settings"].is_object());
+        EXPECT_EQ(global["qm4120:settings"].value("lo_position", ""), c.lo);
         ASSERT_EQ(meta["captures"].size(), 1u);
         const nlohmann::json& capture = meta["captures"][0];
         EXPECT_EQ(capture.value("core:sample_start", -1), 0);
