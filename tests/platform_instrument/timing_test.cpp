@@ -40,6 +40,8 @@ TEST_F(TimingTest, TimerAndSoftwareTriggeredCapturesTakeTheirSampleTime) {
     ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, WORDS), 0);
     clock.seconds = 0.0025 - 1e-9;
     EXPECT_EQ(got(qm4120_controlGetTriggerDetected, m.vi()), 0) << "the timer fires one period later";
+    clock.seconds = 0.0025 + 1e-9;
+    EXPECT_EQ(got(qm4120_controlGetTriggerDetected, m.vi()), 1) << "asked first, once the timer has fired";
     expectCompleteAt(m.vi(), 0.0025 + blockS, "timer trigger");
 
     // The timer runs from the opening of the module, shifted by its phase: arming mid-period waits for
