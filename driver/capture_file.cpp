@@ -387,28 +387,24 @@ int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
     });
 }
 
-int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) {
+int32_t CaptureFile::fixedPairs(const float* i, const float* q, size_t samples, char between) {
     overlap_ = true;
     const FixedText* table = fixedTexts16();
     return lines(samples, LINE_MAX_BYTES, [&](char* p, size_t k) {
         p = fixed6(p, i[k], table);
-        *p++ = '\n';
+        *p++ = between;
         p = fixed6(p, q[k], table);
         *p = '\n';
         return p + 1;
     });
 }
 
+int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) {
+    return fixedPairs(i, q, samples, '\n');
+}
+
 int32_t CaptureFile::csv(const float* i, const float* q, size_t samples) {
-    overlap_ = true;
-    const FixedText* table = fixedTexts16();
-    return lines(samples, LINE_MAX_BYTES, [&](char* p, size_t k) {
-        p = fixed6(p, i[k], table);
-        *p++ = ',';
-        p = fixed6(p, q[k], table);
-        *p = '\n';
-        return p + 1;
-    });
+    return fixedPairs(i, q, samples, ',');
 }
 
 int32_t CaptureFile::raw(const int16_t* words, size_t count) {

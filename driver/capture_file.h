@@ -46,6 +46,8 @@ class CaptureFile {
     template <class Format>
     // format(p, k) writes line k at p and returns its end; it may write up to `lineMax` bytes from p.
     int32_t lines(size_t count, size_t lineMax, Format&& format);
+    // I and Q of each sample in "%f" text, `between` them and a line end after.
+    int32_t fixedPairs(const float* i, const float* q, size_t samples, char between);
     char* reserve(size_t bytes);  // room for at least `bytes` more in the block
     bool flush();
     bool writeAll(const void* data, size_t bytes);  // after what is pending, in this thread
