@@ -68,7 +68,7 @@ void split(const T* raw, uint32_t samples, double scale, float* i, float* q) {
 template <class Capture, class Write>
 int32_t toFile(const char* fileName, Capture&& capture, Write&& write) {
     CaptureFile file;
-    if (!file.open(fileName)) return QM4120_ERROR_CAPTURE_FILE;
+    if (const int32_t opened = file.open(fileName); opened < 0) return opened;
     const int32_t status = capture();
     if (status < 0) return status;
     const int32_t written = write(file);
@@ -83,7 +83,7 @@ template <class T, class Capture, class Write>
 int32_t allocatedToFile(const char* fileName, uint32_t count, uint32_t maxCount, Capture&& capture,
                         Write&& write) {
     CaptureFile file;
-    if (!file.open(fileName)) return QM4120_ERROR_CAPTURE_FILE;
+    if (const int32_t opened = file.open(fileName); opened < 0) return opened;
     Buffer<T> buffer = count <= maxCount ? allocate<T>(count) : Buffer<T>();
     if (!buffer) return QM4120_ERROR_ALLOC;
     const int32_t status = capture(buffer.get());
@@ -97,7 +97,7 @@ int32_t allocatedToFile(const char* fileName, uint32_t count, uint32_t maxCount,
 int32_t iqAllocatedToFile(uint32_t vi, uint32_t samples, const char* fileName,
                           int32_t (CaptureFile::*write)(const float*, const float*, size_t)) {
     CaptureFile file;
-    if (!file.open(fileName)) return QM4120_ERROR_CAPTURE_FILE;
+    if (const int32_t opened = file.open(fileName); opened < 0) return opened;
     Buffer<float> i = allocate<float>(samples);
     Buffer<float> q = allocate<float>(samples);
     if (!i || !q) return QM4120_ERROR_ALLOC;

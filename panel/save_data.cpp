@@ -104,7 +104,7 @@ void cmdSaveCapturedDataBinary(int, int, void*, int) {
 
 int32_t writeCapturedData(const CapturedData& data, ReplacingFile& file, bool binary) {
     qm::driver::CaptureFile out;
-    if (!out.open(file.tempPath().c_str())) return QM4120_ERROR_CAPTURE_WRITE;
+    if (out.open(file.tempPath().c_str()) != 0) return QM4120_ERROR_CAPTURE_WRITE;
     int32_t status = 0;
     if (data.sampleDataType == 0)
         status = writeWords(out, data.ifData, data.numIfSamples, binary);

@@ -121,7 +121,7 @@ void writeFormat(benchmark::State& state, const std::function<int32_t(qm::driver
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         qm::driver::CaptureFile file;
-        if (!file.open(path.c_str()) || write(file) != 0 || file.close() != 0)
+        if (file.open(path.c_str()) != 0 || write(file) != 0 || file.close() != 0)
             state.SkipWithError("write failed");
         const auto written = std::chrono::steady_clock::now();
         if (same.empty()) same.assign(std::filesystem::file_size(path), 'x');

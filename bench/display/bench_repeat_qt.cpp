@@ -24,6 +24,7 @@
 #include "qm4120_sfp.h"
 #include "qm4120_sfp_aux.h"
 #include "qm4120_sfp_uir.h"
+#include "qt_bench_program.h"
 #include "ui/model.h"
 #include "ui/qt/qt_main.h"
 #include "userint.h"
@@ -146,34 +147,5 @@ BENCHMARK(BM_RepeatRunOnScreen)
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    char pattern[] = "/tmp/qm4120_bench_repeat_qt_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    if (!dir) return 1;
-    appState.programDirOverride = dir;
-    appState.splashSeconds = 0;
-    int status = qmRunQtFrontend(argc, argv, [&] {
-        char name[] = "qm4120_sfp";
-        char* args[] = {name, nullptr};
-        if (appStartup(1, args) < 0) return 1;
-        stopRefLockMonitor();
-        qm4120_setModelCodePxiKorvo(0x4A20);
-        if (qm4120_init("0x4A20", 0, 1, &session) < 0) return 1;
-        appState.sessionHandle = session;
-        appState.instrumentBooted = 1;
-        // The panel is on screen, as the operator sees it.
-        DisplayPanel(appState.mainPanel);
-        QCoreApplication::processEvents();
-        benchmark::RunSpecifiedBenchmarks();
-        appState.instrumentBooted = 0;
-        appState.sessionHandle = 0;
-        qm4120_close(session);
-        appShutdown();
-        return 0;
-    });
-    benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-    return status;
+    return runQtBenchmarks(argc, argv, "qm4120_bench_repeat_qt", session, true);
 }

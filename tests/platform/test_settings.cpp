@@ -8,11 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 
+#include "file_text.h"
 #include "qm41XX_utils.h"
 #include "qm_faults.h"
 #include "temp_dir.h"
@@ -36,15 +35,6 @@ class SettingsTest : public ::testing::Test {
         handles_.push_back(h);
         return h;
     }
-    static void writeFile(const fs::path& p, const std::string& text) {
-        std::ofstream(p, std::ios::binary) << text;
-    }
-    static std::string readFile(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
     size_t filesInDir() const {
         size_t n = 0;
         for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++n;
@@ -66,7 +56,7 @@ TEST_F(SettingsTest, MissingFileIsAnEmptyInstanceAndTheFirstWriteCreatesIt) {
               QM41XXUTILS_ERR_NOT_FOUND);
     EXPECT_STREQ(buf, "");
     EXPECT_EQ(qm41XXutils_IniPutString(h, "Directories", "SettingsDir", "/home/op/settings"), 0);
-    EXPECT_EQ(readFile(path_), "[Directories]\nSettingsDir=/home/op/settings\n");
+    EXPECT_EQ(readText(path_), "[Directories]\nSettingsDir=/home/op/settings\n");
     EXPECT_EQ(
         fs::status(path_).permissions() & fs::perms::all,
         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
@@ -116,7 +106,7 @@ TEST_F(SettingsTest, ValuesRoundTripThroughTheFile) {
 }
 
 TEST_F(SettingsTest, NumbersAreCheckedWhenRead) {
-    writeFile(path_,
+    writeText(path_,
               "[N]\nplus=+12\nspaced= 7 \nhuge=4294967296\nneg=-1\nword=12abc\nempty=\nhex=0x10\nreal=1.5\n");
     const uint32_t h = create(path_);
     int32_t i = -99;
@@ -148,16 +138,16 @@ TEST_F(SettingsTest, DoublesIgnoreTheProcessLocale) {
     const uint32_t h = create(path_);
     ASSERT_EQ(qm41XXutils_IniPutDouble(h, "R", "x", 1.25), 0);
     setlocale(LC_ALL, "C");
-    EXPECT_EQ(readFile(path_), "[R]\nx=1.25\n");
+    EXPECT_EQ(readText(path_), "[R]\nx=1.25\n");
 }
 
 TEST_F(SettingsTest, OrderAndStringTruncation) {
-    writeFile(path_, "; old comment\r\n[B]\r\nb2=2\r\nb1=1\r\n[A]\r\na=x\r\n");
+    writeText(path_, "; old comment\r\n[B]\r\nb2=2\r\nb1=1\r\n[A]\r\na=x\r\n");
     const uint32_t h = create(path_);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "C", "c", "3"), 0);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "a", "A", "changed"), 0);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "B", "b0", "0"), 0);
-    EXPECT_EQ(readFile(path_), "[B]\nb2=2\nb1=1\nb0=0\n\n[A]\na=changed\n\n[C]\nc=3\n");
+    EXPECT_EQ(readText(path_), "[B]\nb2=2\nb1=1\nb0=0\n\n[A]\na=changed\n\n[C]\nc=3\n");
 
     char small[4] = "xyz";
     EXPECT_EQ(qm41XXutils_IniGetString(h, "A", "a", small, sizeof small), QM41XXUTILS_WARN_TRUNCATED);
@@ -170,7 +160,7 @@ TEST_F(SettingsTest, OrderAndStringTruncation) {
     EXPECT_EQ(qm41XXutils_IniGetString(h, nullptr, "a", small, 4), QM41XXUTILS_ERR_INVALID_ARG);
 
     EXPECT_EQ(qm41XXutils_IniDeleteAllSections(h), 0);
-    EXPECT_EQ(readFile(path_), "");
+    EXPECT_EQ(readText(path_), "");
     EXPECT_EQ(qm41XXutils_IniGetString(h, "A", "a", small, sizeof small), QM41XXUTILS_ERR_NOT_FOUND);
 }
 
@@ -190,7 +180,7 @@ TEST_F(SettingsTest, BadFilesGiveNoInstance) {
         {"toolarge.ini", "[A]\n" + std::string(17u << 20, '\n'), QM41XXUTILS_ERR_FILE_TOO_LARGE},
     };
     for (const auto& c : cases) {
-        writeFile(dir_ / c.name, c.content);
+        writeText(dir_ / c.name, c.content);
         uint32_t h = 99;
         EXPECT_EQ(qm41XXutils_IniCreate((dir_ / c.name).c_str(), &h), c.status) << c.name;
         EXPECT_EQ(h, 0u);
@@ -205,18 +195,18 @@ TEST_F(SettingsTest, BadFilesGiveNoInstance) {
 }
 
 TEST_F(SettingsTest, RejectedPutsChangeNothing) {
-    writeFile(path_, "[A]\nk=old\n");
+    writeText(path_, "[A]\nk=old\n");
     const uint32_t h = create(path_);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", std::string(1025, 'v').c_str()),
               QM41XXUTILS_ERR_VALUE_TOO_LONG);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", "two\nlines"), QM41XXUTILS_ERR_INVALID_ARG);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k=", "v"), QM41XXUTILS_ERR_INVALID_ARG);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", nullptr), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(readFile(path_), "[A]\nk=old\n");
+    EXPECT_EQ(readText(path_), "[A]\nk=old\n");
 }
 
 TEST_F(SettingsTest, FailedSaveKeepsTheOldFileAndTheOldContent) {
-    writeFile(path_, "[A]\nk=old\n");
+    writeText(path_, "[A]\nk=old\n");
     const uint32_t h = create(path_);
 
     // Limit the size of any file this process writes, so the save breaks off half-way as it would on a
@@ -235,7 +225,7 @@ TEST_F(SettingsTest, FailedSaveKeepsTheOldFileAndTheOldContent) {
     sigaction(SIGXFSZ, &previous, nullptr);
 
     EXPECT_EQ(status, QM41XXUTILS_ERR_FILE_WRITE);
-    EXPECT_EQ(readFile(path_), "[A]\nk=old\n");
+    EXPECT_EQ(readText(path_), "[A]\nk=old\n");
     EXPECT_EQ(filesInDir(), 1u);  // no temporary file left behind
     char buf[16];
     EXPECT_EQ(qm41XXutils_IniGetString(h, "A", "k", buf, sizeof buf), 0);
@@ -244,15 +234,15 @@ TEST_F(SettingsTest, FailedSaveKeepsTheOldFileAndTheOldContent) {
     // The folder disappears and a file takes its name: nothing can be saved there any more.
     const fs::path moved = dir_.string() + "-moved";
     fs::rename(dir_, moved);
-    writeFile(dir_, "not a folder");
+    writeText(dir_, "not a folder");
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", "new"), QM41XXUTILS_ERR_FILE_WRITE);
-    EXPECT_EQ(readFile(moved / "unit.ini"), "[A]\nk=old\n");
+    EXPECT_EQ(readText(moved / "unit.ini"), "[A]\nk=old\n");
     fs::remove(dir_);
     fs::rename(moved, dir_);
 
     // Once the folder is back, saving works again.
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", "new"), 0);
-    EXPECT_EQ(readFile(path_), "[A]\nk=new\n");
+    EXPECT_EQ(readText(path_), "[A]\nk=new\n");
 }
 
 TEST_F(SettingsTest, MissingFolderCannotBeSaved) {
@@ -281,12 +271,12 @@ TEST_F(SettingsTest, SavingCanBeDeferred) {
 
 TEST_F(SettingsTest, SymbolicLinkKeepsPointingAtTheSettings) {
     const fs::path real = dir_ / "real.ini";
-    writeFile(real, "[A]\nk=1\n");
+    writeText(real, "[A]\nk=1\n");
     fs::create_symlink(real, path_);
     const uint32_t h = create(path_);
     ASSERT_EQ(qm41XXutils_IniPutInt(h, "A", "k", 2), 0);
     EXPECT_TRUE(fs::is_symlink(path_));
-    EXPECT_EQ(readFile(real), "[A]\nk=2\n");
+    EXPECT_EQ(readText(real), "[A]\nk=2\n");
 }
 
 TEST_F(SettingsTest, HandlesAndFaults) {

@@ -3,11 +3,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
+#include "file_text.h"
 #include "pxi_korvo.h"
 #include "qm41XX_utils.h"
 #include "qm_faults.h"
@@ -34,9 +33,8 @@ class SysinfoTest : public ::testing::Test {
         ASSERT_FALSE(tmp_.path().empty());
     }
     fs::path file(const char* name, const std::string& content) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << content;
-        return p;
+        writeText(dir_ / name, content);
+        return dir_ / name;
     }
     static std::string version(const std::string& path, int32_t size = 64, int32_t* status = nullptr) {
         char text[64] = "stale";
@@ -133,10 +131,7 @@ TEST_F(SysinfoTest, OpenUrlRunsTheOpener) {
     // The opener runs detached; give it a generous while to leave its trace.
     for (int i = 0; i < 500 && !fs::exists(log); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::ifstream in(log);
-    std::stringstream got;
-    got << in.rdbuf();
-    EXPECT_EQ(got.str(), "https://example.com/qm4120?a=1&b=2");
+    EXPECT_EQ(readText(log), "https://example.com/qm4120?a=1&b=2");
 }
 
 TEST_F(SysinfoTest, OpenUrlReportsWhatCannotStart) {

@@ -42,40 +42,32 @@ TEST_F(AcquisitionTest, RatesFollowChainRatioAndDataType) {
     Module m(0x4125);
     ASSERT_EQ(qm4120_controlSetModulationMode(m.vi(), 0), 0);
     ASSERT_EQ(qm4120_controlSetUmtsDecimationRatio(m.vi(), 16), 0);
-    double undecimated = 0, decimated = 0, sample = 0, adc = 0;
-    ASSERT_EQ(qm4120_controlGetUndecimatedSamplingFrequency(m.vi(), &undecimated), 0);
-    ASSERT_EQ(qm4120_controlGetDecimatedSamplingFrequency(m.vi(), &decimated), 0);
-    ASSERT_EQ(qm4120_controlGetSampleFrequency(m.vi(), &sample), 0);
-    EXPECT_DOUBLE_EQ(undecimated, 61.44e6);
-    EXPECT_DOUBLE_EQ(decimated, 3.84e6) << "one sample per UMTS chip";
-    EXPECT_DOUBLE_EQ(sample, decimated);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetUndecimatedSamplingFrequency, m.vi()), 61.44e6);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetDecimatedSamplingFrequency, m.vi()), 3.84e6)
+        << "one sample per UMTS chip";
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetSampleFrequency, m.vi()), 3.84e6);
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
-    ASSERT_EQ(qm4120_controlGetAdcClockFrequency(m.vi(), &adc), 0);
-    ASSERT_EQ(qm4120_controlGetSampleFrequency(m.vi(), &sample), 0);
-    ASSERT_EQ(qm4120_controlGetUndecimatedSamplingFrequency(m.vi(), &undecimated), 0);
-    EXPECT_DOUBLE_EQ(adc, 103.68e6);
-    EXPECT_DOUBLE_EQ(sample, adc) << "IF data come straight from the ADC";
-    EXPECT_DOUBLE_EQ(undecimated, adc);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetAdcClockFrequency, m.vi()), 103.68e6);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetSampleFrequency, m.vi()), 103.68e6)
+        << "IF data come straight from the ADC";
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetUndecimatedSamplingFrequency, m.vi()), 103.68e6);
     // IF data use the UMTS front set-up only.
     EXPECT_EQ(qm4120_controlSetModulationMode(m.vi(), 5), -65);
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 1), 0);
     ASSERT_EQ(qm4120_controlSetModulationMode(m.vi(), 5), 0);
     ASSERT_EQ(qm4120_controlSetModulationMode(m.vi(), 1), 0);
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
-    uint16_t mode = 9;
-    ASSERT_EQ(qm4120_controlGetModulationMode(m.vi(), &mode), 0);
-    EXPECT_EQ(mode, 0);
+    EXPECT_EQ(got(qm4120_controlGetModulationMode, m.vi()), 0);
     EXPECT_EQ(qm4120_controlSetSampleDataType(m.vi(), 2), -30);
 }
 
 TEST_F(AcquisitionTest, GenericRateIsAnExactFractionOfTheAdcClock) {
     Module m(0x4A20);
-    double maximum = 0, hz = 0;
-    uint32_t num = 0, den = 0;
-    ASSERT_EQ(qm4120_controlGetMaxGenericSamplingFrequency(m.vi(), &maximum), 0);
+    const double maximum = got(qm4120_controlGetMaxGenericSamplingFrequency, m.vi());
     EXPECT_DOUBLE_EQ(maximum, 61.44e6);
     ASSERT_EQ(qm4120_controlSetGenericSamplingFrequency(m.vi(), 30e6), 0);
-    ASSERT_EQ(qm4120_controlGetGenericSamplingFrequency(m.vi(), &hz), 0);
+    const double hz = got(qm4120_controlGetGenericSamplingFrequency, m.vi());
+    uint32_t num = 0, den = 0;
     ASSERT_EQ(qm4120_controlGetGenericSamplingFrequencyRatio(m.vi(), &num, &den), 0);
     EXPECT_DOUBLE_EQ(hz, 61.44e6 * num / den);
     EXPECT_NEAR(hz, 30e6, 1e3);
@@ -89,13 +81,12 @@ TEST_F(AcquisitionTest, GenericRateIsAnExactFractionOfTheAdcClock) {
     EXPECT_EQ(num, 1u);
     EXPECT_EQ(den, 3u);
     EXPECT_EQ(qm4120_controlSetGenericSamplingFrequency(m.vi(), 100e6), 2);
-    ASSERT_EQ(qm4120_controlGetGenericSamplingFrequency(m.vi(), &hz), 0);
-    EXPECT_DOUBLE_EQ(hz, maximum);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetGenericSamplingFrequency, m.vi()), maximum);
 }
 
 TEST_F(AcquisitionTest, GenericDecimationLimitsFollowTheRate) {
     Module m(0x4A20);
-    uint32_t lo = 0, hi = 0, ratio = 0;
+    uint32_t lo = 0, hi = 0;
     ASSERT_EQ(qm4120_controlGetDecimationLimits(m.vi(), 5, &lo, &hi), 0);
     EXPECT_EQ(lo, 2u);
     EXPECT_EQ(hi, 512u);
@@ -105,8 +96,7 @@ TEST_F(AcquisitionTest, GenericDecimationLimitsFollowTheRate) {
     ASSERT_EQ(qm4120_controlSetGenericSamplingFrequency(m.vi(), 6.4e6), 0);
     ASSERT_EQ(qm4120_controlGetDecimationLimits(m.vi(), 5, &lo, &hi), 0);
     EXPECT_EQ(hi, 64u);
-    ASSERT_EQ(qm4120_controlGetGenericDecimationRatio(m.vi(), &ratio), 0);
-    EXPECT_EQ(ratio, 64u);
+    EXPECT_EQ(got(qm4120_controlGetGenericDecimationRatio, m.vi()), 64u);
     EXPECT_EQ(qm4120_controlSetGenericDecimationRatio(m.vi(), 1), -29);
     Module wide(0x4125);
     ASSERT_EQ(qm4120_controlGetDecimationLimits(wide.vi(), 5, &lo, &hi), 0);
@@ -121,9 +111,7 @@ TEST_F(AcquisitionTest, WideWordsNeedEnoughDecimationInTheFastChains) {
     ASSERT_EQ(qm4120_controlSetUmtsDecimationRatio(m.vi(), 8), 0);
     ASSERT_EQ(qm4120_controlSetSampleDataOutputFormat(m.vi(), 1), 0);
     EXPECT_EQ(qm4120_controlSetUmtsDecimationRatio(m.vi(), 2), 6) << "back to 16-bit words";
-    uint16_t format = 9;
-    ASSERT_EQ(qm4120_controlGetSampleDataOutputFormat(m.vi(), &format), 0);
-    EXPECT_EQ(format, 0);
+    EXPECT_EQ(got(qm4120_controlGetSampleDataOutputFormat, m.vi()), 0);
     ASSERT_EQ(qm4120_controlSetModulationMode(m.vi(), 1), 0);
     ASSERT_EQ(qm4120_controlSetGsmDecimationRatio(m.vi(), 1), 0);
     EXPECT_EQ(qm4120_controlSetSampleDataOutputFormat(m.vi(), 1), 0) << "GSM is slow enough at any ratio";
@@ -131,53 +119,40 @@ TEST_F(AcquisitionTest, WideWordsNeedEnoughDecimationInTheFastChains) {
 
 TEST_F(AcquisitionTest, SampleCountsStepWithTheWordWidthAndStayInMemory) {
     Module m(0x4120);  // 64 M words of memory
-    uint32_t n = 0, maximum = 0, increment = 0;
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
     EXPECT_EQ(qm4120_controlSetNumberOfIfSamples(m.vi(), 1000), 4);
-    ASSERT_EQ(qm4120_controlGetNumberOfIfSamples(m.vi(), &n), 0);
-    EXPECT_EQ(n, 992u);
-    ASSERT_EQ(qm4120_controlGetSampleIncrement(m.vi(), &increment), 0);
-    EXPECT_EQ(increment, 32u);
-    ASSERT_EQ(qm4120_controlGetMaxNumberOfIfSamples(m.vi(), &maximum), 0);
-    EXPECT_EQ(maximum, 64000000u);
+    EXPECT_EQ(got(qm4120_controlGetNumberOfIfSamples, m.vi()), 992u);
+    EXPECT_EQ(got(qm4120_controlGetSampleIncrement, m.vi()), 32u);
+    EXPECT_EQ(got(qm4120_controlGetMaxNumberOfIfSamples, m.vi()), 64000000u);
     EXPECT_EQ(qm4120_controlSetNumberOfIfSamples(m.vi(), 100000000), 2);
     EXPECT_EQ(qm4120_controlSetNumberOfIfSamples(m.vi(), 0), 1);
-    ASSERT_EQ(qm4120_controlGetNumberOfIfSamples(m.vi(), &n), 0);
-    EXPECT_EQ(n, 32u);
+    EXPECT_EQ(got(qm4120_controlGetNumberOfIfSamples, m.vi()), 32u);
 
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 1), 0);
-    ASSERT_EQ(qm4120_controlGetSampleIncrement(m.vi(), &increment), 0);
-    EXPECT_EQ(increment, 16u);
+    EXPECT_EQ(got(qm4120_controlGetSampleIncrement, m.vi()), 16u);
     EXPECT_EQ(qm4120_controlSetNumberOfIqSamples(m.vi(), 1000), 4);
-    ASSERT_EQ(qm4120_controlGetMaxNumberOfIqSamples(m.vi(), &maximum), 0);
-    EXPECT_EQ(maximum, 32000000u) << "two words per 16-bit I/Q sample";
+    EXPECT_EQ(got(qm4120_controlGetMaxNumberOfIqSamples, m.vi()), 32000000u)
+        << "two words per 16-bit I/Q sample";
     ASSERT_EQ(qm4120_controlSetModulationMode(m.vi(), 1), 0);
     ASSERT_EQ(qm4120_controlSetSampleDataOutputFormat(m.vi(), 1), 0);
-    ASSERT_EQ(qm4120_controlGetSampleIncrement(m.vi(), &increment), 0);
-    EXPECT_EQ(increment, 8u);
+    EXPECT_EQ(got(qm4120_controlGetSampleIncrement, m.vi()), 8u);
     EXPECT_EQ(qm4120_controlSetNumberOfIqSamples(m.vi(), 1000), 0);
-    ASSERT_EQ(qm4120_controlGetMaxNumberOfIqSamples(m.vi(), &maximum), 0);
-    EXPECT_EQ(maximum, 16000000u);
+    EXPECT_EQ(got(qm4120_controlGetMaxNumberOfIqSamples, m.vi()), 16000000u);
 
     // A smaller maximum limits the count too; a coarser increment is rounded up to whole steps.
     ASSERT_EQ(qm4120_controlSetMaxNumberOfIqSamples(m.vi(), 512), 0);
-    ASSERT_EQ(qm4120_controlGetNumberOfIqSamples(m.vi(), &n), 0);
-    EXPECT_EQ(n, 512u);
+    EXPECT_EQ(got(qm4120_controlGetNumberOfIqSamples, m.vi()), 512u);
     ASSERT_EQ(qm4120_controlSetSampleIncrement(m.vi(), 100), 0);
-    ASSERT_EQ(qm4120_controlGetSampleIncrement(m.vi(), &increment), 0);
-    EXPECT_EQ(increment, 104u);
+    EXPECT_EQ(got(qm4120_controlGetSampleIncrement, m.vi()), 104u);
 }
 
 TEST_F(AcquisitionTest, FftLengthIsAPowerOfTwoWithinTheTransformSize) {
     Module m(0x4A20);
-    uint32_t n = 0;
     EXPECT_EQ(qm4120_controlSetFftLength(m.vi(), 1000), -33);
     EXPECT_EQ(qm4120_controlSetFftLength(m.vi(), 65536), 2);
-    ASSERT_EQ(qm4120_controlGetFftLength(m.vi(), &n), 0);
-    EXPECT_EQ(n, 32768u);
+    EXPECT_EQ(got(qm4120_controlGetFftLength, m.vi()), 32768u);
     EXPECT_EQ(qm4120_controlSetFftLength(m.vi(), 1), 1);
-    ASSERT_EQ(qm4120_controlGetFftLength(m.vi(), &n), 0);
-    EXPECT_EQ(n, 2u);
+    EXPECT_EQ(got(qm4120_controlGetFftLength, m.vi()), 2u);
 }
 
 TEST_F(AcquisitionTest, LvdsPortsKnowInputTriStateAndOutput) {
@@ -187,9 +162,7 @@ TEST_F(AcquisitionTest, LvdsPortsKnowInputTriStateAndOutput) {
         EXPECT_EQ(set(m.vi(), 3), 0);
         EXPECT_EQ(set(m.vi(), 2), -37);
     }
-    uint16_t mode = 9;
-    ASSERT_EQ(qm4120_controlGetLvdsAuxMode(m.vi(), &mode), 0);
-    EXPECT_EQ(mode, 3);
+    EXPECT_EQ(got(qm4120_controlGetLvdsAuxMode, m.vi()), 3);
 }
 
 }  // namespace

@@ -31,20 +31,14 @@ TEST_F(BootTest, AnnouncedModelCodeAndPciRevisionApplyToTheNextOpenOnly) {
     EXPECT_EQ(qm4120_controlSetModelCodePxiKorvo(0x1234), -10);
     ASSERT_EQ(qm4120_controlSetModelCodePxiKorvo(0x4125), 0);
     ASSERT_EQ(qm4120_controlSetPciRevPxiKorvo(7), 0);
-    uint16_t code = 0;
-    uint16_t rev = 0;
     {
         Module m(0x4120);
-        ASSERT_EQ(qm4120_controlGetModelCode(m.vi(), &code), 0);
-        ASSERT_EQ(qm4120_controlGetPciRev(m.vi(), &rev), 0);
-        EXPECT_EQ(code, 0x4125);
-        EXPECT_EQ(rev, 7);
+        EXPECT_EQ(got(qm4120_controlGetModelCode, m.vi()), 0x4125);
+        EXPECT_EQ(got(qm4120_controlGetPciRev, m.vi()), 7);
     }
     Module again(0x4120);
-    ASSERT_EQ(qm4120_controlGetModelCode(again.vi(), &code), 0);
-    ASSERT_EQ(qm4120_controlGetPciRev(again.vi(), &rev), 0);
-    EXPECT_EQ(code, 0x4120);
-    EXPECT_NE(rev, 7);
+    EXPECT_EQ(got(qm4120_controlGetModelCode, again.vi()), 0x4120);
+    EXPECT_NE(got(qm4120_controlGetPciRev, again.vi()), 7);
 }
 
 TEST_F(BootTest, ConfigurationListsWorkOnABareBusSessionAndHideNothingButNames) {
@@ -81,17 +75,13 @@ TEST_F(BootTest, ConfigurationListsWorkOnABareBusSessionAndHideNothingButNames) 
 
 TEST_F(BootTest, ConfigureAcceptsOnlyStoredConfigurations) {
     Module m(0x4125);
-    uint16_t config = 0;
     ASSERT_EQ(qm4120_fpgaConfigure(m.vi(), 5), 0);
-    ASSERT_EQ(qm4120_fpgaGetConfig(m.vi(), &config), 0);
-    EXPECT_EQ(config, 5);
+    EXPECT_EQ(got(qm4120_fpgaGetConfig, m.vi()), 5);
     EXPECT_EQ(qm4120_fpgaConfigure(m.vi(), 99), -16);
-    ASSERT_EQ(qm4120_fpgaGetConfig(m.vi(), &config), 0);
-    EXPECT_EQ(config, 5);
+    EXPECT_EQ(got(qm4120_fpgaGetConfig, m.vi()), 5);
     // Configuration 0 loads the default, the first one offered.
     ASSERT_EQ(qm4120_fpgaConfigure(m.vi(), 0), 0);
-    ASSERT_EQ(qm4120_fpgaGetConfig(m.vi(), &config), 0);
-    EXPECT_EQ(config, 1);
+    EXPECT_EQ(got(qm4120_fpgaGetConfig, m.vi()), 1);
 }
 
 TEST_F(BootTest, EveryThirdFreshModuleFailsItsFirstCheckUntilConfiguredAgain) {
@@ -123,12 +113,8 @@ TEST_F(BootTest, EveryThirdFreshModuleFailsItsFirstCheckUntilConfiguredAgain) {
 TEST_F(BootTest, IdentityReadingsFollowTheModel) {
     for (uint16_t model : MODELS) {
         Module m(model);
-        uint16_t list = 9;
-        uint16_t channels = 9;
-        ASSERT_EQ(qm4120_controlGetListModeAvailable(m.vi(), &list), 0);
-        ASSERT_EQ(qm4120_controlGetChannelModeAvailable(m.vi(), &channels), 0);
-        EXPECT_EQ(list, model == 0x4120 ? 0 : 1);
-        EXPECT_EQ(channels, 1);
+        EXPECT_EQ(got(qm4120_controlGetListModeAvailable, m.vi()), model == 0x4120 ? 0 : 1);
+        EXPECT_EQ(got(qm4120_controlGetChannelModeAvailable, m.vi()), 1);
         uint16_t rev = 0;
         uint16_t build = 0;
         ASSERT_EQ(qm4120_controlGetPciFpgaRev(m.vi(), &rev, &build), 0);
@@ -162,12 +148,9 @@ TEST_F(BootTest, ArmedFaultsReachTheOperationAndLeaveTheModuleAlone) {
     Module m(0x4A20);
     qm_fault_set("qm4120_appSetRfFrequency", -34, 1);
     EXPECT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.0e9), -34);
-    double hz = 0.0;
-    ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
-    EXPECT_DOUBLE_EQ(hz, 2.0e9);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequency, m.vi()), 2.0e9);
     EXPECT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.0e9), 0);
-    ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
-    EXPECT_DOUBLE_EQ(hz, 1.0e9);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequency, m.vi()), 1.0e9);
 
     // Calibration and identity operations, and the irregular ones, are armed by their exported name.
     qm_fault_set("qm4120_calIdRfCommit", -45, -1);
@@ -182,14 +165,10 @@ TEST_F(BootTest, SetDefaultsRestoresSettingsButKeepsTheEepromContents) {
     ASSERT_EQ(qm4120_controlSetTriggerSource(m.vi(), 3), 0);
     ASSERT_EQ(qm4120_caldataSetSerialNumber(m.vi(), "SN-42"), 0);
     ASSERT_EQ(qm4120_controlSetDefaults(m.vi()), 0);
-    double hz = 0.0;
-    uint16_t source = 0;
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequency, m.vi()), 2.0e9);
+    EXPECT_EQ(got(qm4120_controlGetTriggerSource, m.vi()), 32);
     char serial[QM4120_TEXT_SIZE];
-    ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
-    ASSERT_EQ(qm4120_controlGetTriggerSource(m.vi(), &source), 0);
     ASSERT_EQ(qm4120_caldataGetSerialNumber(m.vi(), serial), 0);
-    EXPECT_DOUBLE_EQ(hz, 2.0e9);
-    EXPECT_EQ(source, 32);
     EXPECT_STREQ(serial, "SN-42");
     EXPECT_EQ(qm4120_caldataSetSerialNumber(m.vi(), std::string(300, 'x').c_str()), -48);
 }

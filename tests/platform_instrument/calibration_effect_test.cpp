@@ -14,9 +14,7 @@ namespace {
 using CalibrationEffect = SimTest;
 
 double moduleCorrection(uint32_t vi) {
-    double db = 0;
-    EXPECT_EQ(qm4120_appGetLevelCorrModule(vi, &db), 0);
-    return db;
+    return got(qm4120_appGetLevelCorrModule, vi);
 }
 
 TEST_F(CalibrationEffect, TheRfAmplitudeTableMovesTheShownLevelNotTheSignal) {
@@ -55,8 +53,7 @@ double fakeNow = 0.0;
 // centre, and a lag t turns it by a further -2 pi f t.
 double iqLagS(uint32_t vi, uint32_t k) {
     constexpr uint32_t N = 4096;
-    double fs = 0;
-    EXPECT_EQ(qm4120_controlGetDecimatedSamplingFrequency(vi, &fs), 0);
+    const double fs = got(qm4120_controlGetDecimatedSamplingFrequency, vi);
     std::vector<int16_t> raw(2 * N);
     EXPECT_EQ(qm4120_controlDataCapture(vi, 0, 2 * N), 0);
     EXPECT_EQ(qm4120_controlDataAcquire(vi, 0, 2 * N, raw.data()), 0);
@@ -75,8 +72,7 @@ TEST_F(CalibrationEffect, TheGroupDelayCorrectionKeepsIAndQInQuadrature) {
     const uint32_t vi = m.vi();
     ASSERT_EQ(qm4120_controlSetModulationMode(vi, 5), 0);
     ASSERT_EQ(qm4120_controlSetGenericDecimationRatio(vi, 4), 0);
-    double fs = 0;
-    ASSERT_EQ(qm4120_controlGetDecimatedSamplingFrequency(vi, &fs), 0);
+    const double fs = got(qm4120_controlGetDecimatedSamplingFrequency, vi);
     // Two tones on bins, at a tenth and at a third of the sampling rate above the centre.
     const uint32_t low = 410, high = 1365;
     auto lagAt = [&](uint32_t k) {
@@ -98,8 +94,7 @@ TEST_F(CalibrationEffect, TheGroupDelayCorrectionKeepsIAndQInQuadrature) {
 
     // The stored correction is what acts, once committed and applied: twice the skew delays I as far
     // behind Q as Q was behind I; an edit that is not committed changes nothing.
-    double stored = 0;
-    ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(vi, &stored), 0);
+    const double stored = got(qm4120_calIFDigGrpDelValueQuery, vi);
     ASSERT_EQ(qm4120_calIFDigGrpDelValue(vi, 2 * stored), 0);
     apply();
     EXPECT_NEAR(lagAt(high), 0.0, 0.03 * skew);

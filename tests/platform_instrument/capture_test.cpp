@@ -26,9 +26,7 @@ void expectTone(uint32_t vi, double toneHz, double toneDbm, const char* what) {
     EXPECT_NEAR(p.frequencyHz, toneHz, p.binHz * 1.01) << what;
     // A tone between bins shows lower by the window's response that far from the bin's centre.
     EXPECT_NEAR(p.levelDbm, toneDbm + scallopDb(4, (p.frequencyHz - toneHz) / p.binHz), 0.2) << what;
-    uint16_t overload = 9;
-    EXPECT_EQ(qm4120_controlGetAdcOverload(vi, &overload), 0);
-    EXPECT_EQ(overload, 0) << what;
+    EXPECT_EQ(got(qm4120_controlGetAdcOverload, vi), 0) << what;
 }
 
 TEST_F(CaptureTest, IfDataShowTheToneWithTheLoAboveAndBelow) {
@@ -39,8 +37,7 @@ TEST_F(CaptureTest, IfDataShowTheToneWithTheLoAboveAndBelow) {
         ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -20.0), 0);
         ASSERT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.2e9), 0);
         expectTone(m.vi(), 1.2015e9, -25.0, "IF data, LO above");
-        double ifHz = 0;
-        ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+        const double ifHz = got(qm4120_controlGetIfFrequency, m.vi());
         ASSERT_EQ(qm4120_appSetLoOffset(m.vi(), -ifHz), 0);
         expectTone(m.vi(), 1.2015e9, -25.0, "IF data, LO below");
     }
@@ -83,8 +80,7 @@ TEST_F(CaptureTest, TheTestToneBitInjectsAToneAtTheDigitizer) {
     Module m(0x4A20);
     ASSERT_EQ(qm4120_appSetInputSource(m.vi(), 0), 0);
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
-    double fullScale = 0;
-    ASSERT_EQ(qm4120_appGetLevelCorrDigitizer(m.vi(), &fullScale), 0);
+    const double fullScale = got(qm4120_appGetLevelCorrDigitizer, m.vi());
     // Only the library's copy: the hardware has not seen the bit yet.
     ASSERT_EQ(qm4120_registerWriteBit(m.vi(), 0, 20, 1, 0), 0);
     EXPECT_LT(capturePeak(m.vi()).levelDbm, fullScale - 60.0);
@@ -100,15 +96,12 @@ TEST_F(CaptureTest, TheAdcOverloadsWhenTheSignalExceedsTheSetUp) {
     std::vector<int16_t> words(N);
     ASSERT_EQ(qm4120_controlDataCapture(m.vi(), 0, N), 0);
     ASSERT_EQ(qm4120_controlDataAcquire(m.vi(), 0, N, words.data()), 0);
-    uint16_t overload = 0;
-    ASSERT_EQ(qm4120_controlGetAdcOverload(m.vi(), &overload), 0);
-    EXPECT_EQ(overload, 1);
+    EXPECT_EQ(got(qm4120_controlGetAdcOverload, m.vi()), 1);
     // Setting the front end up for the real level cures it.
     ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), 5.0), 0);
     ASSERT_EQ(qm4120_controlDataCapture(m.vi(), 0, N), 0);
     ASSERT_EQ(qm4120_controlDataAcquire(m.vi(), 0, N, words.data()), 0);
-    ASSERT_EQ(qm4120_controlGetAdcOverload(m.vi(), &overload), 0);
-    EXPECT_EQ(overload, 0);
+    EXPECT_EQ(got(qm4120_controlGetAdcOverload, m.vi()), 0);
 }
 
 TEST_F(CaptureTest, TransfersNeedACaptureOfTheRightSize) {
@@ -128,23 +121,17 @@ TEST_F(CaptureTest, TriggersComeAsConfigured) {
     Module m(0x4A20);
     ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
     EXPECT_TRUE(waitComplete(m.vi(), 1000)) << "software trigger";
-    uint32_t count = 0;
-    ASSERT_EQ(qm4120_controlGetCapturedSampleCount(m.vi(), &count), 0);
-    EXPECT_EQ(count, 2048u);
+    EXPECT_EQ(got(qm4120_controlGetCapturedSampleCount, m.vi()), 2048u);
 
     ASSERT_EQ(qm4120_controlSetTriggerSource(m.vi(), 4), 0);
     ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
     EXPECT_TRUE(waitComplete(m.vi(), 1000)) << "PXI line";
-    uint32_t triggers = 0;
-    ASSERT_EQ(qm4120_controlGetTriggerCount(m.vi(), &triggers), 0);
-    EXPECT_EQ(triggers, 2u);
+    EXPECT_EQ(got(qm4120_controlGetTriggerCount, m.vi()), 2u);
 
     ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=-1"), 0);
     ASSERT_EQ(qm4120_controlArmTrigger(m.vi(), 0, 4096), 0);
     EXPECT_FALSE(waitComplete(m.vi(), 20)) << "a line that never fires";
-    uint16_t detected = 9;
-    ASSERT_EQ(qm4120_controlGetTriggerDetected(m.vi(), &detected), 0);
-    EXPECT_EQ(detected, 0);
+    EXPECT_EQ(got(qm4120_controlGetTriggerDetected, m.vi()), 0);
     ASSERT_EQ(qm4120_controlCaptureAbort(m.vi()), 0);
 
     // The internal level trigger fires only when the tone crosses the absolute threshold.
@@ -161,9 +148,8 @@ TEST_F(CaptureTest, TheModulesOwnSpectrumReadsTheToneRelativeToFullScale) {
     ASSERT_EQ(qm4120_simSetSignal("tone_offset=1e6, tone_level=-20"), 0);
     Module m(0x4A20);
     ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -20.0), 0);
-    double correction = 0, ifHz = 0;
-    ASSERT_EQ(qm4120_appGetLevelCorrModule(m.vi(), &correction), 0);
-    ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+    const double correction = got(qm4120_appGetLevelCorrModule, m.vi());
+    const double ifHz = got(qm4120_controlGetIfFrequency, m.vi());
     std::vector<double> area(QM4120_FFT_AREA_SIZE);
     ASSERT_EQ(qm4120_fftPerformN(m.vi(), 2048, 8, area.data()), 0);
     double power = 0;

@@ -6,6 +6,9 @@
 
 #include <cstdio>
 #include <functional>
+#include <limits>
+#include <source_location>
+#include <type_traits>
 
 #include "pxi_korvo.h"
 #include "qm4120_pb_lib.h"
@@ -49,6 +52,33 @@ class SimTest : public ::testing::Test {
     }
     void TearDown() override { qm_fault_clear_all(); }
 };
+
+// What a getter reads back, for use inside an assertion. The value starts as one no module reports
+// (NaN, or the type's largest), so a getter that answers 0 without writing cannot pass; a refused read
+// fails at the caller's line.
+template <class T>
+T unread() {
+    if constexpr (std::numeric_limits<T>::has_quiet_NaN) return std::numeric_limits<T>::quiet_NaN();
+    return std::numeric_limits<T>::max();
+}
+
+template <class T>
+T got(int32_t (*get)(uint32_t, T*), uint32_t vi, std::source_location at = std::source_location::current()) {
+    const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()), "read back here");
+    T value = unread<T>();
+    EXPECT_EQ(get(vi, &value), 0);
+    return value;
+}
+
+// The same for a per-channel or per-item getter whose index follows the output.
+template <class T, class I>
+T got(int32_t (*get)(uint32_t, T*, I), uint32_t vi, std::type_identity_t<I> index,
+      std::source_location at = std::source_location::current()) {
+    const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()), "read back here");
+    T value = unread<T>();
+    EXPECT_EQ(get(vi, &value, index), 0);
+    return value;
+}
 
 constexpr uint16_t MODELS[] = {0x4120, 0x4A20, 0x4B20, 0x4125};
 

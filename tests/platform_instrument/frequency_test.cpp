@@ -10,33 +10,23 @@ namespace {
 using FrequencyTest = SimTest;
 
 double rf(uint32_t vi) {
-    double v = 0;
-    EXPECT_EQ(qm4120_appGetRfFrequency(vi, &v), 0);
-    return v;
+    return got(qm4120_appGetRfFrequency, vi);
 }
 double lo(uint32_t vi) {
-    double v = 0;
-    EXPECT_EQ(qm4120_controlGetLoFrequency(vi, &v), 0);
-    return v;
+    return got(qm4120_controlGetLoFrequency, vi);
 }
 double offset(uint32_t vi) {
-    double v = 0;
-    EXPECT_EQ(qm4120_appGetLoOffset(vi, &v), 0);
-    return v;
+    return got(qm4120_appGetLoOffset, vi);
 }
 double ifHz(uint32_t vi) {
-    double v = 0;
-    EXPECT_EQ(qm4120_controlGetIfFrequency(vi, &v), 0);
-    return v;
+    return got(qm4120_controlGetIfFrequency, vi);
 }
 
 TEST_F(FrequencyTest, RfFrequencyIsClampedToTheModelsRangeWithAWarning) {
     for (uint16_t model : MODELS) {
         Module m(model);
-        double minimum = 0;
-        double maximum = 0;
-        ASSERT_EQ(qm4120_appGetRfFrequencyMin(m.vi(), &minimum), 0);
-        ASSERT_EQ(qm4120_appGetRfFrequencyMax(m.vi(), &maximum), 0);
+        const double minimum = got(qm4120_appGetRfFrequencyMin, m.vi());
+        const double maximum = got(qm4120_appGetRfFrequencyMax, m.vi());
         EXPECT_LT(minimum, 2.0e9);
         EXPECT_GT(maximum, 2.0e9);
         EXPECT_EQ(qm4120_appSetRfFrequency(m.vi(), minimum - 1e6), 1);
@@ -74,9 +64,8 @@ TEST_F(FrequencyTest, TheOffsetPlacesTheLoAndItsMagnitudeIsTheIf) {
         EXPECT_DOUBLE_EQ(lo(m.vi()), 2.0e9 + c.ifHz);
         ASSERT_EQ(qm4120_appSetLoOffset(m.vi(), -c.ifHz), 0);
         EXPECT_DOUBLE_EQ(lo(m.vi()), 2.0e9 - c.ifHz);
-        double divided = 0;
-        ASSERT_EQ(qm4120_controlGetDividedLoFrequency(m.vi(), &divided), 0);
-        EXPECT_DOUBLE_EQ(divided, 2.0e9 - c.ifHz) << "the LO at the mixer";
+        EXPECT_DOUBLE_EQ(got(qm4120_controlGetDividedLoFrequency, m.vi()), 2.0e9 - c.ifHz)
+            << "the LO at the mixer";
         EXPECT_DOUBLE_EQ(ifHz(m.vi()), c.ifHz);
     }
 }
@@ -95,9 +84,7 @@ TEST_F(FrequencyTest, TheOffsetStaysInsideTheIfFilter) {
 
 TEST_F(FrequencyTest, FrequencyControlModeDecidesWhatFollows) {
     Module m(0x4A20);
-    uint16_t mode = 9;
-    ASSERT_EQ(qm4120_controlGetCalculatedFreqControl(m.vi(), &mode), 0);
-    EXPECT_EQ(mode, 2) << "RF and offset entered by default";
+    EXPECT_EQ(got(qm4120_controlGetCalculatedFreqControl, m.vi()), 2) << "RF and offset entered by default";
     ASSERT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.9e9), 0);
     EXPECT_DOUBLE_EQ(lo(m.vi()), 1.9e9 + 46.08e6);
     ASSERT_EQ(qm4120_controlSetDividedLoFrequency(m.vi(), 1.95e9), 0);
@@ -124,8 +111,7 @@ TEST_F(FrequencyTest, FrequencyControlModeDecidesWhatFollows) {
     EXPECT_DOUBLE_EQ(rf(m.vi()), 1.0e9 + 46.08e6);
 
     EXPECT_EQ(qm4120_controlSetCalculatedFreqControl(m.vi(), 3), -4);
-    ASSERT_EQ(qm4120_controlGetCalculatedFreqControl(m.vi(), &mode), 0);
-    EXPECT_EQ(mode, 1);
+    EXPECT_EQ(got(qm4120_controlGetCalculatedFreqControl, m.vi()), 1);
 }
 
 }  // namespace

@@ -10,32 +10,21 @@ namespace {
 using FrontEndTest = SimTest;
 
 int32_t rfAtten(uint32_t vi) {
-    int32_t v = -1;
-    EXPECT_EQ(qm4120_appGetRfAttenuation(vi, &v), 0);
-    return v;
+    return got(qm4120_appGetRfAttenuation, vi);
 }
 int32_t ifAtten(uint32_t vi) {
-    int32_t v = -1;
-    EXPECT_EQ(qm4120_appGetIfAttenuation(vi, &v), 0);
-    return v;
+    return got(qm4120_appGetIfAttenuation, vi);
 }
 
 TEST_F(FrontEndTest, AttenuatorRangesAndStepsFollowTheModel) {
     for (uint16_t model : MODELS) {
         Module m(model);
-        int32_t rfMax = 0, rfStep = 0, ifMax = 0, ifStep = 0, rfMin = -1, ifMin = -1;
-        ASSERT_EQ(qm4120_appGetRfAttenuationMin(m.vi(), &rfMin), 0);
-        ASSERT_EQ(qm4120_appGetRfAttenuationMax(m.vi(), &rfMax), 0);
-        ASSERT_EQ(qm4120_appGetRfAttenuationStep(m.vi(), &rfStep), 0);
-        ASSERT_EQ(qm4120_appGetIfAttenuationMin(m.vi(), &ifMin), 0);
-        ASSERT_EQ(qm4120_appGetIfAttenuationMax(m.vi(), &ifMax), 0);
-        ASSERT_EQ(qm4120_appGetIfAttenuationStep(m.vi(), &ifStep), 0);
-        EXPECT_EQ(rfMin, 0);
-        EXPECT_EQ(rfMax, model == 0x4125 ? 31 : 28);
-        EXPECT_EQ(rfStep, model == 0x4125 ? 1 : 4);
-        EXPECT_EQ(ifMin, 0);
-        EXPECT_EQ(ifMax, 35);
-        EXPECT_EQ(ifStep, 1);
+        EXPECT_EQ(got(qm4120_appGetRfAttenuationMin, m.vi()), 0);
+        EXPECT_EQ(got(qm4120_appGetRfAttenuationMax, m.vi()), model == 0x4125 ? 31 : 28);
+        EXPECT_EQ(got(qm4120_appGetRfAttenuationStep, m.vi()), model == 0x4125 ? 1 : 4);
+        EXPECT_EQ(got(qm4120_appGetIfAttenuationMin, m.vi()), 0);
+        EXPECT_EQ(got(qm4120_appGetIfAttenuationMax, m.vi()), 35);
+        EXPECT_EQ(got(qm4120_appGetIfAttenuationStep, m.vi()), 1);
     }
 }
 
@@ -66,15 +55,14 @@ TEST_F(FrontEndTest, PadMasksMatchTheAttenuation) {
     ASSERT_EQ(qm4120_appSetFrontEndConfigMode(base.vi(), 2), 0);
     ASSERT_EQ(qm4120_appSetRfAttenuation(base.vi(), 12), 0);
     uint16_t pads = 0;
-    ASSERT_EQ(qm4120_controlGetRfAttenuationPads(base.vi(), &pads), 0);
-    EXPECT_EQ(pads, 0x3) << "4 dB in bit 0, 8 dB in bit 1";
+    EXPECT_EQ(got(qm4120_controlGetRfAttenuationPads, base.vi()), 0x3) << "4 dB in bit 0, 8 dB in bit 1";
     EXPECT_EQ(qm4120_controlSetRfAttenuationPads(base.vi(), 0x8), -3) << "three pads only";
 
     Module m4125(0x4125);
     ASSERT_EQ(qm4120_appSetFrontEndConfigMode(m4125.vi(), 2), 0);
     ASSERT_EQ(qm4120_appSetRfAttenuation(m4125.vi(), 13), 0);
-    ASSERT_EQ(qm4120_controlGetRfAttenuationPads(m4125.vi(), &pads), 0);
-    EXPECT_EQ(pads, 0x16) << "8 dB bit 1, 4 dB bit 2, 1 dB bit 4";
+    EXPECT_EQ(got(qm4120_controlGetRfAttenuationPads, m4125.vi()), 0x16)
+        << "8 dB bit 1, 4 dB bit 2, 1 dB bit 4";
     ASSERT_EQ(qm4120_controlSetRfAttenuationPads(m4125.vi(), 0x1), 0);
     EXPECT_EQ(rfAtten(m4125.vi()), 16) << "the 16 dB pad is bit 0";
 
@@ -90,8 +78,7 @@ TEST_F(FrontEndTest, PadMasksMatchTheAttenuation) {
     // attenuation (the second 10 dB pad alone; 1 + 2 + 4 + 8 rather than 10 + 4 + 1).
     for (uint16_t mask : {uint16_t{0x20}, uint16_t{0x0F}, uint16_t{0x30}}) {
         ASSERT_EQ(qm4120_controlSetIfAttenuationPads(m4125.vi(), mask), 0);
-        ASSERT_EQ(qm4120_controlGetIfAttenuationPads(m4125.vi(), &pads), 0);
-        EXPECT_EQ(pads, mask);
+        EXPECT_EQ(got(qm4120_controlGetIfAttenuationPads, m4125.vi()), mask);
     }
     ASSERT_EQ(qm4120_appSetIfAttenuation(m4125.vi(), 3), 0);
     ASSERT_EQ(qm4120_controlGetIfAttenuationPads(m4125.vi(), &pads), 0);
@@ -108,8 +95,7 @@ TEST_F(FrontEndTest, AutoModeChoosesAttenuationFromTheExpectedLevel) {
         EXPECT_GE(rfDb, previousRf) << "more level never means less attenuation";
         EXPECT_LE(level - rfDb, -12.0 + 1e-9) << "mixer kept at or below its limit at " << level;
         previousRf = rfDb;
-        double fullScale = 0;
-        ASSERT_EQ(qm4120_appGetLevelCorrModule(m.vi(), &fullScale), 0);
+        const double fullScale = got(qm4120_appGetLevelCorrModule, m.vi());
         const int32_t ifDb = ifAtten(m.vi());
         if (ifDb > 0 && ifDb < 35) {
             EXPECT_GE(fullScale - level, 5.5) << "headroom below full scale at " << level;
@@ -146,41 +132,32 @@ TEST_F(FrontEndTest, IfInputSetsTheDigitizerFromTheIfLevel) {
     EXPECT_EQ(ifAtten(m.vi()), low + 20);
     ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), 10.0), 0);
     EXPECT_EQ(ifAtten(m.vi()), low + 20) << "the RF level plays no part on the IF input";
-    double digitizer = 0;
-    ASSERT_EQ(qm4120_appGetLevelCorrDigitizer(m.vi(), &digitizer), 0);
-    EXPECT_NEAR(digitizer, 6.0, 1.0) << "expected level about 6 dB below full scale";
+    EXPECT_NEAR(got(qm4120_appGetLevelCorrDigitizer, m.vi()), 6.0, 1.0)
+        << "expected level about 6 dB below full scale";
 }
 
 TEST_F(FrontEndTest, LevelsAreRoundedAndClampedToTheModelsLimits) {
     Module m(0x4120);
-    double minimum = 0, maximum = 0, level = 0;
-    ASSERT_EQ(qm4120_appGetRfInputLevelMin(m.vi(), &minimum), 0);
-    ASSERT_EQ(qm4120_appGetRfInputLevelMax(m.vi(), &maximum), 0);
-    EXPECT_DOUBLE_EQ(minimum, -53.0);
-    EXPECT_DOUBLE_EQ(maximum, 16.0);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfInputLevelMin, m.vi()), -53.0);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfInputLevelMax, m.vi()), 16.0);
     ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -7.126), 0);
-    ASSERT_EQ(qm4120_appGetRfInputLevel(m.vi(), &level), 0);
-    EXPECT_NEAR(level, -7.13, 1e-9);
+    EXPECT_NEAR(got(qm4120_appGetRfInputLevel, m.vi()), -7.13, 1e-9);
     EXPECT_EQ(qm4120_appSetRfInputLevel(m.vi(), 30.0), 2);
-    ASSERT_EQ(qm4120_appGetRfInputLevel(m.vi(), &level), 0);
-    EXPECT_DOUBLE_EQ(level, 16.0);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfInputLevel, m.vi()), 16.0);
     EXPECT_EQ(qm4120_appSetIfInputLevel(m.vi(), -99.0), 1);
 }
 
 TEST_F(FrontEndTest, CorrectionsAddUpAndFollowTheAttenuators) {
     Module m(0x4B20);
     ASSERT_EQ(qm4120_appSetFrontEndConfigMode(m.vi(), 2), 0);
-    double dig1 = 0, dc1 = 0, module1 = 0, dig2 = 0, dc2 = 0;
-    ASSERT_EQ(qm4120_appGetLevelCorrDigitizer(m.vi(), &dig1), 0);
-    ASSERT_EQ(qm4120_appGetLevelCorrDownConv(m.vi(), &dc1), 0);
-    ASSERT_EQ(qm4120_appGetLevelCorrModule(m.vi(), &module1), 0);
-    EXPECT_NEAR(module1, dig1 + dc1, 1e-9);
+    const double dig1 = got(qm4120_appGetLevelCorrDigitizer, m.vi());
+    const double dc1 = got(qm4120_appGetLevelCorrDownConv, m.vi());
+    EXPECT_NEAR(got(qm4120_appGetLevelCorrModule, m.vi()), dig1 + dc1, 1e-9);
     ASSERT_EQ(qm4120_appSetRfAttenuation(m.vi(), rfAtten(m.vi()) + 8), 0);
     ASSERT_EQ(qm4120_appSetIfAttenuation(m.vi(), ifAtten(m.vi()) + 3), 0);
-    ASSERT_EQ(qm4120_appGetLevelCorrDigitizer(m.vi(), &dig2), 0);
-    ASSERT_EQ(qm4120_appGetLevelCorrDownConv(m.vi(), &dc2), 0);
-    EXPECT_NEAR(dc2 - dc1, 8.0, 1e-9);
-    EXPECT_NEAR(dig2 - dig1, 3.0, 0.1) << "1 dB per IF dB, within the pads' calibrated error";
+    EXPECT_NEAR(got(qm4120_appGetLevelCorrDownConv, m.vi()) - dc1, 8.0, 1e-9);
+    EXPECT_NEAR(got(qm4120_appGetLevelCorrDigitizer, m.vi()) - dig1, 3.0, 0.1)
+        << "1 dB per IF dB, within the pads' calibrated error";
 }
 
 TEST_F(FrontEndTest, ReferenceLockFollowsTheSelectionAndTheScenario) {
@@ -211,30 +188,20 @@ TEST_F(FrontEndTest, PlainSettersFollowTheActiveChannelAndChanFormsTouchOnlyThei
     ASSERT_EQ(qm4120_appSetRfFrequencyChan(m.vi(), 1.3e9, 9), 0);
     ASSERT_EQ(qm4120_appSetLoOffsetChan(m.vi(), -46.08e6, 9), 0);
 
-    double hz = 0;
-    uint16_t mode = 9;
-    ASSERT_EQ(qm4120_appGetRfFrequencyChan(m.vi(), &hz, 5), 0);
-    EXPECT_DOUBLE_EQ(hz, 1.1e9);
-    ASSERT_EQ(qm4120_appGetRfFrequencyChan(m.vi(), &hz, 0), 0);
-    EXPECT_DOUBLE_EQ(hz, 2.0e9) << "channel 0 untouched";
-    ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
-    EXPECT_DOUBLE_EQ(hz, 1.1e9) << "channel 9's write does not reach the active channel";
-    ASSERT_EQ(qm4120_controlGetLoFrequencyChan(m.vi(), &hz, 9), 0);
-    EXPECT_DOUBLE_EQ(hz, 1.3e9 - 46.08e6);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequencyChan, m.vi(), 5), 1.1e9);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequencyChan, m.vi(), 0), 2.0e9) << "channel 0 untouched";
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequency, m.vi()), 1.1e9)
+        << "channel 9's write does not reach the active channel";
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetLoFrequencyChan, m.vi(), 9), 1.3e9 - 46.08e6);
 
     ASSERT_EQ(qm4120_appSetActiveChan(m.vi(), 9), 0);
-    ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
-    EXPECT_DOUBLE_EQ(hz, 1.3e9);
-    ASSERT_EQ(qm4120_appGetFrontEndConfigMode(m.vi(), &mode), 0);
-    EXPECT_EQ(mode, 0) << "channel 9 kept its own mode";
-    ASSERT_EQ(qm4120_appGetFrontEndConfigModeChan(m.vi(), &mode, 5), 0);
-    EXPECT_EQ(mode, 2);
+    EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequency, m.vi()), 1.3e9);
+    EXPECT_EQ(got(qm4120_appGetFrontEndConfigMode, m.vi()), 0) << "channel 9 kept its own mode";
+    EXPECT_EQ(got(qm4120_appGetFrontEndConfigModeChan, m.vi(), 5), 2);
 
     EXPECT_EQ(qm4120_appSetActiveChan(m.vi(), 128), -5);
     EXPECT_EQ(qm4120_appSetRfInputLevelChan(m.vi(), 0.0, 128), -5);
-    uint16_t active = 0;
-    ASSERT_EQ(qm4120_appGetActiveChan(m.vi(), &active), 0);
-    EXPECT_EQ(active, 9);
+    EXPECT_EQ(got(qm4120_appGetActiveChan, m.vi()), 9);
 }
 
 }  // namespace

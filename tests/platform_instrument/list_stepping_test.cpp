@@ -5,18 +5,14 @@
 
 namespace {
 
-using ListSteppingTest = SimTest;
+using ListSteppingTest = ClockedSimTest;
 
 // The channel the front end is tuned to, told apart by each channel's own RF frequency.
 int tunedChannel(uint32_t vi) {
-    double hz = 0;
-    EXPECT_EQ(qm4120_appGetRfFrequency(vi, &hz), 0);
-    return static_cast<int>((hz - 1.0e9) / 1.0e6 + 0.5);
+    return static_cast<int>((got(qm4120_appGetRfFrequency, vi) - 1.0e9) / 1.0e6 + 0.5);
 }
 
 TEST_F(ListSteppingTest, AddressLinesAndStrobeLineMoveTheTuningInUse) {
-    FakeClock clock;
-    qm4120_simSetClock(&FakeClock::now, nullptr, &clock);
     ASSERT_EQ(qm4120_simSetSignal("list_address=3, list_strobe_us=200"), 0);
     Module m(0x4A20);
     for (uint16_t ch = 0; ch < 10; ++ch)
@@ -27,9 +23,7 @@ TEST_F(ListSteppingTest, AddressLinesAndStrobeLineMoveTheTuningInUse) {
     ASSERT_EQ(qm4120_controlSetListCountStartStop(m.vi(), 7, 9), 0);
     ASSERT_EQ(qm4120_controlSetListAddrSource(m.vi(), 1), 0);
     EXPECT_EQ(tunedChannel(m.vi()), 3);
-    uint16_t active = 0;
-    ASSERT_EQ(qm4120_appGetActiveChan(m.vi(), &active), 0);
-    EXPECT_EQ(active, 3);
+    EXPECT_EQ(got(qm4120_appGetActiveChan, m.vi()), 3);
 
     // Counter on the external strobe: one step per 200 us pulse, 7, 8, 9, 7, ...; the 100 us timer
     // dwell has nothing to do with it.

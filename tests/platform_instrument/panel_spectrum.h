@@ -9,6 +9,7 @@
 #include <complex>
 #include <vector>
 
+#include "fixture.h"
 #include "qm4120.h"
 #include "qm4120_pb_lib.h"
 
@@ -25,20 +26,17 @@ struct Trace {
 
 // Captures one block of n points and computes the trace as the panel does, with window `window`.
 inline Trace captureTrace(uint32_t vi, uint16_t window = 4, uint32_t n = 2048) {
-    uint16_t dataType = 0, format = 0, source = 0;
-    double rf = 0, lo = 0, ifHz = 0, offset = 0, sampleHz = 0, decimated = 0, correction = 0;
-    EXPECT_EQ(qm4120_controlGetSampleDataType(vi, &dataType), 0);
-    EXPECT_EQ(qm4120_controlGetSampleDataOutputFormat(vi, &format), 0);
-    EXPECT_EQ(qm4120_appGetInputSource(vi, &source), 0);
-    EXPECT_EQ(qm4120_appGetRfFrequency(vi, &rf), 0);
-    EXPECT_EQ(qm4120_controlGetDividedLoFrequency(vi, &lo), 0);
-    EXPECT_EQ(qm4120_controlGetIfFrequency(vi, &ifHz), 0);
-    EXPECT_EQ(qm4120_appGetLoOffset(vi, &offset), 0);
-    EXPECT_EQ(qm4120_controlGetSampleFrequency(vi, &sampleHz), 0);
-    EXPECT_EQ(qm4120_controlGetDecimatedSamplingFrequency(vi, &decimated), 0);
-    EXPECT_EQ(source == 0 ? qm4120_appGetLevelCorrDigitizer(vi, &correction)
-                          : qm4120_appGetLevelCorrModule(vi, &correction),
-              0);
+    const uint16_t dataType = got(qm4120_controlGetSampleDataType, vi);
+    const uint16_t format = got(qm4120_controlGetSampleDataOutputFormat, vi);
+    const uint16_t source = got(qm4120_appGetInputSource, vi);
+    const double rf = got(qm4120_appGetRfFrequency, vi);
+    const double lo = got(qm4120_controlGetDividedLoFrequency, vi);
+    const double ifHz = got(qm4120_controlGetIfFrequency, vi);
+    const double offset = got(qm4120_appGetLoOffset, vi);
+    const double sampleHz = got(qm4120_controlGetSampleFrequency, vi);
+    const double decimated = got(qm4120_controlGetDecimatedSamplingFrequency, vi);
+    const double correction =
+        got(source == 0 ? qm4120_appGetLevelCorrDigitizer : qm4120_appGetLevelCorrModule, vi);
     EXPECT_EQ(makeWindow(static_cast<int32_t>(n), window), 1);
     const double* w = qm4120_windowArray();
     const double scale = 20 * std::log10(n / 2048.0);

@@ -2,6 +2,7 @@
 // stamps, blanking; and register access through the library and through the bus window.
 
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "fixture.h"
@@ -16,6 +17,38 @@ uint32_t pack(int year, int month, int day, int hour, int minute, int second) {
            (static_cast<uint32_t>(minute) << 5) | static_cast<uint32_t>(second / 2);
 }
 
+struct Stamp {
+    uint16_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    bool operator==(const Stamp&) const = default;
+    friend std::ostream& operator<<(std::ostream& o, const Stamp& t) {
+        return o << t.y << '-' << t.mo << '-' << t.d << ' ' << t.h << ':' << t.mi << ':' << t.s;
+    }
+};
+
+// A calibration set's or the module's time stamp; all ones where the query wrote nothing.
+Stamp stampOf(int32_t (*query)(uint32_t, uint16_t*, uint16_t*, uint16_t*, uint16_t*, uint16_t*, uint16_t*),
+              uint32_t vi) {
+    Stamp t{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    EXPECT_EQ(query(vi, &t.y, &t.mo, &t.d, &t.h, &t.mi, &t.s), 0);
+    return t;
+}
+
+Stamp grpDelStamp(uint32_t vi) {
+    return stampOf(qm4120_calIFDigGrpDelTimeStampQuery, vi);
+}
+
+std::string moduleSerial(uint32_t vi) {
+    char text[QM4120_TEXT_SIZE] = "?";
+    EXPECT_EQ(qm4120_caldataGetSerialNumber(vi, text), 0);
+    return text;
+}
+
+std::string ifBoardSerial(uint32_t vi) {
+    char text[QM4120_TEXT_SIZE] = "?";
+    EXPECT_EQ(qm4120_calIdIfSerialValueQuery(vi, text), 0);
+    return text;
+}
+
 TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
     Module m(0x4A20);
     char original[QM4120_TEXT_SIZE];
@@ -28,22 +61,17 @@ TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
     ASSERT_EQ(qm4120_calIdIfAbort(m.vi()), 0);
     ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), text), 0);
     EXPECT_STREQ(text, original);
-    uint16_t rework = 99;
-    ASSERT_EQ(qm4120_calIdIfReworkValueQuery(m.vi(), &rework), 0);
-    EXPECT_NE(rework, 7);
+    EXPECT_NE(got(qm4120_calIdIfReworkValueQuery, m.vi()), 7);
 
-    uint32_t firstCal = 0, lastCal = 0;
-    ASSERT_EQ(qm4120_calIdIfFirstCalValueQuery(m.vi(), &firstCal), 0);
+    const uint32_t firstCal = got(qm4120_calIdIfFirstCalValueQuery, m.vi());
     ASSERT_EQ(qm4120_calIdIfSerialValue(m.vi(), "123456/789"), 0);
     ASSERT_EQ(qm4120_calIdIfCommit(m.vi(), 2006, 7, 8, 9, 10, 12), 0);
     ASSERT_EQ(qm4120_calIdIfAbort(m.vi()), 0);
     ASSERT_EQ(qm4120_calIdIfSerialValueQuery(m.vi(), text), 0);
     EXPECT_STREQ(text, "123456/789") << "a committed edit survives an abort";
-    uint32_t afterFirst = 0;
-    ASSERT_EQ(qm4120_calIdIfLastCalValueQuery(m.vi(), &lastCal), 0);
-    ASSERT_EQ(qm4120_calIdIfFirstCalValueQuery(m.vi(), &afterFirst), 0);
-    EXPECT_EQ(lastCal, pack(2006, 7, 8, 9, 10, 12)) << "a commit stamps the last calibration";
-    EXPECT_EQ(afterFirst, firstCal);
+    EXPECT_EQ(got(qm4120_calIdIfLastCalValueQuery, m.vi()), pack(2006, 7, 8, 9, 10, 12))
+        << "a commit stamps the last calibration";
+    EXPECT_EQ(got(qm4120_calIdIfFirstCalValueQuery, m.vi()), firstCal);
 
     // The other boards are separate records.
     ASSERT_EQ(qm4120_calIdRfSerialValueQuery(m.vi(), text), 0);
@@ -55,44 +83,31 @@ TEST_F(RecordsTest, IdentityEditsLiveInTheWorkingCopyUntilCommitted) {
 
 TEST_F(RecordsTest, CalibrationCommitsStampTheSetAndTheModule) {
     Module m(0x4125);
-    uint16_t y, mo, d, h, mi, s;
-    ASSERT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2005) << "factory calibration";
-    double stored = 0, edited = 0;
-    ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &stored), 0);
+    EXPECT_EQ(grpDelStamp(m.vi()).y, 2005) << "factory calibration";
+    const double stored = got(qm4120_calIFDigGrpDelValueQuery, m.vi());
     ASSERT_EQ(qm4120_calIFDigGrpDelValue(m.vi(), stored * 2), 0);
     ASSERT_EQ(qm4120_calIFDigGrpDelAbort(m.vi()), 0);
-    ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &edited), 0);
-    EXPECT_DOUBLE_EQ(edited, stored) << "abort drops the working copy";
+    EXPECT_DOUBLE_EQ(got(qm4120_calIFDigGrpDelValueQuery, m.vi()), stored) << "abort drops the working copy";
 
     ASSERT_EQ(qm4120_calIFDigGrpDelAdj(m.vi()), 0);
     ASSERT_EQ(qm4120_calIFDigGrpDelCommit(m.vi(), 2007, 3, 7, 14, 5, 9), 0);
-    ASSERT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2007);
-    EXPECT_EQ(mo, 3);
-    EXPECT_EQ(d, 7);
-    EXPECT_EQ(h, 14);
-    EXPECT_EQ(mi, 5);
-    EXPECT_EQ(s, 9);
-    ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2007) << "the module's last calibration is its newest set";
-    ASSERT_EQ(qm4120_calTempTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 2005) << "other sets keep their own stamps";
+    EXPECT_EQ(grpDelStamp(m.vi()), (Stamp{2007, 3, 7, 14, 5, 9}));
+    EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, m.vi()).y, 2007)
+        << "the module's last calibration is its newest set";
+    EXPECT_EQ(stampOf(qm4120_calTempTimeStampQuery, m.vi()).y, 2005) << "other sets keep their own stamps";
     EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), 0);
     EXPECT_EQ(qm4120_calTempCommit(m.vi(), 1979, 1, 1, 0, 0, 0), -47);
 
     // Committing a band point at once stamps the set with the time now.
     ASSERT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 2, 13, 0.0, 1), 0);
-    ASSERT_EQ(qm4120_calRFDigAmpRefTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_GE(y, 2024);
+    EXPECT_GE(stampOf(qm4120_calRFDigAmpRefTimeStampQuery, m.vi()).y, 2024);
     EXPECT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 99, 0, 0.0, 0), -41);
     EXPECT_EQ(qm4120_calRFDigAmpRefBandPointAdj(m.vi(), 0, 999, 0.0, 0), -42);
 }
 
 TEST_F(RecordsTest, BandSetsMoveAsWholeDataBlocks) {
     Module m(0x4A20);
-    uint32_t count = 0;
-    ASSERT_EQ(qm4120_calRFDCFreqDataElementsQuery(m.vi(), &count), 0);
+    const uint32_t count = got(qm4120_calRFDCFreqDataElementsQuery, m.vi());
     ASSERT_GT(count, 0u);
     std::vector<double> data(count);
     ASSERT_EQ(qm4120_calRFDCFreqDataQuery(m.vi(), count, data.data()), 0);
@@ -109,11 +124,8 @@ TEST_F(RecordsTest, BandSetsMoveAsWholeDataBlocks) {
     EXPECT_DOUBLE_EQ(point, 1.25);
     EXPECT_LT(start, stop);
     ASSERT_EQ(qm4120_calRFDCFreqBandAdd(m.vi(), 1e9, 1.1e9, 5), 0);
-    uint16_t more = 0;
-    ASSERT_EQ(qm4120_calRFDCFreqNBandsQuery(m.vi(), &more), 0);
-    EXPECT_EQ(more, bands + 1);
-    ASSERT_EQ(qm4120_calRFDCFreqDataElementsQuery(m.vi(), &points), 0);
-    EXPECT_EQ(points, count + 5);
+    EXPECT_EQ(got(qm4120_calRFDCFreqNBandsQuery, m.vi()), bands + 1);
+    EXPECT_EQ(got(qm4120_calRFDCFreqDataElementsQuery, m.vi()), count + 5);
     EXPECT_EQ(qm4120_calRFDCFreqBandAdd(m.vi(), 2e9, 1e9, 5), -3);
 }
 
@@ -125,36 +137,11 @@ TEST_F(RecordsTest, BlankingTheEepromsErasesIdentityCalibrationAndSerial) {
     EXPECT_STREQ(text, "");
     ASSERT_EQ(qm4120_calIdControlTypeNoValueQuery(m.vi(), text), 0);
     EXPECT_STREQ(text, "");
-    uint16_t y = 1, mo, d, h, mi, s;
-    ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &y, &mo, &d, &h, &mi, &s), 0);
-    EXPECT_EQ(y, 0);
+    EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, m.vi()).y, 0);
     EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), -43) << "no stored correction to verify";
 }
 
 // What a module keeps in its EEPROMs belongs to the module in the chassis, not to the session.
-
-struct Stamp {
-    uint16_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    bool operator==(const Stamp&) const = default;
-};
-
-Stamp grpDelStamp(uint32_t vi) {
-    Stamp t;
-    EXPECT_EQ(qm4120_calIFDigGrpDelTimeStampQuery(vi, &t.y, &t.mo, &t.d, &t.h, &t.mi, &t.s), 0);
-    return t;
-}
-
-std::string moduleSerial(uint32_t vi) {
-    char text[QM4120_TEXT_SIZE] = "?";
-    EXPECT_EQ(qm4120_caldataGetSerialNumber(vi, text), 0);
-    return text;
-}
-
-std::string ifBoardSerial(uint32_t vi) {
-    char text[QM4120_TEXT_SIZE] = "?";
-    EXPECT_EQ(qm4120_calIdIfSerialValueQuery(vi, text), 0);
-    return text;
-}
 
 TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly) {
     const Stamp committed{2007, 3, 7, 14, 5, 9};
@@ -193,28 +180,17 @@ TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly)
         SCOPED_TRACE(pass == 0 ? "reopened" : "after a reset");
         EXPECT_EQ(moduleSerial(m.vi()), "4A20-77777");
         EXPECT_EQ(ifBoardSerial(m.vi()), "222222/002");
-        uint32_t lastCal = 0;
-        ASSERT_EQ(qm4120_calIdIfLastCalValueQuery(m.vi(), &lastCal), 0);
-        EXPECT_EQ(lastCal, pack(2006, 7, 8, 9, 10, 12));
+        EXPECT_EQ(got(qm4120_calIdIfLastCalValueQuery, m.vi()), pack(2006, 7, 8, 9, 10, 12));
         EXPECT_EQ(grpDelStamp(m.vi()), committed);
-        double grpDel = 0;
-        ASSERT_EQ(qm4120_calIFDigGrpDelValueQuery(m.vi(), &grpDel), 0);
-        EXPECT_DOUBLE_EQ(grpDel, committedGrpDel);
-        Stamp latest;
-        ASSERT_EQ(qm4120_caldataModuleLastTimeStampQuery(m.vi(), &latest.y, &latest.mo, &latest.d, &latest.h,
-                                                         &latest.mi, &latest.s),
-                  0);
-        EXPECT_EQ(latest, committed);
+        EXPECT_DOUBLE_EQ(got(qm4120_calIFDigGrpDelValueQuery, m.vi()), committedGrpDel);
+        EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, m.vi()), committed);
 
         char text[QM4120_TEXT_SIZE];
         ASSERT_EQ(qm4120_calIdRfInfoValueQuery(m.vi(), text), 0);
         EXPECT_EQ(text, factoryRfInfo) << "an uncommitted identity edit dies with its session";
-        double temp = 0;
-        ASSERT_EQ(qm4120_calTempValueQuery(m.vi(), &temp), 0);
-        EXPECT_DOUBLE_EQ(temp, factoryTemp) << "an uncommitted calibration edit dies with its session";
-        double hz = 0;
-        ASSERT_EQ(qm4120_appGetRfFrequency(m.vi(), &hz), 0);
-        EXPECT_NE(hz, 1.0e9);
+        EXPECT_DOUBLE_EQ(got(qm4120_calTempValueQuery, m.vi()), factoryTemp)
+            << "an uncommitted calibration edit dies with its session";
+        EXPECT_NE(got(qm4120_appGetRfFrequency, m.vi()), 1.0e9);
         ASSERT_EQ(qm4120_controlSetDefaults(m.vi()), 0);
     }
 
@@ -304,12 +280,10 @@ TEST_F(RecordsTest, LibraryRegistersAndTheHardwareBehindThem) {
 
 TEST_F(RecordsTest, OnlyThe4125HasTheRfBoardLatch) {
     Module base(0x4120);
-    uint16_t word = 0;
     EXPECT_EQ(qm4120_controlSet4125D3Latch(base.vi(), 1), -7);
     Module m(0x4125);
     ASSERT_EQ(qm4120_controlSet4125D3Latch(m.vi(), 0x8001), 0);
-    ASSERT_EQ(qm4120_controlGet4125D3Latch(m.vi(), &word), 0);
-    EXPECT_EQ(word, 0x8001);
+    EXPECT_EQ(got(qm4120_controlGet4125D3Latch, m.vi()), 0x8001);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@ namespace {
 
 using RoutingTest = SimTest;
 using ListModeTest = SimTest;
+using ListTimerTest = ClockedSimTest;
 using TriggerTest = SimTest;
 
 constexpr uint16_t PXI_LBL0 = 9;
@@ -60,8 +61,7 @@ TEST_F(RoutingTest, ScenarioOneCarriesTheLvdsAuxLinesOntoTheLocalBusAndBack) {
     ASSERT_EQ(qm4120_routingRemoveScenario(m.vi(), 1), 0);
     EXPECT_EQ(source(m.vi(), PXI_LBL0), GND);
     EXPECT_EQ(enabled(m.vi(), PXI_LBL0), 0);
-    ASSERT_EQ(qm4120_routingGetScenariosSize(m.vi(), &size), 0);
-    EXPECT_EQ(size, 0);
+    EXPECT_EQ(got(qm4120_routingGetScenariosSize, m.vi()), 0);
     EXPECT_EQ(qm4120_routingRemoveScenario(m.vi(), 1), 17);
     EXPECT_EQ(qm4120_routingAppendScenario(m.vi(), 4), -25);
 }
@@ -80,9 +80,7 @@ TEST_F(RoutingTest, ScenarioZeroRestoresTheDefaults) {
     EXPECT_EQ(enabled(m.vi(), 3), 0);
     EXPECT_EQ(source(m.vi(), 22), 39u);
     EXPECT_EQ(source(m.vi(), PXI_LBL0 + 2), GND);
-    uint16_t size = 9;
-    ASSERT_EQ(qm4120_routingGetScenariosSize(m.vi(), &size), 0);
-    EXPECT_EQ(size, 0);
+    EXPECT_EQ(got(qm4120_routingGetScenariosSize, m.vi()), 0);
     EXPECT_EQ(qm4120_routingSetScenario(m.vi(), 7), -25);
 }
 
@@ -95,46 +93,34 @@ TEST_F(TriggerTest, SourcesHaveFamiliesAndTypes) {
     for (const Case c :
          {Case{32, 0}, Case{0, 1}, Case{21, 1}, Case{31, 1}, Case{34, 2}, Case{35, 3}, Case{36, 1}}) {
         ASSERT_EQ(qm4120_controlSetTriggerSource(m.vi(), c.source), 0) << c.source;
-        uint16_t type = 9;
-        ASSERT_EQ(qm4120_controlGetTriggerSourceType(m.vi(), &type), 0);
-        EXPECT_EQ(type, c.type) << c.source;
+        EXPECT_EQ(got(qm4120_controlGetTriggerSourceType, m.vi()), c.type) << c.source;
     }
     EXPECT_EQ(qm4120_controlSetTriggerSource(m.vi(), 33), -27);
     EXPECT_EQ(qm4120_controlSetTriggerSource(m.vi(), 37), -27);
-    uint16_t source = 0;
-    ASSERT_EQ(qm4120_controlGetTriggerSource(m.vi(), &source), 0);
-    EXPECT_EQ(source, 36);
+    EXPECT_EQ(got(qm4120_controlGetTriggerSource, m.vi()), 36);
     EXPECT_EQ(qm4120_controlSetTriggerType(m.vi(), 2), -28);
 }
 
 TEST_F(TriggerTest, TimerRunsOnATenthOfAMicrosecondAndPhaseStaysInsideThePeriod) {
     Module m(0x4125);  // ADC clock 103.68 MHz
-    double period = 0;
-    int32_t phase = -1;
     ASSERT_EQ(qm4120_controlSetTimerPeriod(m.vi(), 1000.04), 0);
-    ASSERT_EQ(qm4120_controlGetTimerPeriod(m.vi(), &period), 0);
-    EXPECT_DOUBLE_EQ(period, 1000.0);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetTimerPeriod, m.vi()), 1000.0);
     ASSERT_EQ(qm4120_controlSetTimerPhase(m.vi(), 5000), 0);
     ASSERT_EQ(qm4120_controlSetTimerPeriod(m.vi(), 10.0), 0);
-    ASSERT_EQ(qm4120_controlGetTimerPhase(m.vi(), &phase), 0);
-    EXPECT_EQ(phase, 1036) << "a shorter period pulls the phase in: 1036.8 clocks in 10 us";
+    EXPECT_EQ(got(qm4120_controlGetTimerPhase, m.vi()), 1036)
+        << "a shorter period pulls the phase in: 1036.8 clocks in 10 us";
     EXPECT_EQ(qm4120_controlSetTimerPhase(m.vi(), 2000), 2);
     EXPECT_EQ(qm4120_controlSetTimerPeriod(m.vi(), 0.01), 1);
-    double tc = 0;
     EXPECT_EQ(qm4120_controlSetIntTriggerRelSlowTimeConst(m.vi(), 0.904), 0);
-    ASSERT_EQ(qm4120_controlGetIntTriggerRelSlowTimeConst(m.vi(), &tc), 0);
-    EXPECT_NEAR(tc, 0.90, 1e-12);
+    EXPECT_NEAR(got(qm4120_controlGetIntTriggerRelSlowTimeConst, m.vi()), 0.90, 1e-12);
 }
 
 TEST_F(ListModeTest, DwellIsTheTimerPeriod) {
     Module m(0x4A20);
-    double value = 0;
     ASSERT_EQ(qm4120_controlSetListTimerDwell(m.vi(), 250.0), 0);
-    ASSERT_EQ(qm4120_controlGetTimerPeriod(m.vi(), &value), 0);
-    EXPECT_DOUBLE_EQ(value, 250.0);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetTimerPeriod, m.vi()), 250.0);
     ASSERT_EQ(qm4120_controlSetTimerPeriod(m.vi(), 100000.0), 0);
-    ASSERT_EQ(qm4120_controlGetListTimerDwell(m.vi(), &value), 0);
-    EXPECT_DOUBLE_EQ(value, 100000.0);
+    EXPECT_DOUBLE_EQ(got(qm4120_controlGetListTimerDwell, m.vi()), 100000.0);
     EXPECT_EQ(qm4120_controlSetListTimerDwell(m.vi(), 700000000.0), 2);
 }
 
@@ -145,21 +131,16 @@ TEST_F(ListModeTest, SettingsReadBackAndRefuseWhatTheModuleLacks) {
     ASSERT_EQ(qm4120_controlSetListCountStartStop(m.vi(), 3, 9), 0);
     EXPECT_EQ(qm4120_controlSetListCountStartStop(m.vi(), 3, 128), -5);
     EXPECT_EQ(qm4120_controlSetListAddrSource(m.vi(), 3), -39);
-    uint16_t negEdge = 0, strobe = 0, start = 0, stop = 0, src = 9;
-    ASSERT_EQ(qm4120_controlGetListStrobeNegEdge(m.vi(), &negEdge), 0);
-    ASSERT_EQ(qm4120_controlGetListCounterStrobe(m.vi(), &strobe), 0);
+    EXPECT_EQ(got(qm4120_controlGetListStrobeNegEdge, m.vi()), 1);
+    EXPECT_EQ(got(qm4120_controlGetListCounterStrobe, m.vi()), 1);
+    uint16_t start = 0, stop = 0;
     ASSERT_EQ(qm4120_controlGetListCountStartStop(m.vi(), &start, &stop), 0);
-    ASSERT_EQ(qm4120_controlGetListAddrSource(m.vi(), &src), 0);
-    EXPECT_EQ(negEdge, 1);
-    EXPECT_EQ(strobe, 1);
     EXPECT_EQ(start, 3);
     EXPECT_EQ(stop, 9);
-    EXPECT_EQ(src, 0);
+    EXPECT_EQ(got(qm4120_controlGetListAddrSource, m.vi()), 0);
 }
 
-TEST_F(ListModeTest, TheTimerStepsTheCounterThroughItsRange) {
-    FakeClock clock;
-    qm4120_simSetClock(&FakeClock::now, nullptr, &clock);
+TEST_F(ListTimerTest, TheTimerStepsTheCounterThroughItsRange) {
     Module m(0x4B20);
     ASSERT_EQ(qm4120_controlSetListTimerDwell(m.vi(), 100.0), 0);
     ASSERT_EQ(qm4120_controlSetListCountStartStop(m.vi(), 5, 7), 0);
@@ -174,9 +155,7 @@ TEST_F(ListModeTest, TheTimerStepsTheCounterThroughItsRange) {
     EXPECT_EQ(src, 2);
     // Back in manual the counter stops.
     ASSERT_EQ(qm4120_controlSetListAddrSource(m.vi(), 0), 0);
-    ASSERT_EQ(qm4120_controlGetListAddrCount(m.vi(), &count), 0);
-    EXPECT_EQ(count, 0u);
-    qm4120_simSetClock(nullptr, nullptr, nullptr);
+    EXPECT_EQ(got(qm4120_controlGetListAddrCount, m.vi()), 0u);
 }
 
 }  // namespace

@@ -26,9 +26,8 @@ TEST_F(SignalTest, AToneBetweenBinsScallopsByTheWindowsAmount) {
     ASSERT_EQ(qm4120_controlSetGenericDecimationRatio(m.vi(), 4), 0);
     // The module's own FFT length has no say in where the tone is.
     ASSERT_EQ(qm4120_controlSetFftLength(m.vi(), 1024), 0);
-    double fs = 0, ifHz = 0;
-    ASSERT_EQ(qm4120_controlGetDecimatedSamplingFrequency(m.vi(), &fs), 0);
-    ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+    const double fs = got(qm4120_controlGetDecimatedSamplingFrequency, m.vi());
+    const double ifHz = got(qm4120_controlGetIfFrequency, m.vi());
     const double bin = fs / 2048;
     for (uint16_t window = 0; window <= 4; ++window) {
         ASSERT_EQ(qm4120_simSetSignal(tone(100 * bin, -20).c_str()), 0);
@@ -48,8 +47,7 @@ TEST_F(SignalTest, NoiseFollowsTheIfFilter) {
     ASSERT_EQ(qm4120_appSetInputSource(m.vi(), 0), 0);
     ASSERT_EQ(qm4120_appSetIfInputLevel(m.vi(), -10.0), 0);
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
-    double ifHz = 0;
-    ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
+    const double ifHz = got(qm4120_controlGetIfFrequency, m.vi());
     // Mean bin power of eight rectangular-window traces, inside the 20 MHz filter and near its stop band.
     double inside = 0, outside = 0, binHz = 0;
     int insideCount = 0, outsideCount = 0;
@@ -98,10 +96,9 @@ TEST_F(SignalTest, TheModulesPowerReadingAgreesWithTheDriverSide) {
     Module m(0x4A20);
     ASSERT_EQ(qm4120_controlSetSampleDataType(m.vi(), 0), 0);
     ASSERT_EQ(qm4120_appSetRfInputLevel(m.vi(), -20.0), 0);
-    double correction = 0, ifHz = 0, fs = 0;
-    ASSERT_EQ(qm4120_appGetLevelCorrModule(m.vi(), &correction), 0);
-    ASSERT_EQ(qm4120_controlGetIfFrequency(m.vi(), &ifHz), 0);
-    ASSERT_EQ(qm4120_controlGetSampleFrequency(m.vi(), &fs), 0);
+    const double correction = got(qm4120_appGetLevelCorrModule, m.vi());
+    const double ifHz = got(qm4120_controlGetIfFrequency, m.vi());
+    const double fs = got(qm4120_controlGetSampleFrequency, m.vi());
     const double bin = fs / 2048;
     for (double bins : {50.0, 50.5}) {
         // LO above: a tone above the RF frequency sits as far below the IF.

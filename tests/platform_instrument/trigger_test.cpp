@@ -22,11 +22,7 @@ class FiringTest : public ClockedSimTest {
         EXPECT_EQ(qm4120_controlArmTrigger(vi, 0, 2 * N), 0);
         return passUntilComplete(vi, limitS, 10e-6);
     }
-    static double triggerTime(uint32_t vi) {
-        double t = -1.0;
-        EXPECT_EQ(qm4120_controlGetAbsSampleTime(vi, &t), 0);
-        return t;
-    }
+    static double triggerTime(uint32_t vi) { return got(qm4120_controlGetAbsSampleTime, vi); }
     // The magnitudes of the armed capture's samples.
     static std::vector<double> magnitudes(uint32_t vi) {
         std::vector<int16_t> words(2 * N);
@@ -91,8 +87,7 @@ TEST_F(FiringTest, AGateHoldsWhatCameWhileItWasOpenAndThenThePostGateSamples) {
     // An undriven backplane line opens the gate 1 ms after arming; it stays open for 20 us.
     ASSERT_EQ(qm4120_simSetSignal("line_trigger_ms=1, gate_ms=0.02"), 0);
     Module m(0x4A20);
-    double rate = 0.0;
-    ASSERT_EQ(qm4120_controlGetDecimatedSamplingFrequency(m.vi(), &rate), 0);
+    const double rate = got(qm4120_controlGetDecimatedSamplingFrequency, m.vi());
     ASSERT_EQ(qm4120_controlSetTriggerSource(m.vi(), 4), 0);
     ASSERT_EQ(qm4120_controlSetPostGateTriggerSamples(m.vi(), 100), 0);
     struct Case {
@@ -103,9 +98,7 @@ TEST_F(FiringTest, AGateHoldsWhatCameWhileItWasOpenAndThenThePostGateSamples) {
         SCOPED_TRACE(c.type ? "gate" : "edge");
         ASSERT_EQ(qm4120_controlSetTriggerType(m.vi(), c.type), 0);
         ASSERT_TRUE(armAndWait(m.vi(), 5e-3));
-        uint32_t count = 0;
-        ASSERT_EQ(qm4120_controlGetCapturedSampleCount(m.vi(), &count), 0);
-        EXPECT_EQ(count, c.expected);
+        EXPECT_EQ(got(qm4120_controlGetCapturedSampleCount, m.vi()), c.expected);
         ASSERT_EQ(qm4120_controlClearAfterRepeatCapt(m.vi()), 0);
     }
 }
@@ -118,8 +111,7 @@ TEST_F(FiringTest, ABackplaneLineFiresFromWhatTheMatrixDrivesOntoIt) {
     const double periodS = 250e-6;
     ASSERT_EQ(qm4120_controlSetTimerPeriod(vi, 250.0), 0);
     ASSERT_EQ(qm4120_controlSetTimerPhase(vi, 1000), 0);
-    double adcHz = 0.0;
-    ASSERT_EQ(qm4120_controlGetAdcClockFrequency(vi, &adcHz), 0);
+    const double adcHz = got(qm4120_controlGetAdcClockFrequency, vi);
     const double phaseS = 1000.0 / adcHz;
     ASSERT_EQ(qm4120_routingSetConnect(vi, 3, SIG_INT_TIMER), 0);
     ASSERT_EQ(qm4120_routingSetOutputEnable(vi, 3, 1), 0);
@@ -146,9 +138,7 @@ TEST_F(FiringTest, ABackplaneLineFiresFromWhatTheMatrixDrivesOntoIt) {
     ASSERT_EQ(qm4120_routingSetConnect(vi, 3, SIG_GND), 0);
     ASSERT_EQ(qm4120_routingSetOutputEnable(vi, 3, 1), 0);
     EXPECT_FALSE(armAndWait(vi, 5e-3));
-    uint16_t detected = 9;
-    ASSERT_EQ(qm4120_controlGetTriggerDetected(vi, &detected), 0);
-    EXPECT_EQ(detected, 0);
+    EXPECT_EQ(got(qm4120_controlGetTriggerDetected, vi), 0);
     ASSERT_EQ(qm4120_controlCaptureAbort(vi), 0);
 
     // PXI_STAR is a source the matrix can put on a line.

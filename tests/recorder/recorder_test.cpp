@@ -11,13 +11,13 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "file_text.h"
 #include "temp_dir.h"
 
 namespace {
@@ -38,11 +38,6 @@ struct Result {
     std::string out;
     std::string err;
 };
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Runs the recorder in `dir` with the scenario `signal`; with interruptAfterMs >= 0 it gets SIGINT that
 // long after it has started writing.
@@ -74,11 +69,19 @@ Result runRecorder(const TempDir& dir, const std::vector<std::string>& args, con
     waitpid(pid, &status, 0);
     Result r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(outPath);
-    r.err = slurp(errPath);
+    r.out = readText(outPath);
+    r.err = readText(errPath);
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
     return r;
+}
+
+// A command line's words, split at spaces.
+std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
 }
 
 std::vector<std::string> filesIn(const TempDir& dir) {
@@ -153,59 +156,35 @@ double alias(double hz, double rate) {
 TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
     const struct {
         const char* name;
-        std::vector<std::string> args;
+        const char* args;
         const char* signal;
         const char* datatype;
         double rate;
         double centre;
         double tone;  // frequency of the tone in the recording: from the centre, or the real alias
         int bytesPerSample;
+        const char* lo = "above";  // the side the module's LO sits on
     } cases[] = {
-        {"LO above", {}, "tone_offset=2.5e6", "ci16_le", IQ_RATE, DEFAULT_RF, 2.5e6, 4},
-        {"LO below",
-         {"--lo", "below", "--frequency", "1.5e9"},
-         "tone_offset=-3e6",
-         "ci16_le",
-         IQ_RATE,
-         1.5e9,
-         -3e6,
-         4},
-        {"32-bit words",
-         {"--bits", "32", "--decimation", "8"},
-         "tone_offset=1e6",
-         "ci32_le",
-         IQ_RATE / 4,
-         DEFAULT_RF,
-         1e6,
-         8},
+        {"LO above", "", "tone_offset=2.5e6", "ci16_le", IQ_RATE, DEFAULT_RF, 2.5e6, 4},
+        {"LO below", "--lo below --frequency 1.5e9", "tone_offset=-3e6", "ci16_le", IQ_RATE, 1.5e9, -3e6, 4,
+         "below"},
+        {"32-bit words", "--bits 32 --decimation 8", "tone_offset=1e6", "ci32_le", IQ_RATE / 4, DEFAULT_RF,
+         1e6, 8},
         // The IF input's band comes out of the module mirrored; the recording must set it upright.
-        {"IF input",
-         {"--input", "if", "--level", "-10"},
-         "tone_offset=2e6",
-         "ci16_le",
-         IQ_RATE,
-         IF_CENTRE,
-         2e6,
-         4},
+        {"IF input", "--input if --level -10", "tone_offset=2e6", "ci16_le", IQ_RATE, IF_CENTRE, 2e6, 4},
         // Real IF samples of an LO above the RF frequency: the tone sits at LO - RF - offset at the ADC.
-        {"IF samples",
-         {"--if"},
-         "tone_offset=2e6",
-         "ri16_le",
-         ADC_CLOCK,
-         DEFAULT_RF,
-         alias(IF_CENTRE - 2e6, ADC_CLOCK),
-         2},
+        {"IF samples", "--if", "tone_offset=2e6", "ri16_le", ADC_CLOCK, DEFAULT_RF,
+         alias(IF_CENTRE - 2e6, ADC_CLOCK), 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        std::vector<std::string> args = c.args;
+        std::vector<std::string> args = words(c.args);
         args.insert(args.end(), {"--output", "rec"});
         const Result r = runRecorder(dir, args, c.signal);
         ASSERT_EQ(r.exitCode, 0) << r.err;
 
-        const std::string metaText = slurp(dir.file("rec.sigmf-meta"));
+        const std::string metaText = readText(dir.file("rec.sigmf-meta"));
         const nlohmann::json meta = nlohmann::json::parse(metaText, nullptr, false);
         ASSERT_FALSE(meta.is_discarded()) << metaText;
         const nlohmann::json& global = meta["global"];
@@ -217,7 +196,8 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
         EXPECT_NE(global.value("core:hw", "").find(serial), std::string::npos);
         EXPECT_EQ(global.value("qm4120:driver_revision", ""), "Version 2.1.0.0 2005-11-28");
         EXPECT_FALSE(global.value("qm4120:fpga_revision", "").empty());
-        EXPECT_TRUE(global["qm4120:settings"].is_object());
+        ASSERT_TRUE(global["qm4120:settings"].is_object());
+        EXPECT_EQ(global["qm4120:settings"].value("lo_position", ""), c.lo);
         ASSERT_EQ(meta["captures"].size(), 1u);
         const nlohmann::json& capture = meta["captures"][0];
         EXPECT_EQ(capture.value("core:sample_start", -1), 0);
@@ -225,7 +205,7 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
         EXPECT_TRUE(std::regex_match(capture.value("core:datetime", ""),
                                      std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)")));
 
-        const std::string data = slurp(dir.file("rec.sigmf-data"));
+        const std::string data = readText(dir.file("rec.sigmf-data"));
         ASSERT_EQ(data.size(), SAMPLES * c.bytesPerSample);
         const bool real = c.bytesPerSample == 2;
         const std::vector<double> words = littleEndian(data, c.bytesPerSample == 8 ? 4 : 2, false);
@@ -238,40 +218,31 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
 TEST(RecorderFormats, EveryCaptureFileFormatHoldsTheBlock) {
     const struct {
         const char* format;
-        std::vector<std::string> args;
+        const char* args;
         double rate;
         bool real;
         std::function<Samples(const std::string&)> read;
     } cases[] = {
-        {"decimal", {"--if"}, ADC_CLOCK, true, [](const std::string& f) { return reals(textValues(f)); }},
-        {"decimal", {}, IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
-        {"raw",
-         {"--if"},
-         ADC_CLOCK,
-         true,
+        {"decimal", "--if", ADC_CLOCK, true, [](const std::string& f) { return reals(textValues(f)); }},
+        {"decimal", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
+        {"raw", "--if", ADC_CLOCK, true,
          [](const std::string& f) { return reals(littleEndian(f, 2, false)); }},
-        {"raw",
-         {"--bits", "32", "--decimation", "8"},
-         IQ_RATE / 4,
-         false,
+        {"raw", "--bits 32 --decimation 8", IQ_RATE / 4, false,
          [](const std::string& f) { return pairs(littleEndian(f, 4, false)); }},
-        {"float-text", {}, IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
-        {"csv", {}, IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
-        {"float-binary",
-         {},
-         IQ_RATE,
-         false,
+        {"float-text", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
+        {"csv", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
+        {"float-binary", "", IQ_RATE, false,
          [](const std::string& f) { return pairs(littleEndian(f, 4, true)); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.format) + (c.real ? " IF" : " I/Q"));
         TempDir dir;
-        std::vector<std::string> args = c.args;
+        std::vector<std::string> args = words(c.args);
         args.insert(args.end(), {"--format", c.format, "--output", "capture.dat"});
         const Result r = runRecorder(dir, args, "tone_offset=1.5e6");
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(filesIn(dir), std::vector<std::string>{"capture.dat"});
-        const Samples x = c.read(slurp(dir.file("capture.dat")));
+        const Samples x = c.read(readText(dir.file("capture.dat")));
         ASSERT_EQ(x.size(), SAMPLES);
         const double tone = c.real ? alias(IF_CENTRE - 1.5e6, ADC_CLOCK) : 1.5e6;
         EXPECT_NEAR(peakFrequency(x, c.rate, c.real), tone, c.rate / SAMPLES);
@@ -327,7 +298,7 @@ TEST(RecorderProgram, HelpVersionAndProgressOfALongWait) {
     r = runRecorder(dir, {"--trigger", "pxi_star", "--output", "late"}, "line_trigger_ms=1500");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("waiting for the trigger"), std::string::npos) << r.err;
-    EXPECT_EQ(slurp(dir.file("late.sigmf-data")).size(), SAMPLES * 4);
+    EXPECT_EQ(readText(dir.file("late.sigmf-data")).size(), SAMPLES * 4);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // The embedded resource files: present, identical to the sources, numbered as the generated headers say,
 // and the main menu complete with its callbacks and starting states.
-#include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
+#include "file_text.h"
 #include "qm4120_chan_uir.h"
 #include "qm4120_sfp_uir.h"
 #include "qm41xx_cal_id_uir.h"
@@ -16,10 +15,7 @@ TEST(ResourceFiles, EmbeddedTextIsTheSourceFileAndPassesTheChecks) {
     ASSERT_EQ(qm::embeddedResourceNames().size(), resourceFileNames().size());
     for (const std::string& name : resourceFileNames()) {
         SCOPED_TRACE(name);
-        std::ifstream in(std::string(QM_RESOURCES_DIR) + "/" + name, std::ios::binary);
-        std::ostringstream source;
-        source << in.rdbuf();
-        EXPECT_EQ(qm::embeddedResource(name), source.str());
+        EXPECT_EQ(qm::embeddedResource(name), readText(std::string(QM_RESOURCES_DIR) + "/" + name));
 
         uir::Document doc;
         std::vector<std::string> errors;

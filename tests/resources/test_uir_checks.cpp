@@ -97,27 +97,22 @@ TEST(UirChecks, SlipsInAControlAreNamedByFilePanelAndControl) {
 }
 
 TEST(UirChecks, DocumentAndMenuSlipsAreRefused) {
+    // A document that passes but for its extra part.
+    const std::string frame =
+        R"({"name": "B", "kind": "frame", "top": 0, "left": 0, "width": 9, "height": 9})";
     const std::string menuBar =
         R"(, "menuBars": [{"name": "BAR", "menus": [{"name": "M", "label": "M", "items": [)";
     const std::pair<std::string, std::string> cases[] = {
         {"{\"file\": \"t.uir\", \"panels\": [", "not valid JSON"},
         {"{\"file\": \"t.uir\", \"panels\": [], \"x\": 1e999}", "not valid JSON"},
         {"[]", "must be a JSON object"},
-        {withControl(
-             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
-             ", \"extra\": 1"),
-         "unknown key \"extra\""},
-        {withControl(
-             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
-             menuBar + R"({"separator": true, "name": "S"}]}]}])"),
+        {withControl(frame, ", \"extra\": 1"), "unknown key \"extra\""},
+        {withControl(frame, menuBar + R"({"separator": true, "name": "S"}]}]}])"),
          "t.uir:BAR:M_#0: a separator takes no other key"},
-        {withControl(
-             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
-             menuBar + R"({"name": "S", "label": "S", "callback": "cmdS", "submenu": []}]}]}])"),
+        {withControl(frame,
+                     menuBar + R"({"name": "S", "label": "S", "callback": "cmdS", "submenu": []}]}]}])"),
          "t.uir:BAR:M_S: an item that opens a submenu takes no callback"},
-        {withControl(
-             "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}",
-             menuBar + R"({"name": "A", "label": "A"}, {"name": "A", "label": "A"}]}]}])"),
+        {withControl(frame, menuBar + R"({"name": "A", "label": "A"}, {"name": "A", "label": "A"}]}]}])"),
          "t.uir:BAR:M_A: item name used twice"},
     };
     for (const auto& [text, message] : cases) {
@@ -126,17 +121,10 @@ TEST(UirChecks, DocumentAndMenuSlipsAreRefused) {
         EXPECT_NE(errors[0].find(message), std::string::npos) << errors[0];
     }
     // The document must say which file it is.
-    const std::vector<std::string> errors = errorsOf(
-        withControl(
-            "{\"name\": \"B\", \"kind\": \"frame\", \"top\": 0, \"left\": 0, \"width\": 9, \"height\": 9}"),
-        "other.uir");
+    const std::vector<std::string> errors = errorsOf(withControl(frame), "other.uir");
     ASSERT_FALSE(errors.empty());
     EXPECT_EQ(errors[0], "other.uir: \"file\" says \"t.uir\"");
 }
-
-}  // namespace
-
-namespace {
 
 // What the run-time tolerates in a resource written by a program, and what it still refuses, against the
 // stricter rules for the resource files; and the values it reads for a control the file leaves half blank.

@@ -41,9 +41,7 @@ TEST_F(Gestures, CommitsSendValueChangedThenCommitWithTheNewValueInPlace) {
 
     events().clear();
     ASSERT_TRUE(op.commitLabel(panel, RING, "Manual"));
-    int v = -1;
-    GetCtrlVal(panel, RING, &v);
-    EXPECT_EQ(v, 2);
+    EXPECT_EQ(uitest::valueOf<int>(panel, RING), 2);
     ASSERT_TRUE(op.commit(panel, RING, 0)) << "a ring is committed by item value too";
     EXPECT_EQ(events().size(), 4u);
     EXPECT_FALSE(op.commit(panel, RING, 1));
@@ -72,9 +70,7 @@ TEST_F(Gestures, ButtonsClicksAndListBoxes) {
     EXPECT_EQ(events(), (std::vector<Event>{{panel, LIST, EVENT_VAL_CHANGED, 0, 0}})) << "highlighting only";
     ASSERT_TRUE(op.doubleClick(panel, LIST));
     EXPECT_EQ(events().back(), (Event{panel, LIST, EVENT_COMMIT, 0, 0})) << "a double click commits the item";
-    int v = 0;
-    GetCtrlVal(panel, LIST, &v);
-    EXPECT_EQ(v, 2);
+    EXPECT_EQ(uitest::valueOf<int>(panel, LIST), 2);
 }
 
 TEST_F(Gestures, WhatAPersonCannotReachIsRefusedWithAReason) {
