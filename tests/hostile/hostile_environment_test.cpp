@@ -10,7 +10,8 @@
 #include <string>
 
 #include "env_guard.h"
-#include "file_contents.h"
+#include "file_text.h"
+#include "full_disk.h"
 #include "panel_fixture.h"
 #include "qm4120_capture.h"
 
@@ -60,7 +61,7 @@ std::string driverText(int32_t status) {
 class DamagedIniFile : public AppFixture, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(DamagedIniFile, IsReportedKeptAndNeverOverwritten) {
-    writeBytes(iniPath(), GetParam());
+    writeText(iniPath(), GetParam());
     ASSERT_EQ(startApp(), 0);
     EXPECT_EQ(fe.countPopups("Load directory settings"), 1);
     EXPECT_EQ(std::string(state().settingsDir), programDir + "/settings");
@@ -68,7 +69,7 @@ TEST_P(DamagedIniFile, IsReportedKeptAndNeverOverwritten) {
     std::snprintf(state().settingsDir, PATH_TEXT_LEN, "%s", "/srv/other");
     saveDirectorySettings();
     EXPECT_EQ(fe.countPopups("Save Settings"), 1);
-    EXPECT_EQ(fileBytes(iniPath()), GetParam());
+    EXPECT_EQ(readText(iniPath()), GetParam());
     // The program goes on: the main panel is up.
     EXPECT_TRUE(op.visible(state().mainPanel, MAINPANEL_BOOTBUTTON));
 }
@@ -86,7 +87,7 @@ class ReadOnlyIniFile : public AppFixture {};
 
 TEST_F(ReadOnlyIniFile, IsReadButNotReplaced) {
     const std::string text = "[Directories]\nSettingsDir=/srv/kept\n";
-    writeBytes(iniPath(), text);
+    writeText(iniPath(), text);
     ASSERT_EQ(chmod(iniPath().c_str(), 0444), 0);
     ASSERT_EQ(startApp(), 0);
     EXPECT_TRUE(fe.popups().empty());
@@ -96,7 +97,7 @@ TEST_F(ReadOnlyIniFile, IsReadButNotReplaced) {
     saveDirectorySettings();
     ASSERT_EQ(fe.countPopups("Save directory settings"), 1);
     EXPECT_EQ(fe.popups().back().text, "Failed to save settings!");
-    EXPECT_EQ(fileBytes(iniPath()), text);
+    EXPECT_EQ(readText(iniPath()), text);
 }
 
 // An installed program keeps its files under the home folder; a home that is not there, or cannot be,
@@ -111,7 +112,7 @@ class HomeFolder : public AppFixture, public ::testing::WithParamInterface<HomeC
     void SetUp() override {
         AppFixture::SetUp();
         // A program folder that cannot be written: below a plain file, which stops even root.
-        writeBytes(programDir + "/file", "not a folder");
+        writeText(programDir + "/file", "not a folder");
         state().programDirOverride = programDir + "/file/bin";
     }
     bool mainPanelUp() {
@@ -167,7 +168,7 @@ TEST_F(CaptureUnderPressure, FullDiskDuringACaptureToFile) {
     TempDir dir("qm4120_full_disk");
     const std::string capture = dir.file("data.txt");
     const std::string other = dir.file("operator_notes.txt");
-    writeBytes(other, "calibration notes\n");
+    writeText(other, "calibration notes\n");
     const int p = main();
     // 65536 IF samples of up to 7 characters each: some 400 kB of text.
     ASSERT_TRUE(op.commit(p, MAINPANEL_NUM_SAMPLES, 65536));
@@ -190,7 +191,7 @@ TEST_F(CaptureUnderPressure, FullDiskDuringACaptureToFile) {
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
     ASSERT_EQ(fe.popups().size(), 1u);
     EXPECT_EQ(fe.popups()[0].title, "Data Capture to ASCII File");
-    EXPECT_EQ(fileBytes(other), "calibration notes\n");
+    EXPECT_EQ(readText(other), "calibration notes\n");
 }
 
 // A block larger than the memory the process can have, asked of the driver directly: refused with the

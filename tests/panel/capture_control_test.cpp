@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "capture_control.h"
-#include "file_contents.h"
+#include "file_text.h"
 #include "panel_fixture.h"
 #include "qm4120_sfp_uir.h"
 #include "temp_dir.h"
@@ -270,8 +270,8 @@ TEST_F(CaptureTest, FileDestinationsWriteTheCapturedWords) {
             if (c.menuItem == MAINMENU_CAPT_TOASCFILE)
                 EXPECT_EQ(decimalLines(path), std::vector<long>(held.begin(), held.end()));
             else
-                EXPECT_EQ(fileBytes(path), std::string(reinterpret_cast<const char*>(held.data()),
-                                                       held.size() * sizeof(held[0])));
+                EXPECT_EQ(readText(path), std::string(reinterpret_cast<const char*>(held.data()),
+                                                      held.size() * sizeof(held[0])));
         };
         if (c.dataType == 0)
             check(capturedData.ifData);

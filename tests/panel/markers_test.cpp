@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "display_fixture.h"
-#include "file_contents.h"
+#include "file_text.h"
 #include "markers.h"
 #include "qm4120_eng_uir.h"
 
@@ -112,7 +112,7 @@ TEST_F(MarkersTest, GraphPowerReadsTheTraceAtTheRfOffsetAndLogsWhatTheCursorShow
     fftTraceLevelDbm[1] = -120.0;
     ASSERT_TRUE(op.press(eng, ENGPANEL_GETGRAPHPWR));
     EXPECT_DOUBLE_EQ(shownNumber(eng, ENGPANEL_ENGGETGRAPHPWR), -120.0);
-    EXPECT_EQ(fileBytes(log), "2000.000000,-35.250000\n2000.000000,-100.000000\n")
+    EXPECT_EQ(readText(log), "2000.000000,-35.250000\n2000.000000,-100.000000\n")
         << "the level as the cursor shows it";
 
     // A log that cannot be written is skipped quietly.

@@ -18,7 +18,8 @@
 
 #include "capture_state.h"
 #include "display.h"
-#include "file_contents.h"
+#include "file_text.h"
+#include "full_disk.h"
 #include "panel_fixture.h"
 #include "save_data.h"
 #include "temp_dir.h"
@@ -138,7 +139,7 @@ TEST_F(SaveDataTest, EveryKindAndFormatHoldsTheCapturedWordsIBeforeQ) {
         EXPECT_EQ(fe.popups().back().text, "Data written to file \"" + path + "\".");
         expectIdle();
 
-        const std::string data = fileBytes(path);
+        const std::string data = readText(path);
         std::vector<int64_t> got;
         if (c.binary) {
             ASSERT_EQ(data.size(), samples * c.bytesPerSample);
@@ -168,7 +169,7 @@ TEST_F(SaveDataTest, SavingDuringARepeatRunLeavesItMeasuring) {
     });
     ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
     EXPECT_EQ(during, "Measuring");
-    EXPECT_EQ(fileBytes(dir + "/during.dat").size(), 2048u * 2);
+    EXPECT_EQ(readText(dir + "/during.dat").size(), 2048u * 2);
     expectIdle();
 }
 
@@ -206,13 +207,13 @@ TEST_F(SaveDataTest, FailuresReportAndLeaveTheOldFileAndTheIndicatorsAlone) {
     }
     EXPECT_EQ(fe.countPopups("4120 Driver Error"), 1);
     EXPECT_EQ(fe.countPopups("Saved Captured Data to Binary File"), 0);
-    EXPECT_EQ(fileBytes(old), "the previous file\n");
+    EXPECT_EQ(readText(old), "the previous file\n");
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{"old.dat"});
     expectIdle();
 
     // The same save with room replaces it.
     save(MAINMENU_FILE_SAVEBINARY, old);
-    EXPECT_EQ(fileBytes(old).size(), 4096u * 8);
+    EXPECT_EQ(readText(old).size(), 4096u * 8);
 }
 
 TEST_F(SaveDataTest, TraceFileHasALinePerTracePointAndTheMessageGivesTheFftLength) {
@@ -239,7 +240,7 @@ TEST_F(SaveDataTest, TraceFileHasALinePerTracePointAndTheMessageGivesTheFftLengt
         ASSERT_EQ(fe.popups().size(), 1u);
         EXPECT_EQ(fe.popups()[0].text,
                   std::to_string(c.fftLength) + " point FFT trace data saved to \"" + path + "\"");
-        const std::vector<std::string> got = lines(fileBytes(path));
+        const std::vector<std::string> got = lines(readText(path));
         ASSERT_EQ(got.size(), c.lines);
         ASSERT_EQ(fftTraceLevelDbm.size(), c.lines);
         for (size_t i = 0; i < got.size(); ++i) {
@@ -296,12 +297,12 @@ TEST_F(SaveDataTest, SigmfMetadataDescribesEachBinaryFileWhileTheOptionIsOn) {
             ASSERT_TRUE(op.chooseMenu(bar, MAINMENU_CAPT_TOSCRN));
         else
             save(MAINMENU_FILE_SAVEBINARY, data);
-        EXPECT_EQ(fileBytes(data).size(), samples * c.bytesPerSample);
+        EXPECT_EQ(readText(data).size(), samples * c.bytesPerSample);
         if (!c.optionOn) {
             EXPECT_EQ(filesIn(dir).size(), 7u);  // the three pairs before, and this file alone
             continue;
         }
-        const nlohmann::json meta = nlohmann::json::parse(fileBytes(dir + "/" + c.meta), nullptr, false);
+        const nlohmann::json meta = nlohmann::json::parse(readText(dir + "/" + c.meta), nullptr, false);
         ASSERT_TRUE(meta.is_object());
         const nlohmann::json& global = meta["global"];
         EXPECT_EQ(global.value("core:datatype", ""), c.datatype);
@@ -352,7 +353,7 @@ TEST(SaveDataKill, AKilledSaveLeavesTheOldFileWhole) {
             kill(child, SIGKILL);
         }
         waitpid(child, nullptr, 0);
-        const std::string now = fileBytes(path);
+        const std::string now = readText(path);
         if (now == old) {
             ++sawOld;
         } else {

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "file_contents.h"
+#include "file_text.h"
 #include "panel_fixture.h"
 #include "qm4120_sfp_uir.h"
 #include "routing_panel.h"

@@ -83,7 +83,7 @@ TEST_F(SettingsRobustnessTest, MutatedFilesNeverCrashHangOrSendAValueOutOfRange)
     const std::string valid = settingsFile("valid.ini");
     const std::string damaged = settingsFile("damaged.ini");
     saveAs(valid);
-    const std::string original = fileBytes(valid);
+    const std::string original = readText(valid);
     ASSERT_GT(original.size(), 10000u);
 
     std::mt19937 rng(20261205);
@@ -92,7 +92,7 @@ TEST_F(SettingsRobustnessTest, MutatedFilesNeverCrashHangOrSendAValueOutOfRange)
     while (runs < 400 && std::chrono::steady_clock::now() < until) {
         std::string text = original;
         for (unsigned n = 1 + rng() % 4; n > 0; --n) text = mutate(text, rng);
-        writeBytes(damaged, text);
+        writeText(damaged, text);
         fe.clearPopups();
         settingsLoadFile(damaged.c_str());
         ++runs;
@@ -118,8 +118,8 @@ TEST_F(SettingsRobustnessTest, ASaveKilledPartWayLeavesAWholeFile) {
     refreshPanelFromInstrument();
     saveAs(versionA);
     saveAs(path);
-    const std::string textA = fileBytes(versionA);
-    const std::string textB = fileBytes(versionB);
+    const std::string textA = readText(versionA);
+    const std::string textB = readText(versionB);
     ASSERT_NE(textA, textB);
     ASSERT_GT(textA.size(), 10000u);
 
@@ -137,7 +137,7 @@ TEST_F(SettingsRobustnessTest, ASaveKilledPartWayLeavesAWholeFile) {
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
-        const std::string now = fileBytes(path);
+        const std::string now = readText(path);
         uint32_t ini = 0;
         ASSERT_EQ(qm41XXutils_IniCreate(path.c_str(), &ini), 0) << "round " << round;
         qm41XXutils_IniDelete(ini);
@@ -149,7 +149,7 @@ TEST_F(SettingsRobustnessTest, ASaveKilledPartWayLeavesAWholeFile) {
 TEST_F(SettingsRobustnessTest, AFullDiskIsReportedAndKeepsTheOldFile) {
     const std::string path = settingsFile("full.ini");
     saveAs(path);
-    const std::string before = fileBytes(path);
+    const std::string before = readText(path);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -165,7 +165,7 @@ TEST_F(SettingsRobustnessTest, AFullDiskIsReportedAndKeepsTheOldFile) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "no \"Failed to save settings!\" popup";
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(readText(path), before);
 }
 
 }  // namespace

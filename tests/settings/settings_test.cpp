@@ -162,14 +162,14 @@ TEST_F(SettingsFilesTest, PublishedCases) {
              qm41XXutils_IniDelete(ini);
              EXPECT_DOUBLE_EQ(offset, -77.76e6);
              closeSession();  // the shown offset is then what the file says, not the module's read-back
-             writeBytes(path, std::string(header) + "[Frequency]\nRfLoOffsetHz=-1000000\n");
+             writeText(path, std::string(header) + "[Frequency]\nRfLoOffsetHz=-1000000\n");
              loadFrom(path);
              EXPECT_EQ(integer(main(), MAINPANEL_LO_POSITION), 0);
              EXPECT_DOUBLE_EQ(number(MAINPANEL_LO_OFFSET), 1e6);
          }},
         {"source code 8 selects PXI_STAR and leaves the line alone",
          [&] {
-             writeBytes(path, std::string(header) + "[Trigger]\nTrigSource=8\n");
+             writeText(path, std::string(header) + "[Trigger]\nTrigSource=8\n");
              loadFrom(path);
              EXPECT_EQ(op.shows(main(), MAINPANEL_CAPT_TRIG), "PXI_STAR");
              EXPECT_EQ(module(qm4120_getTriggerSource), 8);
@@ -182,11 +182,11 @@ TEST_F(SettingsFilesTest, PublishedCases) {
              ASSERT_GE(qm4120_setModulationMode(v, 5), 0);
              ASSERT_GE(qm4120_getDecimationLimits(v, 5, &lo, &hi), 0);
              const uint32_t ratio = lo * 4 <= hi ? lo * 4 : lo;
-             writeBytes(path,
-                        std::string(header) +
-                            "[Capture]\nCaptSampleDataType=1\n[Modulation]\nModMode=5\nModUmtsDecRatio=64\n"
-                            "ModGsmDecRatio=8\nModGenericDecRatio=" +
-                            std::to_string(ratio) + "\n");
+             writeText(path,
+                       std::string(header) +
+                           "[Capture]\nCaptSampleDataType=1\n[Modulation]\nModMode=5\nModUmtsDecRatio=64\n"
+                           "ModGsmDecRatio=8\nModGenericDecRatio=" +
+                           std::to_string(ratio) + "\n");
              loadFrom(path);
              EXPECT_EQ(op.shows(main(), MAINPANEL_MODN_MODE), "Generic");
              EXPECT_EQ(integer(main(), MAINPANEL_DECIMATION_RATIO), static_cast<int>(ratio));
@@ -200,8 +200,8 @@ TEST_F(SettingsFilesTest, PublishedCases) {
              (void)v;
              const double moduleRf = module(qm4120_getRfFrequency);
              closeSession();
-             writeBytes(path,
-                        std::string(header) + "[Frequency]\nRfFreqHz=1500000000\n[Timer]\nTimerPhase=5\n");
+             writeText(path,
+                       std::string(header) + "[Frequency]\nRfFreqHz=1500000000\n[Timer]\nTimerPhase=5\n");
              loadFrom(path);
              EXPECT_DOUBLE_EQ(number(MAINPANEL_RF_FREQ), 1.5e9);
              EXPECT_EQ(integer(main(), MAINPANEL_TIMERPHASE), 5);
@@ -224,25 +224,25 @@ TEST_F(SettingsFilesTest, PublishedCases) {
 TEST_F(SettingsFilesTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothing) {
     const std::string good = settingsFile("good.ini");
     saveAs(good);
-    const std::string before = fileBytes(good);
+    const std::string before = readText(good);
     ASSERT_FALSE(before.empty());
     const double rf = number(MAINPANEL_RF_FREQ);
     const std::string folder = settingsFile("folder.ini");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     const std::string noHeader = settingsFile("noheader.ini");
-    writeBytes(noHeader, "[Frequency]\nRfFreqHz=1e9\n");
+    writeText(noHeader, "[Frequency]\nRfFreqHz=1e9\n");
     const std::string old = settingsFile("old.ini");
-    writeBytes(old, "[Settings File]\nVersionMajor=0\nVersionMinor=9\n[Frequency]\nRfFreqHz=1e9\n");
+    writeText(old, "[Settings File]\nVersionMajor=0\nVersionMinor=9\n[Frequency]\nRfFreqHz=1e9\n");
     const std::string binary = settingsFile("binary.ini");
-    writeBytes(binary, std::string("\x7f"
-                                   "ELF\0\0\x01\x02",
-                                   8));
+    writeText(binary, std::string("\x7f"
+                                  "ELF\0\0\x01\x02",
+                                  8));
     const std::string hostile = settingsFile("hostile.ini");
-    writeBytes(hostile,
-               "[Settings File]\nVersionMajor=1\nVersionMinor=3\n[Frequency]\nRfFreqHz=1e300\n"
-               "RfFreqStepHz=-5\n[Front End]\nInputSource=7\nExtRef=99999999999\n[Level]\nRfLeveldBm=abc\n"
-               "[Channel 9]\nRfFrequencyHz=9e99\nRfLeveldBm=0\nIfLeveldBm=0\nRfAttenuationdB=0\n"
-               "IfAttenuationdB=0\nFrontEndMode=0\n[Trigger]\nTrigIntTrigAbsTimeConst=0\n");
+    writeText(hostile,
+              "[Settings File]\nVersionMajor=1\nVersionMinor=3\n[Frequency]\nRfFreqHz=1e300\n"
+              "RfFreqStepHz=-5\n[Front End]\nInputSource=7\nExtRef=99999999999\n[Level]\nRfLeveldBm=abc\n"
+              "[Channel 9]\nRfFrequencyHz=9e99\nRfLeveldBm=0\nIfLeveldBm=0\nRfAttenuationdB=0\n"
+              "IfAttenuationdB=0\nFrontEndMode=0\n[Trigger]\nTrigIntTrigAbsTimeConst=0\n");
 
     struct Case {
         const char* name;
@@ -285,7 +285,7 @@ TEST_F(SettingsFilesTest, BadFilesAndUnwritableFoldersAreReportedAndChangeNothin
     chmod(programDir.c_str(), 0755);
     if (geteuid() != 0) {
         EXPECT_EQ(fe.countPopups("Save settings"), 1);
-        EXPECT_EQ(fileBytes(good), before);
+        EXPECT_EQ(readText(good), before);
     }
 }
 
@@ -296,7 +296,7 @@ TEST_F(SettingsFilesTest, ExtrasAreKeptOnlyWhileSwitchedOn) {
     const std::string withExtras = settingsFile("extras.ini");
     saveAs(plain);
     for (const char* key : {"[Display Extras]", "SigmfMetadata"})
-        EXPECT_EQ(fileBytes(plain).find(key), std::string::npos) << key;
+        EXPECT_EQ(readText(plain).find(key), std::string::npos) << key;
 
     DisplayExtras on;
     on.averageCount = 16;
@@ -320,7 +320,7 @@ TEST_F(SettingsFilesTest, ExtrasAreKeptOnlyWhileSwitchedOn) {
 
     fe.clearPopups();
     const std::string absurd = settingsFile("absurd.ini");
-    writeBytes(absurd, fileBytes(plain) + "[Display Extras]\nAverageCount=99999\nWaterfallOn=1\n");
+    writeText(absurd, readText(plain) + "[Display Extras]\nAverageCount=99999\nWaterfallOn=1\n");
     loadFrom(absurd);
     EXPECT_EQ(getDisplayExtras().averageCount, 0);
     EXPECT_EQ(getDisplayExtras().waterfallOn, 1);
@@ -354,7 +354,7 @@ TEST_F(SettingsFilesTest, DirectoriesDialogKeepsTheFolderInTheIniFile) {
     ASSERT_TRUE(op.press(dir, DIRPANEL_DIR_OK));
     EXPECT_FALSE(op.panelShown(dir));
     EXPECT_EQ(state().settingsDir, programDir + "/mine");
-    EXPECT_NE(fileBytes(iniPath()).find("SettingsDir=" + programDir + "/mine"), std::string::npos);
+    EXPECT_NE(readText(iniPath()).find("SettingsDir=" + programDir + "/mine"), std::string::npos);
 
     // The settings dialogs open there, offering settings files.
     fe.cancelFile();

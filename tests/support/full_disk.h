@@ -1,25 +1,10 @@
-// Files as the tests read and write them whole, and a disk that fills up.
-#ifndef QM_TESTS_SUPPORT_FILE_CONTENTS_H
-#define QM_TESTS_SUPPORT_FILE_CONTENTS_H
+// A disk that fills up, for the tests of writes that fail part-way.
+#ifndef QM_TESTS_SUPPORT_FULL_DISK_H
+#define QM_TESTS_SUPPORT_FULL_DISK_H
 
 #include <sys/resource.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
-#include <string>
-
-// The bytes of a file; empty when there is none.
-inline std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // Files of this process may grow to `bytes` only while it lives: a disk that fills up. Writes beyond fail
 // with EFBIG instead of the signal that would end the process.
