@@ -47,29 +47,6 @@ inline void putPair(char* p, uint32_t v) {
     std::memcpy(p, &DIGIT_PAIRS[2 * v], 2);
 }
 
-// "0000" to "9999": four digits per look-up, and per division by 10000. 40 KB, made by the compiler.
-struct DigitQuads {
-    char text[10000][4];
-};
-constexpr DigitQuads makeDigitQuads() {
-    DigitQuads quads{};
-    for (uint32_t v = 0; v < 10000; ++v) {
-        quads.text[v][0] = static_cast<char>('0' + v / 1000);
-        quads.text[v][1] = static_cast<char>('0' + v / 100 % 10);
-        quads.text[v][2] = static_cast<char>('0' + v / 10 % 10);
-        quads.text[v][3] = static_cast<char>('0' + v % 10);
-    }
-    return quads;
-}
-constexpr DigitQuads DIGIT_QUADS = makeDigitQuads();
-
-// The four characters of v < 10000 in a word, in text order on a little-endian machine.
-inline uint64_t quadWord(uint32_t v) {
-    uint32_t four;
-    std::memcpy(&four, DIGIT_QUADS.text[v], 4);
-    return four;
-}
-
 inline int decimalDigits(uint32_t v) {
     int digits = 1;
     for (;;) {
@@ -106,25 +83,30 @@ char* formatInt32(char* p, int32_t value) {
         *p++ = '-';
         magnitude = 0u - magnitude;
     }
-    // All ten digit places are made at once, as a pair and two independent groups of four, and kept in
-    // registers: the last eight as one 64-bit word and the first two as a 16-bit one, in text order
-    // (little-endian). The significant digits are then stored with shifts, so the work hardly branches
-    // on the length.
+    // All ten digit places are made at once, as independent pairs, and kept in registers: the last
+    // eight as one 64-bit word and the first two as a 16-bit one, in text order (little-endian). The
+    // significant digits are then stored with shifts, so the work hardly branches on the length.
     static constexpr uint32_t POWERS[] = {1,      10,      100,      1000,      10000,
                                           100000, 1000000, 10000000, 100000000, 1000000000};
     int digits = (std::bit_width(magnitude | 1u) * 1233) >> 12;
     digits += (magnitude | 1u) >= POWERS[digits];
-    const uint32_t top = magnitude / 100000000;  // at most 42
+    const uint32_t top = magnitude / 100000000;
     const uint32_t below = magnitude - top * 100000000;
     const uint32_t upper = below / 10000;
     const uint32_t lower = below - upper * 10000;
+    auto pair = [](uint32_t v) {
+        uint16_t two;
+        std::memcpy(&two, &DIGIT_PAIRS[2 * v], 2);
+        return uint64_t{two};
+    };
     if constexpr (std::endian::native == std::endian::little) {
-        const uint64_t eight = quadWord(upper) | quadWord(lower) << 32;
+        const uint64_t eight =
+            pair(upper / 100) | pair(upper % 100) << 16 | pair(lower / 100) << 32 | pair(lower % 100) << 48;
         if (digits <= 8) {
             const uint64_t shown = eight >> (8 * (8 - digits));
             std::memcpy(p, &shown, 8);
         } else {
-            const uint64_t first = quadWord(top) >> (16 + 8 * (10 - digits));
+            const uint64_t first = pair(top) >> (8 * (10 - digits));
             std::memcpy(p, &first, 2);
             std::memcpy(p + digits - 8, &eight, 8);
         }
@@ -132,8 +114,10 @@ char* formatInt32(char* p, int32_t value) {
     } else {
         char places[10];
         putPair(places, top);
-        std::memcpy(places + 2, DIGIT_QUADS.text[upper], 4);
-        std::memcpy(places + 6, DIGIT_QUADS.text[lower], 4);
+        putPair(places + 2, upper / 100);
+        putPair(places + 4, upper % 100);
+        putPair(places + 6, lower / 100);
+        putPair(places + 8, lower % 100);
         std::memcpy(p, places + 10 - digits, static_cast<size_t>(digits));
         return p + digits;
     }
@@ -169,12 +153,15 @@ char* formatFixed6(char* p, float value) {
         p = formatUnsigned(p, static_cast<uint32_t>(micro / 1000000));
         fraction = static_cast<uint32_t>(micro % 1000000);
     }
-    // The six digits as a pair and a group of four; the division by 10000 is a multiplication by its
-    // scaled reciprocal, exact for every fraction below a million.
+    // The six digits as three pairs; the divisions by 10000 and 100 are multiplications by their
+    // scaled reciprocals, exact for every fraction below a million.
     const uint32_t high = static_cast<uint32_t>((uint64_t{fraction} * 429497u) >> 32);
+    const uint32_t low4 = fraction - high * 10000;
+    const uint32_t middle = (low4 * 5243u) >> 19;
     p[0] = '.';
     putPair(p + 1, high);
-    std::memcpy(p + 3, DIGIT_QUADS.text[fraction - high * 10000], 4);
+    putPair(p + 3, middle);
+    putPair(p + 5, low4 - middle * 100);
     return p + 7;
 }
 
