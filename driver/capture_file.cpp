@@ -31,6 +31,10 @@ constexpr float FIXED6_FAST_LIMIT = 2147483648.0f;
 // Longest line of any format: "-2147483648\n", or "%f,%f\n" of two values below 1 in magnitude (a
 // float of any size takes up to 47 characters in fixed notation; allow for both).
 constexpr size_t LINE_MAX_BYTES = 128;
+// "-2147483648\n": formatInt32 writes nothing past the line's end.
+constexpr size_t DECIMAL32_LINE_BYTES = 12;
+// A run shorter than this is formatted in one thread: starting a helper would cost more than it saves.
+constexpr size_t SHARED_RUN_MIN_LINES = 16384;
 
 // "00" to "99": two digits per table look-up, and per division by 100.
 constexpr char DIGIT_PAIRS[] =
@@ -40,6 +44,29 @@ constexpr char DIGIT_PAIRS[] =
 
 inline void putPair(char* p, uint32_t v) {
     std::memcpy(p, &DIGIT_PAIRS[2 * v], 2);
+}
+
+// "0000" to "9999": four digits per look-up, and per division by 10000. 40 KB, made by the compiler.
+struct DigitQuads {
+    char text[10000][4];
+};
+constexpr DigitQuads makeDigitQuads() {
+    DigitQuads quads{};
+    for (uint32_t v = 0; v < 10000; ++v) {
+        quads.text[v][0] = static_cast<char>('0' + v / 1000);
+        quads.text[v][1] = static_cast<char>('0' + v / 100 % 10);
+        quads.text[v][2] = static_cast<char>('0' + v / 10 % 10);
+        quads.text[v][3] = static_cast<char>('0' + v % 10);
+    }
+    return quads;
+}
+constexpr DigitQuads DIGIT_QUADS = makeDigitQuads();
+
+// The four characters of v < 10000 in a word, in text order on a little-endian machine.
+inline uint64_t quadWord(uint32_t v) {
+    uint32_t four;
+    std::memcpy(&four, DIGIT_QUADS.text[v], 4);
+    return four;
 }
 
 inline int decimalDigits(uint32_t v) {
@@ -78,30 +105,25 @@ char* formatInt32(char* p, int32_t value) {
         *p++ = '-';
         magnitude = 0u - magnitude;
     }
-    // All ten digit places are made at once, as independent pairs, and kept in registers: the last
-    // eight as one 64-bit word and the first two as a 16-bit one, in text order (little-endian). The
-    // significant digits are then stored with shifts, so the work hardly branches on the length.
+    // All ten digit places are made at once, as a pair and two independent groups of four, and kept in
+    // registers: the last eight as one 64-bit word and the first two as a 16-bit one, in text order
+    // (little-endian). The significant digits are then stored with shifts, so the work hardly branches
+    // on the length.
     static constexpr uint32_t POWERS[] = {1,      10,      100,      1000,      10000,
                                           100000, 1000000, 10000000, 100000000, 1000000000};
     int digits = (std::bit_width(magnitude | 1u) * 1233) >> 12;
     digits += (magnitude | 1u) >= POWERS[digits];
-    const uint32_t top = magnitude / 100000000;
+    const uint32_t top = magnitude / 100000000;  // at most 42
     const uint32_t below = magnitude - top * 100000000;
     const uint32_t upper = below / 10000;
     const uint32_t lower = below - upper * 10000;
-    auto pair = [](uint32_t v) {
-        uint16_t two;
-        std::memcpy(&two, &DIGIT_PAIRS[2 * v], 2);
-        return uint64_t{two};
-    };
     if constexpr (std::endian::native == std::endian::little) {
-        const uint64_t eight =
-            pair(upper / 100) | pair(upper % 100) << 16 | pair(lower / 100) << 32 | pair(lower % 100) << 48;
+        const uint64_t eight = quadWord(upper) | quadWord(lower) << 32;
         if (digits <= 8) {
             const uint64_t shown = eight >> (8 * (8 - digits));
             std::memcpy(p, &shown, 8);
         } else {
-            const uint64_t first = pair(top) >> (8 * (10 - digits));
+            const uint64_t first = quadWord(top) >> (16 + 8 * (10 - digits));
             std::memcpy(p, &first, 2);
             std::memcpy(p + digits - 8, &eight, 8);
         }
@@ -109,10 +131,8 @@ char* formatInt32(char* p, int32_t value) {
     } else {
         char places[10];
         putPair(places, top);
-        putPair(places + 2, upper / 100);
-        putPair(places + 4, upper % 100);
-        putPair(places + 6, lower / 100);
-        putPair(places + 8, lower % 100);
+        std::memcpy(places + 2, DIGIT_QUADS.text[upper], 4);
+        std::memcpy(places + 6, DIGIT_QUADS.text[lower], 4);
         std::memcpy(p, places + 10 - digits, static_cast<size_t>(digits));
         return p + digits;
     }
@@ -148,15 +168,12 @@ char* formatFixed6(char* p, float value) {
         p = formatUnsigned(p, static_cast<uint32_t>(micro / 1000000));
         fraction = static_cast<uint32_t>(micro % 1000000);
     }
-    // The six digits as three pairs; the divisions by 10000 and 100 are multiplications by their
-    // scaled reciprocals, exact for every fraction below a million.
+    // The six digits as a pair and a group of four; the division by 10000 is a multiplication by its
+    // scaled reciprocal, exact for every fraction below a million.
     const uint32_t high = static_cast<uint32_t>((uint64_t{fraction} * 429497u) >> 32);
-    const uint32_t low4 = fraction - high * 10000;
-    const uint32_t middle = (low4 * 5243u) >> 19;
     p[0] = '.';
     putPair(p + 1, high);
-    putPair(p + 3, middle);
-    putPair(p + 5, low4 - middle * 100);
+    std::memcpy(p + 3, DIGIT_QUADS.text[fraction - high * 10000], 4);
     return p + 7;
 }
 
@@ -298,18 +315,43 @@ char* CaptureFile::reserve(size_t bytes) {
 }
 
 template <class Format>
-int32_t CaptureFile::lines(size_t count, Format&& format) {
-    // Lines go into the block in runs that surely fit, so the inner loop has no checks of its own.
+int32_t CaptureFile::lines(size_t count, size_t lineMax, Format&& format) {
+    // Lines go into the block in runs that surely fit, so the inner loops have no checks of their own.
     size_t k = 0;
     while (k < count && !failed_) {
-        const size_t room = (block_.size() - used_) / LINE_MAX_BYTES;
+        const size_t room = (block_.size() - used_) / lineMax;
         if (room == 0) {
             flush();
             continue;
         }
         const size_t end = k + std::min(room, count - k);
         char* p = block_.data() + used_;
-        for (; k < end; ++k) p = format(p, k);
+        if (overlap_ && end - k >= SHARED_RUN_MIN_LINES) {
+            // The later half of the run is formatted by a helper thread into the side block while this
+            // thread formats the earlier half; the side block's text is then put right after it.
+            const size_t middle = k + (end - k) / 2;
+            side_.resize(BLOCK_BYTES);
+            std::future<size_t> later;
+            try {
+                later = std::async(std::launch::async, [&format, side = side_.data(), middle, end] {
+                    char* q = side;
+                    for (size_t j = middle; j < end; ++j) q = format(q, j);
+                    return static_cast<size_t>(q - side);
+                });
+            } catch (const std::exception&) {
+                // No thread to be had: the whole run is formatted here.
+            }
+            const size_t mine = later.valid() ? middle : end;
+            for (; k < mine; ++k) p = format(p, k);
+            if (later.valid()) {
+                const size_t bytes = later.get();
+                std::memcpy(p, side_.data(), bytes);
+                p += bytes;
+                k = end;
+            }
+        } else {
+            for (; k < end; ++k) p = format(p, k);
+        }
         used_ = static_cast<size_t>(p - block_.data());
     }
     return failed_ ? QM4120_ERROR_CAPTURE_WRITE : 0;
@@ -318,7 +360,7 @@ int32_t CaptureFile::lines(size_t count, Format&& format) {
 int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
     // Every 16-bit value has its line ready in a table: one 8-byte copy per word.
     const DecimalLine* table = decimalLines16();
-    return lines(count, [&](char* p, size_t k) {
+    return lines(count, sizeof(DecimalLine), [&](char* p, size_t k) {
         const DecimalLine& line = table[static_cast<uint16_t>(words[k])];
         std::memcpy(p, line.text, sizeof line.text);
         return p + line.length;
@@ -327,7 +369,7 @@ int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
 
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
     overlap_ = true;
-    return lines(count, [&](char* p, size_t k) {
+    return lines(count, DECIMAL32_LINE_BYTES, [&](char* p, size_t k) {
         p = formatInt32(p, words[k]);
         *p = '\n';
         return p + 1;
@@ -337,7 +379,7 @@ int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
 int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) {
     overlap_ = true;
     const FixedText* table = fixedTexts16();
-    return lines(samples, [&](char* p, size_t k) {
+    return lines(samples, LINE_MAX_BYTES, [&](char* p, size_t k) {
         p = fixed6(p, i[k], table);
         *p++ = '\n';
         p = fixed6(p, q[k], table);
@@ -349,7 +391,7 @@ int32_t CaptureFile::floatLines(const float* i, const float* q, size_t samples) 
 int32_t CaptureFile::csv(const float* i, const float* q, size_t samples) {
     overlap_ = true;
     const FixedText* table = fixedTexts16();
-    return lines(samples, [&](char* p, size_t k) {
+    return lines(samples, LINE_MAX_BYTES, [&](char* p, size_t k) {
         p = fixed6(p, i[k], table);
         *p++ = ',';
         p = fixed6(p, q[k], table);
@@ -389,7 +431,7 @@ int32_t CaptureFile::raw(const int32_t* words, size_t count) {
 
 int32_t CaptureFile::floatPairs(const float* i, const float* q, size_t samples) {
     static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
-    return lines(samples, [&](char* p, size_t k) {
+    return lines(samples, 2 * sizeof(uint32_t), [&](char* p, size_t k) {
         const uint32_t pair[2] = {littleEndian(std::bit_cast<uint32_t>(i[k])),
                                   littleEndian(std::bit_cast<uint32_t>(q[k]))};
         std::memcpy(p, pair, sizeof pair);

@@ -1,5 +1,6 @@
 // Writing captured values to a file in the capture formats: text is formatted into a large block and
-// written a block at a time (for the slower formats by a helper thread while the next block fills);
+// written a block at a time. The slower formats are formatted on two threads, and each full block is
+// written by a third while the next one fills;
 // binary data go out as they are. Every failure becomes a status; a write that does not take all its bytes is
 // a failure, never a shorter file.
 #ifndef QM4120_DRIVER_CAPTURE_FILE_H
@@ -42,8 +43,9 @@ class CaptureFile {
 
   private:
     template <class Format>
-    int32_t lines(size_t count, Format&& format);  // format(p, k) writes line k at p, returns its end
-    char* reserve(size_t bytes);                   // room for at least `bytes` more in the block
+    // format(p, k) writes line k at p and returns its end; it may write up to `lineMax` bytes from p.
+    int32_t lines(size_t count, size_t lineMax, Format&& format);
+    char* reserve(size_t bytes);  // room for at least `bytes` more in the block
     bool flush();
     bool writeAll(const void* data, size_t bytes);  // after what is pending, in this thread
     void finishPending();                           // waits for the block being written
@@ -52,6 +54,7 @@ class CaptureFile {
     bool failed_ = false;
     std::vector<char> block_;  // being filled
     std::vector<char> spare_;  // being written while block_ fills
+    std::vector<char> side_;   // the later half of a run of lines, formatted by a helper thread
     std::future<bool> pending_;
     bool overlap_ = false;  // full blocks go to a helper thread
     size_t used_ = 0;

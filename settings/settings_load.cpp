@@ -103,19 +103,28 @@ void loadMainChannel(LoadRun& run, uint16_t channel, const ChannelSettings& data
 void loadOtherChannel(LoadRun& run, uint16_t c, const ChannelSettings& data) {
     const uint32_t s = getQM4120id();
     const std::string name = "RfChannelData " + std::to_string(c);
+    // Limits the module cannot give leave the value out, named with the others the load refused.
+    auto within = [&](bool limitsRead, double value, double min, double max) {
+        if (limitsRead) return run.insideNamed(name, value, min, max);
+        run.refuse(name);
+        return false;
+    };
     auto limits = [&](int32_t (*lo)(uint32_t, double*), int32_t (*hi)(uint32_t, double*), double value) {
         double min = 0.0, max = 0.0;
-        return lo(s, &min) >= 0 && hi(s, &max) >= 0 && run.insideNamed(name, value, min, max);
+        const bool read = lo(s, &min) >= 0 && hi(s, &max) >= 0;
+        return within(read, value, min, max);
     };
     auto channelLimits = [&](int32_t (*lo)(uint32_t, double*, uint16_t),
                              int32_t (*hi)(uint32_t, double*, uint16_t), double value) {
         double min = 0.0, max = 0.0;
-        return lo(s, &min, c) >= 0 && hi(s, &max, c) >= 0 && run.insideNamed(name, value, min, max);
+        const bool read = lo(s, &min, c) >= 0 && hi(s, &max, c) >= 0;
+        return within(read, value, min, max);
     };
     auto attenLimits = [&](int32_t (*lo)(uint32_t, int32_t*), int32_t (*hi)(uint32_t, int32_t*),
                            int32_t value) {
         int32_t min = 0, max = 0;
-        return lo(s, &min) >= 0 && hi(s, &max) >= 0 && run.insideNamed(name, value, min, max);
+        const bool read = lo(s, &min) >= 0 && hi(s, &max) >= 0;
+        return within(read, value, min, max);
     };
     if (run.insideNamed(name, data.frontEndMode, 0, FRONT_END_MODE_MAX))
         err4120(qm4120_setFrontEndConfigModeChan(s, static_cast<uint16_t>(data.frontEndMode), c));

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -127,18 +128,26 @@ TEST(CaptureFormats, DecimalTextOfThirtyTwoBitWordsIsWhatPrintfWrites) {
     std::vector<int32_t> values = {
         INT32_MIN, INT32_MIN + 1, -1000000000, -10000, -9999, -10,   -1,    0,        1,         9,        10,
         99,        100,           999,         1000,   9999,  10000, 10001, 99999999, 100000000, INT32_MAX};
+    // Enough words for several write blocks, each formatted by two threads.
     uint32_t state = 777;
-    for (int k = 0; k < 100000; ++k) {
+    for (int k = 0; k < 1200000; ++k) {
         state = state * 1664525u + 1013904223u;
         values.push_back(static_cast<int32_t>(state) >> (k % 31));
     }
+    std::string expected;
     for (int32_t v : values) {
-        char expected[16];
-        std::snprintf(expected, sizeof expected, "%d", v);
-        char got[16];
-        char* end = qm::driver::formatInt32(got, v);
-        ASSERT_EQ(std::string(got, end), expected);
+        char line[16];
+        expected.append(line, static_cast<size_t>(std::snprintf(line, sizeof line, "%d\n", v)));
     }
+    const std::string path = tempPath("decimal32");
+    qm::driver::CaptureFile file;
+    ASSERT_TRUE(file.open(path.c_str()));
+    ASSERT_EQ(file.decimal(values.data(), values.size()), 0);
+    ASSERT_EQ(file.close(), 0);
+    const std::string got = slurp(path);
+    const auto differ = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+    EXPECT_EQ(got.size(), expected.size());
+    EXPECT_TRUE(differ.first == got.end()) << "first difference at byte " << (differ.first - got.begin());
 }
 
 TEST(CaptureFormats, FiveFormatsOfTheSameWordsHoldTheSameValues) {
