@@ -46,10 +46,13 @@ void bindCallbacks(const uir::Document& doc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    // Both levels of checks read the document from one reading of the JSON; LoadPanel reads the text on
+    // its own.
+    const uir::ParsedText parsed(text);
 
     uir::Document strict;
     std::vector<std::string> errors;
-    const bool checked = uir::parseDocument(text, FILE_NAME, strict, errors, uir::Checks::Files);
+    const bool checked = uir::parseDocument(parsed, FILE_NAME, strict, errors, uir::Checks::Files);
     if (checked) {
         FUZZ_CHECK(errors.empty());
         (void)uir::constantsOf(strict);
@@ -61,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     uir::Document usable;
     errors.clear();
-    const bool loadable = uir::parseDocument(text, FILE_NAME, usable, errors, uir::Checks::Usable);
+    const bool loadable = uir::parseDocument(parsed, FILE_NAME, usable, errors, uir::Checks::Usable);
     // The lenient checks are a part of the strict ones.
     if (checked) FUZZ_CHECK(loadable);
 

@@ -220,14 +220,24 @@ void fillRatioRing(const ModulationMode& mode) {
 
 void loadModulation(LoadRun& run, uint16_t dataType) {
     const int p = mainPanel();
+    unsigned short inForce = 0;
+    GetCtrlVal(p, MAINPANEL_MODN_MODE, &inForce);
     // IF samples bypass the decimation filters: only the first mode means anything.
     ClearListCtrl(p, MAINPANEL_MODN_MODE);
     for (const ModulationMode& m : MODULATION_MODES) {
         InsertListItem(p, MAINPANEL_MODN_MODE, -1, m.text, static_cast<unsigned>(m.value));
         if (dataType == SAMPLE_DATA_IF) break;
     }
+    // The refilled ring shows its first mode; the one in force stays while the ring still offers it, so
+    // that a file without a usable mode leaves the mode and the ratios shown for it together.
+    int index = -1;
+    if (GetIndexFromValue(p, MAINPANEL_MODN_MODE, &index, inForce) >= 0 && index >= 0)
+        SetCtrlIndex(p, MAINPANEL_MODN_MODE, index);
     uint16_t modeValue = 0;
-    if (!run.u16Into(SettingsItem::ModMode, p, MAINPANEL_MODN_MODE, &modeValue)) return;
+    if (!run.u16Into(SettingsItem::ModMode, p, MAINPANEL_MODN_MODE, &modeValue)) {
+        GetCtrlVal(p, MAINPANEL_MODN_MODE, &modeValue);
+        if (modeValue == inForce) return;
+    }
     const ModulationMode* mode = findModulationMode(modeValue);
     const ModeRatio* ratio = modeRatioOf(modeValue);
     if (!mode || !ratio) return;

@@ -551,12 +551,16 @@ void addItemCallbacks(const std::vector<MenuItem>& items, std::set<std::string>&
 
 }  // namespace
 
-bool parseDocument(std::string_view text, std::string_view fileName, Document& doc,
-                   std::vector<std::string>& errors, Checks checks) {
-    Checker c(std::string(fileName), errors, checks);
+// The JSON of a file with the duplicate keys found while reading it, or why it is not JSON.
+struct ParsedText::Impl {
+    bool valid = false;
+    std::string problem;
     Json root;
+    std::vector<std::string> duplicateReports;  // "<where>\n<key>"
+};
+
+ParsedText::ParsedText(std::string_view text) : impl_(std::make_unique<Impl>()) {
     std::vector<ObjectFrame> frames;
-    std::vector<std::string> duplicateReports;
     auto onEvent = [&](int, Json::parse_event_t event, Json& parsed) {
         bool nameValue = !frames.empty() && frames.back().nextValueIsName;
         if (!frames.empty()) frames.back().nextValueIsName = false;
@@ -565,7 +569,7 @@ bool parseDocument(std::string_view text, std::string_view fileName, Document& d
                 frames.emplace_back();
                 break;
             case Json::parse_event_t::key: {
-                const std::string key = parsed.get<std::string>();
+                const std::string& key = parsed.get_ref<const std::string&>();
                 if (!frames.back().keys.insert(key).second) frames.back().duplicates.push_back(key);
                 frames.back().nextValueIsName = (key == "name");
                 break;
@@ -574,11 +578,14 @@ bool parseDocument(std::string_view text, std::string_view fileName, Document& d
                 if (nameValue && parsed.is_string()) frames.back().name = parsed.get<std::string>();
                 break;
             case Json::parse_event_t::object_end: {
-                std::string where;
-                for (const ObjectFrame& f : frames)
-                    if (!f.name.empty()) where += (where.empty() ? "" : ":") + f.name;
-                for (const std::string& key : frames.back().duplicates)
-                    duplicateReports.push_back(where + "\n" + key);
+                // The place is named only when there is something to report there.
+                if (!frames.back().duplicates.empty()) {
+                    std::string where;
+                    for (const ObjectFrame& f : frames)
+                        if (!f.name.empty()) where += (where.empty() ? "" : ":") + f.name;
+                    for (const std::string& key : frames.back().duplicates)
+                        impl_->duplicateReports.push_back(where + "\n" + key);
+                }
                 frames.pop_back();
                 break;
             }
@@ -588,13 +595,30 @@ bool parseDocument(std::string_view text, std::string_view fileName, Document& d
         return true;
     };
     try {
-        root = Json::parse(text.begin(), text.end(), onEvent);
+        impl_->root = Json::parse(text.begin(), text.end(), onEvent);
+        impl_->valid = true;
     } catch (const Json::exception& e) {
         // Malformed text, and also well-formed numbers no double holds (1e999).
-        c.error("", std::string("not valid JSON: ") + e.what());
+        impl_->problem = std::string("not valid JSON: ") + e.what();
+    }
+}
+
+ParsedText::~ParsedText() = default;
+
+bool parseDocument(std::string_view text, std::string_view fileName, Document& doc,
+                   std::vector<std::string>& errors, Checks checks) {
+    return parseDocument(ParsedText(text), fileName, doc, errors, checks);
+}
+
+bool parseDocument(const ParsedText& parsed, std::string_view fileName, Document& doc,
+                   std::vector<std::string>& errors, Checks checks) {
+    Checker c(std::string(fileName), errors, checks);
+    if (!parsed.impl_->valid) {
+        c.error("", parsed.impl_->problem);
         return false;
     }
-    for (const std::string& report : duplicateReports) {
+    const Json& root = parsed.impl_->root;
+    for (const std::string& report : parsed.impl_->duplicateReports) {
         auto cut = report.find('\n');
         c.slip(report.substr(0, cut), "key \"" + report.substr(cut + 1) + "\" given twice");
     }

@@ -5,6 +5,7 @@
 #ifndef QM_RESOURCES_UIR_MODEL_H
 #define QM_RESOURCES_UIR_MODEL_H
 
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -125,6 +126,24 @@ enum class Checks { Files, Usable };
 // "<file>:<panel or menu bar>:<control or item path>: <what>"; the result is true when there was none.
 // `fileName` is the bare file name ("qm4120_sfp.uir"); the document's "file" key must equal it.
 bool parseDocument(std::string_view text, std::string_view fileName, Document& doc,
+                   std::vector<std::string>& errors, Checks checks = Checks::Files);
+
+// A file's text read as JSON once, so that a document can be read from it with each level of checks
+// without reading the text again.
+class ParsedText {
+  public:
+    explicit ParsedText(std::string_view text);
+    ~ParsedText();
+    ParsedText(const ParsedText&) = delete;
+    ParsedText& operator=(const ParsedText&) = delete;
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    friend bool parseDocument(const ParsedText& parsed, std::string_view fileName, Document& doc,
+                              std::vector<std::string>& errors, Checks checks);
+};
+bool parseDocument(const ParsedText& parsed, std::string_view fileName, Document& doc,
                    std::vector<std::string>& errors, Checks checks = Checks::Files);
 
 // Constants in the order of the format document: panels from 1, controls of each panel from 2, menu bars

@@ -21,6 +21,17 @@ std::vector<std::string> errorsOf(const std::string& text, const std::string& fi
     std::vector<std::string> errors;
     bool ok = uir::parseDocument(text, file, doc, errors);
     EXPECT_EQ(ok, errors.empty());
+    // The JSON read once and then checked at each level, again and again, reports what reading the text
+    // each time does.
+    const uir::ParsedText parsed(text);
+    for (uir::Checks level : {uir::Checks::Usable, uir::Checks::Files, uir::Checks::Usable}) {
+        uir::Document fromText, fromParsed;
+        std::vector<std::string> textErrors, parsedErrors;
+        uir::parseDocument(text, file, fromText, textErrors, level);
+        uir::parseDocument(parsed, file, fromParsed, parsedErrors, level);
+        EXPECT_EQ(parsedErrors, textErrors);
+        EXPECT_EQ(fromParsed.panels.size(), fromText.panels.size());
+    }
     return errors;
 }
 

@@ -107,6 +107,31 @@ TEST_F(SettingsRobustnessTest, MutatedFilesNeverCrashHangOrSendAValueOutOfRange)
     EXPECT_GE(runs, 20) << "too few loads to mean anything";
 }
 
+// The mode ring is refilled on every load: a file without a mode it can use keeps the mode in force, so
+// that the set-up pushed afterwards pairs it with its own ratio, not with the first mode of the ring.
+TEST_F(SettingsRobustnessTest, AFileWithoutAUsableModeKeepsTheModeInForce) {
+    const std::string path = settingsFile("mode.ini");
+    saveAs(path);
+    const std::string saved = fileText(path);
+    const size_t at = saved.find("ModMode=");
+    ASSERT_NE(at, std::string::npos);
+    auto withMode = [&](const std::string& line) {
+        std::string text = saved;
+        return text.replace(at, text.find('\n', at) + 1 - at, line);
+    };
+    for (const std::string line : {"", "ModMode=3\n", "ModMode=x\n"}) {
+        writeText(path, withMode("ModMode=1\n"));  // GSM, whose ratios start below the first mode's
+        settingsLoadFile(path.c_str());
+        writeText(path, withMode(line));
+        fe.clearPopups();
+        settingsLoadFile(path.c_str());
+        EXPECT_EQ(driverErrors(), 0) << line;
+        uint16_t mode = 0;
+        ASSERT_GE(qm4120_getModulationMode(session(), &mode), 0);
+        EXPECT_EQ(mode, 1) << line;
+    }
+}
+
 // A child saves two versions of a large settings file in turn and is killed at random moments: the file
 // is always one whole version.
 TEST_F(SettingsRobustnessTest, ASaveKilledPartWayLeavesAWholeFile) {
