@@ -112,7 +112,7 @@ TEST_F(SettingsRobustnessTest, MutatedFilesNeverCrashHangOrSendAValueOutOfRange)
 TEST_F(SettingsRobustnessTest, AFileWithoutAUsableModeKeepsTheModeInForce) {
     const std::string path = settingsFile("mode.ini");
     saveAs(path);
-    const std::string saved = fileText(path);
+    const std::string saved = readText(path);
     const size_t at = saved.find("ModMode=");
     ASSERT_NE(at, std::string::npos);
     auto withMode = [&](const std::string& line) {
