@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -64,8 +65,9 @@ std::vector<double> readLittleEndian(const std::string& path, int bytes, bool is
     return values;
 }
 
+// Named after the process, so that runs side by side on one machine keep to their own files.
 std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "qm4120_capture_" + name;
+    return ::testing::TempDir() + "qm4120_capture_" + std::to_string(::getpid()) + "_" + name;
 }
 
 TEST(CaptureFormats, PublishedExamples) {
