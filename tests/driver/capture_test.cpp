@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -65,9 +66,17 @@ std::vector<double> readLittleEndian(const std::string& path, int bytes, bool is
     return values;
 }
 
-// Named after the process, so that runs side by side on one machine keep to their own files.
+// A folder of this process's own, so that runs side by side keep to their own files; removed at exit.
 std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "qm4120_capture_" + std::to_string(::getpid()) + "_" + name;
+    static const struct Folder {
+        std::string path = ::testing::TempDir() + "qm4120_capture_XXXXXX";
+        bool made = ::mkdtemp(path.data()) != nullptr;
+        ~Folder() {
+            std::error_code ignored;
+            if (made) std::filesystem::remove_all(path, ignored);
+        }
+    } folder;
+    return folder.path + "/" + name;
 }
 
 TEST(CaptureFormats, PublishedExamples) {
