@@ -85,7 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     frontend->clearPopups();
     FUZZ_CHECK(settingsLoadFile(inputPath.c_str()) >= -1);
     ui::runQueuedCalls();
-    for (const ui::PopupRecord& p : frontend->popups()) FUZZ_CHECK(!moduleRefusedAValue(p));
+    for (const ui::PopupRecord& p : frontend->popups()) {
+        // The module's own words go with the report: which value it refused, and why.
+        if (moduleRefusedAValue(p)) std::fprintf(stderr, "module refused a value: %s\n", p.text.c_str());
+        FUZZ_CHECK(!moduleRefusedAValue(p));
+    }
     for (int c : {MAINPANEL_RF_FREQ, MAINPANEL_NUM_SAMPLES, MAINPANEL_RF_ATTEN, MAINPANEL_IF_ATTEN,
                   MAINPANEL_TIMERPERIOD, MAINPANEL_RF_INPUT_LEVEL})
         checkInsideRange(c);
