@@ -108,8 +108,10 @@ TEST_F(RefLockMonitorTest, ReadsTheLockOnlyWhileTheChannelIsSetByHand) {
 TEST_F(RefLockMonitorTest, FailingListAddressReadIsReportedAndSkipsTheLock) {
     ASSERT_NE(bootModule(0x4120), 0u);
     qm4120_simSetSignal("ref=1");
-    setLed(0);
     qm_fault_set("qm4120_controlGetListAddrSource", -5, -1);
+    // A cycle that read the lock before the fault was set has shown it by the end of the next one.
+    ASSERT_TRUE(waitCycles(1));
+    setLed(0);
     EXPECT_TRUE(pumpUntil([&] { return fe.countPopups("4120 Driver Error") > 0; }));
     ASSERT_TRUE(waitCycles(2));
     EXPECT_EQ(led(), 0);
