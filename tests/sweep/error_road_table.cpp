@@ -417,7 +417,13 @@ const std::vector<Road>& errorRoads() {
             each(CA, rangeSet(CHEDITALL_RFLEVELSET),
                  {"qm4120_getInputLevelDimensions", "qm4120_setRfInputLevelChan"}),
             {CA, "qm4120_setRfFrequencyChan", rangeSet(CHEDITALL_FREQSET)},
-            each(CA, rangeSet(CHEDITALL_LOPOSSET), {"qm4120_getIfFrequency", "qm4120_setLoOffsetChan"}),
+            // Channels 1 and 2 only: the main panel's channel 0 would run its own command, which reads the IF
+            // frequency too and would answer for this site.
+            each(CA,
+                 rangeSet(CHEDITALL_LOPOSSET, before({openChannels(), press(chanP, CHANPANEL_EDITALL),
+                                                      enter(editAllP, CHEDITALL_RANGETO, 2),
+                                                      enter(editAllP, CHEDITALL_RANGEFROM, 1)})),
+                 {"qm4120_getIfFrequency", "qm4120_setLoOffsetChan"}),
             {CA, "qm4120_setFrontEndConfigModeChan", rangeSet(CHEDITALL_FRONTENDSET)},
             {CA, "qm4120_setIfInputLevelChan", rangeSet(CHEDITALL_IFLEVELSET)},
             {CA, "qm4120_setRfAttenuationChan", rangeSet(CHEDITALL_RFATTENSET)},
