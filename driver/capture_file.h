@@ -16,8 +16,6 @@ namespace qm::driver {
 // Writes `value` as printf's "%f" writes a float promoted to double (six digits after the point, the
 // exact value rounded to nearest, ties to even) and returns the end. Needs up to 64 characters.
 char* formatFixed6(char* p, float value);
-// Writes `value` in decimal, as printf's "%d" does, and returns the end. Needs up to 11 characters.
-char* formatInt32(char* p, int32_t value);
 
 class CaptureFile {
   public:
@@ -46,6 +44,10 @@ class CaptureFile {
     template <class Format>
     // format(p, k) writes line k at p and returns its end; it may write up to `lineMax` bytes from p.
     int32_t lines(size_t count, size_t lineMax, Format&& format);
+    template <class FormatRun>
+    // formatRun(p, from, to) writes lines from to to - 1 at p and returns their end; it may write up to
+    // `lineMax` bytes a line from p.
+    int32_t runs(size_t count, size_t lineMax, FormatRun&& formatRun);
     // I and Q of each sample in "%f" text, `between` them and a line end after.
     int32_t fixedPairs(const float* i, const float* q, size_t samples, char between);
     char* reserve(size_t bytes);  // room for at least `bytes` more in the block
