@@ -163,20 +163,25 @@ TEST(CaptureFormats, DecimalTextOfThirtyTwoBitWordsIsWhatPrintfWrites) {
 }
 
 // The line writers take eight words at a time where the machine allows and finish a run with the scalar
-// formatter; each edge value is put at every place of a group of eight and in the tail, in a buffer of
-// exactly the room the writers are given, so a store past it is caught by the address sanitizer.
+// formatter. Each edge value is put at every place of a group of eight and in the tail; runs of longest
+// lines fill exactly the room the writers are given, so a store past it is caught by the address
+// sanitizer.
 TEST(CaptureFormats, DecimalLineWritersWriteWhatPrintfWritesAtEveryPlaceOfAGroup) {
     std::vector<int32_t> edges = {INT32_MIN, INT32_MIN + 1, INT32_MAX - 1, INT32_MAX, 0};
     for (int64_t power = 1; power <= 1000000000; power *= 10)
         for (int64_t v : {power - 1, power, power + 1, 1 - power, -power, -power - 1})
             edges.push_back(static_cast<int32_t>(v));
+    std::vector<std::vector<int32_t>> runs;
+    for (size_t shift = 0; shift < 9; ++shift) {
+        runs.emplace_back(shift, -77);
+        runs.back().insert(runs.back().end(), edges.begin(), edges.end());
+        runs.emplace_back(7 + shift, INT32_MIN);
+    }
     using Writer = char* (*)(char*, const int32_t*, size_t);
     std::vector<std::pair<const char*, Writer>> writers = {{"scalar", &qm::driver::decimalLines32Scalar},
                                                            {"chosen", &qm::driver::decimalLines32}};
     if (qm::driver::avx2DecimalLines()) writers.push_back({"avx2", &qm::driver::decimalLines32Avx2});
-    for (size_t shift = 0; shift < 9; ++shift) {
-        std::vector<int32_t> words(shift, -77);
-        words.insert(words.end(), edges.begin(), edges.end());
+    for (const std::vector<int32_t>& words : runs) {
         std::string expected;
         for (int32_t v : words) {
             char line[16];
@@ -185,7 +190,8 @@ TEST(CaptureFormats, DecimalLineWritersWriteWhatPrintfWritesAtEveryPlaceOfAGroup
         for (const auto& [name, write] : writers) {
             std::vector<char> room(words.size() * qm::driver::DECIMAL32_LINE_BYTES);
             char* end = write(room.data(), words.data(), words.size());
-            EXPECT_EQ(std::string(room.data(), end), expected) << name << " writer, shifted by " << shift;
+            EXPECT_EQ(std::string(room.data(), end), expected)
+                << name << " writer, " << words.size() << " words";
         }
     }
 }
