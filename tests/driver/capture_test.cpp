@@ -140,7 +140,7 @@ TEST(CaptureFormats, DecimalTextOfThirtyTwoBitWordsIsWhatPrintfWrites) {
     std::vector<int32_t> values = {
         INT32_MIN, INT32_MIN + 1, -1000000000, -10000, -9999, -10,   -1,    0,        1,         9,        10,
         99,        100,           999,         1000,   9999,  10000, 10001, 99999999, 100000000, INT32_MAX};
-    // Enough words for several write blocks, each formatted by two threads.
+    // Enough words for several write blocks.
     uint32_t state = 777;
     for (int k = 0; k < 1200000; ++k) {
         state = state * 1664525u + 1013904223u;
