@@ -261,15 +261,14 @@ char* CaptureFile::reserve(size_t bytes) {
 
 template <class Format>
 int32_t CaptureFile::lines(size_t count, size_t lineMax, Format&& format) {
-    auto formatRun = [&format](char* p, size_t from, size_t to) {
+    return runs(count, lineMax, [&format](char* p, size_t from, size_t to) {
         for (size_t k = from; k < to; ++k) p = format(p, k);
         return p;
-    };
-    return runs(count, lineMax, formatRun, true);
+    });
 }
 
 template <class FormatRun>
-int32_t CaptureFile::runs(size_t count, size_t lineMax, FormatRun&& formatRun, bool shared) {
+int32_t CaptureFile::runs(size_t count, size_t lineMax, FormatRun&& formatRun) {
     // Lines go into the block in runs that surely fit, so the inner loops have no checks of their own.
     size_t k = 0;
     while (k < count && !failed_) {
@@ -280,7 +279,7 @@ int32_t CaptureFile::runs(size_t count, size_t lineMax, FormatRun&& formatRun, b
         }
         const size_t end = k + std::min(room, count - k);
         char* p = block_.data() + used_;
-        if (shared && overlap_ && end - k >= SHARED_RUN_MIN_LINES) {
+        if (overlap_ && end - k >= SHARED_RUN_MIN_LINES) {
             // The later half of the run is formatted by a helper thread into the side block while this
             // thread formats the earlier half; the side block's text is then put right after it.
             const size_t middle = k + (end - k) / 2;
@@ -322,14 +321,12 @@ int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
 }
 
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
-    // The lines are formatted far faster than a block is written, so the runs are not shared with a
-    // helper thread: starting it and copying its half cost more than they save, and it would compete with
-    // the writing thread for the core.
-    overlap_ = true;
-    auto formatRun = [words](char* p, size_t from, size_t to) {
+    // The vector writer formats a block in a fraction of the time the block takes to write, so, as with
+    // 16-bit words, this thread does both: a helper formatting half of each run, or writing the full
+    // blocks, costs more in hand-overs and copies than it saves, and competes for the core.
+    return runs(count, DECIMAL32_LINE_BYTES, [words](char* p, size_t from, size_t to) {
         return decimalLines32(p, words + from, to - from);
-    };
-    return runs(count, DECIMAL32_LINE_BYTES, formatRun, false);
+    });
 }
 
 int32_t CaptureFile::fixedPairs(const float* i, const float* q, size_t samples, char between) {

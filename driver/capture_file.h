@@ -1,8 +1,8 @@
 // Writing captured values to a file in the capture formats: text is formatted into a large block and
-// written a block at a time. The slower formats are formatted on two threads, and each full block of
-// those and of 32-bit decimal text is written by another thread while the next one fills; binary data go
-// out as they are. Every failure becomes a status; a write that does not take all its bytes is
-// a failure, never a shorter file.
+// written a block at a time. The float formats are formatted on two threads, and each full block is
+// written by a third while the next one fills; decimal text is formatted and written by the calling
+// thread, and binary data go out as they are. Every failure becomes a status; a write that does not take all
+// its bytes is a failure, never a shorter file.
 #ifndef QM4120_DRIVER_CAPTURE_FILE_H
 #define QM4120_DRIVER_CAPTURE_FILE_H
 
@@ -46,8 +46,8 @@ class CaptureFile {
     int32_t lines(size_t count, size_t lineMax, Format&& format);
     template <class FormatRun>
     // formatRun(p, from, to) writes lines from to to - 1 at p and returns their end; it may write up to
-    // `lineMax` bytes a line from p. Long runs are `shared` with a helper thread when full blocks go to one.
-    int32_t runs(size_t count, size_t lineMax, FormatRun&& formatRun, bool shared);
+    // `lineMax` bytes a line from p.
+    int32_t runs(size_t count, size_t lineMax, FormatRun&& formatRun);
     // I and Q of each sample in "%f" text, `between` them and a line end after.
     int32_t fixedPairs(const float* i, const float* q, size_t samples, char between);
     char* reserve(size_t bytes);  // room for at least `bytes` more in the block
