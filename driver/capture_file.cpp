@@ -323,7 +323,9 @@ int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
     // The vector writer formats a block in a fraction of the time the block takes to write, so, as with
     // 16-bit words, this thread does both: a helper formatting half of each run, or writing the full
-    // blocks, costs more in hand-overs and copies than it saves, and competes for the core.
+    // blocks, costs more in hand-overs and copies than it saves, and competes for the core. The scalar
+    // writer is slow enough to gain from both helpers.
+    overlap_ = !avx2DecimalLines();
     return runs(count, DECIMAL32_LINE_BYTES, [words](char* p, size_t from, size_t to) {
         return decimalLines32(p, words + from, to - from);
     });

@@ -1,8 +1,9 @@
 // Writing captured values to a file in the capture formats: text is formatted into a large block and
-// written a block at a time. The float formats are formatted on two threads, and each full block is
-// written by a third while the next one fills; decimal text is formatted and written by the calling
-// thread, and binary data go out as they are. Every failure becomes a status; a write that does not take all
-// its bytes is a failure, never a shorter file.
+// written a block at a time. The float formats (and 32-bit decimal text where it has no vector writer)
+// are formatted on two threads, and each full block is written by a third while the next one fills;
+// other decimal text is formatted and written by the calling thread, and binary data go out as they are.
+// Every failure becomes a status; a write that does not take all its bytes is a failure, never a shorter
+// file.
 #ifndef QM4120_DRIVER_CAPTURE_FILE_H
 #define QM4120_DRIVER_CAPTURE_FILE_H
 
