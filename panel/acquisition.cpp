@@ -238,6 +238,14 @@ void fillDecimationRatioRing() {
     fillOutputFormatRing(mode->value, ratio, dataType);
 }
 
+uint32_t sampleCountStep(uint16_t dataType) {
+    if (dataType == SAMPLE_DATA_IF) return IF_SAMPLE_STEP;
+    uint16_t format = 0;
+    if (isActive4120() && qm4120_getSampleDataOutputFormat(getQM4120id(), &format) >= 0 && format != 0)
+        return IQ32_SAMPLE_STEP;
+    return IQ16_SAMPLE_STEP;
+}
+
 void refreshSampleControls() {
     const int panel = mainPanel();
     const bool booted = isActive4120() != 0;
@@ -246,7 +254,7 @@ void refreshSampleControls() {
     SetCtrlVal(panel, MAINPANEL_DATA_TYPE, dataType);
 
     uint32_t samples = DEFAULT_SAMPLES;
-    uint32_t step = IF_SAMPLE_STEP;
+    const uint32_t step = sampleCountStep(dataType);
     uint32_t maximum = DEFAULT_MAX_IF_SAMPLES;
     const bool ifData = dataType == SAMPLE_DATA_IF;
     if (ifData) {
@@ -256,13 +264,9 @@ void refreshSampleControls() {
         }
     } else {
         maximum = DEFAULT_MAX_IQ_SAMPLES;
-        step = IQ16_SAMPLE_STEP;
         if (booted) {
             if (qm4120_getNumberOfIqSamples(session, &samples) < 0) samples = DEFAULT_SAMPLES;
             if (qm4120_getMaxNumberOfIqSamples(session, &maximum) < 0) maximum = DEFAULT_MAX_IQ_SAMPLES;
-            uint16_t format = 0;
-            if (qm4120_getSampleDataOutputFormat(session, &format) >= 0 && format != 0)
-                step = IQ32_SAMPLE_STEP;
         }
     }
     SetCtrlAttribute(panel, MAINPANEL_NUM_SAMPLES, ATTR_LABEL_TEXT,

@@ -39,6 +39,10 @@ const ModulationMode* findModulationMode(uint16_t value);
 uint16_t currentSampleDataType();
 uint16_t currentModulationMode();
 
+// The step of a sample count for the data type: 32 IF samples, 16 I/Q pairs of 16-bit words or 8 of 32-bit
+// words (the word width the module now delivers); a count is a whole number of steps, at least one.
+uint32_t sampleCountStep(uint16_t dataType);
+
 // Both sampling rates in MHz from the module (0 while none is booted).
 void showSamplingRates();
 

@@ -169,19 +169,33 @@ void showReferenceLed(int extRef) {
     }
 }
 
-// The sample count's limits follow the data type: the module's own while booted.
+// The sample count's limits and step follow the data type: the module's own while booted. The module keeps
+// a count for each data type, and that one stands unless the file gives another it can take: a count
+// carried over from the other type could be below this type's step or off it.
 void loadSampleCount(LoadRun& run, uint16_t dataType) {
     const int p = mainPanel();
     const bool ifData = dataType == SAMPLE_DATA_IF;
+    const uint32_t step = sampleCountStep(dataType);
+    SetCtrlAttribute(p, MAINPANEL_NUM_SAMPLES, ATTR_MIN_VALUE, static_cast<int>(step));
+    SetCtrlAttribute(p, MAINPANEL_NUM_SAMPLES, ATTR_INCR_VALUE, static_cast<int>(step));
     if (isActive4120()) {
+        const uint32_t s = getQM4120id();
         uint32_t maximum = 0;
-        const int32_t status = ifData ? qm4120_getMaxNumberOfIfSamples(getQM4120id(), &maximum)
-                                      : qm4120_getMaxNumberOfIqSamples(getQM4120id(), &maximum);
-        if (status >= 0)
+        if ((ifData ? qm4120_getMaxNumberOfIfSamples(s, &maximum)
+                    : qm4120_getMaxNumberOfIqSamples(s, &maximum)) >= 0)
             SetCtrlAttribute(p, MAINPANEL_NUM_SAMPLES, ATTR_MAX_VALUE, static_cast<int>(maximum));
+        uint32_t kept = 0;
+        if ((ifData ? qm4120_getNumberOfIfSamples(s, &kept) : qm4120_getNumberOfIqSamples(s, &kept)) >= 0)
+            SetCtrlVal(p, MAINPANEL_NUM_SAMPLES, kept);
     }
-    run.u32Into(ifData ? SettingsItem::CaptNumIfSamples : SettingsItem::CaptNumIqSamples, p,
-                MAINPANEL_NUM_SAMPLES);
+    const SettingsItem item = ifData ? SettingsItem::CaptNumIfSamples : SettingsItem::CaptNumIqSamples;
+    uint32_t count = 0;
+    if (!run.read(settingsReadU32(run.ini(), item, &count), item)) return;
+    if (count % step != 0) {
+        run.refuse(settingsItemName(item));
+        return;
+    }
+    run.itemInto(item, p, MAINPANEL_NUM_SAMPLES, count);
 }
 
 void loadLvdsModes(LoadRun& run) {

@@ -208,16 +208,20 @@ Value valueOf(const Json& v) {
 }
 
 // A value of a ring item or an initial value must suit the control's data type.
-bool valueSuits(const Json& v, const std::string& dataType) {
-    if (dataType == "string") return v.is_string();
-    if (!v.is_number()) return false;
+// Whether a whole number lies in the range of a numeric data type.
+bool insideType(double d, const std::string& dataType) {
     if (dataType == "double") return true;
-    double d = v.get<double>();
-    if (!isIntegral(d)) return false;
     if (dataType == "unsigned") return d >= 0 && d <= 4294967295.0;
     if (dataType == "short") return d >= -32768 && d <= 32767;
     if (dataType == "ushort") return d >= 0 && d <= 65535;
     return d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max();  // int
+}
+
+bool valueSuits(const Json& v, const std::string& dataType) {
+    if (dataType == "string") return v.is_string();
+    if (!v.is_number()) return false;
+    const double d = v.get<double>();
+    return dataType == "double" || (isIntegral(d) && insideType(d, dataType));
 }
 
 void readItems(Checker& c, const Json& ctrl, Control& out, const std::string& where) {
@@ -368,6 +372,14 @@ void readControl(Checker& c, const Json& j, const std::string& panelWhere, size_
 
     bool hasLo = c.number(j, "min", where, ctrl.min), hasHi = c.number(j, "max", where, ctrl.max);
     if (hasLo && hasHi && ctrl.min > ctrl.max) c.error(where, "min is above max");
+    // The run-time keeps the limits in the control's own type, rounded as a conversion to it rounds; a
+    // limit the type cannot hold would wrap round (-30 as ushort is 65506, above any max).
+    if (ctrl.dataType != "string") {
+        if (hasLo && !insideType(std::round(ctrl.min), ctrl.dataType))
+            c.error(where, "min lies outside the range of data type " + ctrl.dataType);
+        if (hasHi && !insideType(std::round(ctrl.max), ctrl.dataType))
+            c.error(where, "max lies outside the range of data type " + ctrl.dataType);
+    }
     if (c.number(j, "inc", where, ctrl.inc) && ctrl.inc <= 0) c.slip(where, "inc must be > 0");
     if (const double* v = std::get_if<double>(&ctrl.value))
         if ((hasLo && *v < ctrl.min) || (hasHi && *v > ctrl.max))

@@ -150,6 +150,10 @@ TEST(UirChecks, UsableDocumentsNeedOnlyWhatAPanelCannotDoWithout) {
         {R"({"name": "x-1", "kind": "ring", "items": [{"label": "a"}]})", true},
         {R"({"name": "X", "kind": "numeric", "value": 20, "max": 10})", true},
         {R"({"name": "X", "kind": "numeric", "min": 5, "max": 1})", false},
+        // Limits are held in the control's type: -30 as ushort would wrap above the max.
+        {R"({"name": "X", "kind": "numeric", "dataType": "ushort", "min": -30, "max": 20})", false},
+        {R"({"name": "X", "kind": "button", "dataType": "short", "min": -30, "max": 32767.6})", false},
+        {R"({"name": "X", "kind": "button", "min": -30, "max": 20})", true},
         {R"({"name": "X", "kind": "dial"})", false},
         {R"({"kind": "numeric"})", false},
         {R"({"name": "X", "kind": "led", "dataType": "string"})", false},

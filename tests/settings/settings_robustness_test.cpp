@@ -132,6 +132,31 @@ TEST_F(SettingsRobustnessTest, AFileWithoutAUsableModeKeepsTheModeInForce) {
     }
 }
 
+// The module keeps a sample count for each data type. A file that switches to IF data without a usable IF
+// count keeps the module's own: the I/Q count on the panel (16, below the IF step) never reaches the
+// module, and a count off the IF step is named, not sent to be rounded.
+TEST_F(SettingsRobustnessTest, ASwitchToIfDataKeepsTheModulesIfCountUnlessTheFileHasAUsableOne) {
+    const std::string path = settingsFile("if_count.ini");
+    uint32_t ifCount = 0;
+    ASSERT_GE(qm4120_getNumberOfIfSamples(session(), &ifCount), 0);
+    for (const std::string count :
+         {"", "CaptNumIfSamples=48\n", "CaptNumIfSamples=16\n", "CaptNumIfSamples=4096\n"}) {
+        ASSERT_TRUE(op.commit(main(), MAINPANEL_DATA_TYPE, 1));
+        ASSERT_TRUE(op.commit(main(), MAINPANEL_NUM_SAMPLES, 16));
+        writeText(path, "[Settings File]\nVersionMajor=1\nVersionMinor=0\n[Capture]\nCaptSampleDataType=0\n" +
+                            count);
+        fe.clearPopups();
+        settingsLoadFile(path.c_str());
+        EXPECT_EQ(driverErrors(), 0) << count;
+        const bool usable = count.find("4096") != std::string::npos;
+        EXPECT_EQ(fe.countPopups("Load Settings"), !count.empty() && !usable ? 1 : 0) << count;
+        uint32_t now = 0;
+        ASSERT_GE(qm4120_getNumberOfIfSamples(session(), &now), 0);
+        EXPECT_EQ(now, usable ? 4096u : ifCount) << count;
+        EXPECT_EQ(number(MAINPANEL_NUM_SAMPLES), now) << count;
+    }
+}
+
 // A child saves two versions of a large settings file in turn and is killed at random moments: the file
 // is always one whole version.
 TEST_F(SettingsRobustnessTest, ASaveKilledPartWayLeavesAWholeFile) {

@@ -394,6 +394,7 @@ const std::vector<Road>& errorRoads() {
                   "qm4120_getRfInputLevelMinChan"}),
             {"settings/settings_load.cpp", "qm4120_getMaxNumberOfIfSamples", LOAD_IF_GATE_SETTINGS,
              Seen::Quiet},
+            {"settings/settings_load.cpp", "qm4120_getNumberOfIfSamples", LOAD_IF_GATE_SETTINGS, Seen::Told},
             each("settings/settings_save.cpp", SAVE_SETTINGS, Seen::Quiet,
                  {"qm4120_getFrontEndConfigModeChan", "qm4120_getIfAttenuationChan",
                   "qm4120_getIfInputLevelChan", "qm4120_getListAddrSource", "qm4120_getListCountStartStop",
