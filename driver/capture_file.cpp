@@ -18,6 +18,7 @@
 #include <new>
 #include <vector>
 
+#include "decimal_text.h"
 #include "qm4120.h"
 
 namespace qm::driver {
@@ -32,16 +33,8 @@ constexpr float FIXED6_FAST_LIMIT = 2147483648.0f;
 // Longest line of any format: "-2147483648\n", or "%f,%f\n" of two values below 1 in magnitude (a
 // float of any size takes up to 47 characters in fixed notation; allow for both).
 constexpr size_t LINE_MAX_BYTES = 128;
-// "-2147483648\n": formatInt32 writes nothing past the line's end.
-constexpr size_t DECIMAL32_LINE_BYTES = 12;
 // A run shorter than this is formatted in one thread: starting a helper would cost more than it saves.
 constexpr size_t SHARED_RUN_MIN_LINES = 16384;
-
-// "00" to "99": two digits per table look-up, and per division by 100.
-constexpr char DIGIT_PAIRS[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
 
 inline void putPair(char* p, uint32_t v) {
     std::memcpy(p, &DIGIT_PAIRS[2 * v], 2);
@@ -76,52 +69,6 @@ inline char* formatUnsigned(char* p, uint32_t v) {
 }
 
 }  // namespace
-
-char* formatInt32(char* p, int32_t value) {
-    uint32_t magnitude = static_cast<uint32_t>(value);
-    if (value < 0) {
-        *p++ = '-';
-        magnitude = 0u - magnitude;
-    }
-    // All ten digit places are made at once, as independent pairs, and kept in registers: the last
-    // eight as one 64-bit word and the first two as a 16-bit one, in text order (little-endian). The
-    // significant digits are then stored with shifts, so the work hardly branches on the length.
-    static constexpr uint32_t POWERS[] = {1,      10,      100,      1000,      10000,
-                                          100000, 1000000, 10000000, 100000000, 1000000000};
-    int digits = (std::bit_width(magnitude | 1u) * 1233) >> 12;
-    digits += (magnitude | 1u) >= POWERS[digits];
-    const uint32_t top = magnitude / 100000000;
-    const uint32_t below = magnitude - top * 100000000;
-    const uint32_t upper = below / 10000;
-    const uint32_t lower = below - upper * 10000;
-    auto pair = [](uint32_t v) {
-        uint16_t two;
-        std::memcpy(&two, &DIGIT_PAIRS[2 * v], 2);
-        return uint64_t{two};
-    };
-    if constexpr (std::endian::native == std::endian::little) {
-        const uint64_t eight =
-            pair(upper / 100) | pair(upper % 100) << 16 | pair(lower / 100) << 32 | pair(lower % 100) << 48;
-        if (digits <= 8) {
-            const uint64_t shown = eight >> (8 * (8 - digits));
-            std::memcpy(p, &shown, 8);
-        } else {
-            const uint64_t first = pair(top) >> (8 * (10 - digits));
-            std::memcpy(p, &first, 2);
-            std::memcpy(p + digits - 8, &eight, 8);
-        }
-        return p + digits;
-    } else {
-        char places[10];
-        putPair(places, top);
-        putPair(places + 2, upper / 100);
-        putPair(places + 4, upper % 100);
-        putPair(places + 6, lower / 100);
-        putPair(places + 8, lower % 100);
-        std::memcpy(p, places + 10 - digits, static_cast<size_t>(digits));
-        return p + digits;
-    }
-}
 
 char* formatFixed6(char* p, float value) {
     if (!(std::fabs(value) < FIXED6_FAST_LIMIT))
@@ -314,6 +261,14 @@ char* CaptureFile::reserve(size_t bytes) {
 
 template <class Format>
 int32_t CaptureFile::lines(size_t count, size_t lineMax, Format&& format) {
+    return runs(count, lineMax, [&format](char* p, size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k) p = format(p, k);
+        return p;
+    });
+}
+
+template <class FormatRun>
+int32_t CaptureFile::runs(size_t count, size_t lineMax, FormatRun&& formatRun) {
     // Lines go into the block in runs that surely fit, so the inner loops have no checks of their own.
     size_t k = 0;
     while (k < count && !failed_) {
@@ -331,16 +286,15 @@ int32_t CaptureFile::lines(size_t count, size_t lineMax, Format&& format) {
             std::future<size_t> later;
             try {
                 side_.resize(BLOCK_BYTES);
-                later = std::async(std::launch::async, [&format, side = side_.data(), middle, end] {
-                    char* q = side;
-                    for (size_t j = middle; j < end; ++j) q = format(q, j);
-                    return static_cast<size_t>(q - side);
+                later = std::async(std::launch::async, [&formatRun, side = side_.data(), middle, end] {
+                    return static_cast<size_t>(formatRun(side, middle, end) - side);
                 });
             } catch (const std::exception&) {
                 // No thread or side block to be had: the whole run is formatted here.
             }
             const size_t mine = later.valid() ? middle : end;
-            for (; k < mine; ++k) p = format(p, k);
+            p = formatRun(p, k, mine);
+            k = mine;
             if (later.valid()) {
                 const size_t bytes = later.get();
                 std::memcpy(p, side_.data(), bytes);
@@ -348,7 +302,8 @@ int32_t CaptureFile::lines(size_t count, size_t lineMax, Format&& format) {
                 k = end;
             }
         } else {
-            for (; k < end; ++k) p = format(p, k);
+            p = formatRun(p, k, end);
+            k = end;
         }
         used_ = static_cast<size_t>(p - block_.data());
     }
@@ -366,11 +321,13 @@ int32_t CaptureFile::decimal(const int16_t* words, size_t count) {
 }
 
 int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
-    overlap_ = true;
-    return lines(count, DECIMAL32_LINE_BYTES, [&](char* p, size_t k) {
-        p = formatInt32(p, words[k]);
-        *p = '\n';
-        return p + 1;
+    // The vector writer formats a block in a fraction of the time the block takes to write, so, as with
+    // 16-bit words, this thread does both: a helper formatting half of each run, or writing the full
+    // blocks, costs more in hand-overs and copies than it saves, and competes for the core. The scalar
+    // writer is slow enough to gain from both helpers.
+    overlap_ = !avx2DecimalLines();
+    return runs(count, DECIMAL32_LINE_BYTES, [words](char* p, size_t from, size_t to) {
+        return decimalLines32(p, words + from, to - from);
     });
 }
 

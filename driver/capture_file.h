@@ -1,8 +1,9 @@
 // Writing captured values to a file in the capture formats: text is formatted into a large block and
-// written a block at a time. The slower formats are formatted on two threads, and each full block is
-// written by a third while the next one fills;
-// binary data go out as they are. Every failure becomes a status; a write that does not take all its bytes is
-// a failure, never a shorter file.
+// written a block at a time. The float formats (and 32-bit decimal text where it has no vector writer)
+// are formatted on two threads, and each full block is written by a third while the next one fills;
+// other decimal text is formatted and written by the calling thread, and binary data go out as they are.
+// Every failure becomes a status; a write that does not take all its bytes is a failure, never a shorter
+// file.
 #ifndef QM4120_DRIVER_CAPTURE_FILE_H
 #define QM4120_DRIVER_CAPTURE_FILE_H
 
@@ -16,8 +17,6 @@ namespace qm::driver {
 // Writes `value` as printf's "%f" writes a float promoted to double (six digits after the point, the
 // exact value rounded to nearest, ties to even) and returns the end. Needs up to 64 characters.
 char* formatFixed6(char* p, float value);
-// Writes `value` in decimal, as printf's "%d" does, and returns the end. Needs up to 11 characters.
-char* formatInt32(char* p, int32_t value);
 
 class CaptureFile {
   public:
@@ -46,6 +45,10 @@ class CaptureFile {
     template <class Format>
     // format(p, k) writes line k at p and returns its end; it may write up to `lineMax` bytes from p.
     int32_t lines(size_t count, size_t lineMax, Format&& format);
+    template <class FormatRun>
+    // formatRun(p, from, to) writes lines from to to - 1 at p and returns their end; it may write up to
+    // `lineMax` bytes a line from p.
+    int32_t runs(size_t count, size_t lineMax, FormatRun&& formatRun);
     // I and Q of each sample in "%f" text, `between` them and a line end after.
     int32_t fixedPairs(const float* i, const float* q, size_t samples, char between);
     char* reserve(size_t bytes);  // room for at least `bytes` more in the block

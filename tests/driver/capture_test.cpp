@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "capture_file.h"
+#include "decimal_text.h"
 #include "qm4120.h"
 #include "qm4120_pb_sim.h"
 #include "qm_faults.h"
@@ -139,7 +140,7 @@ TEST(CaptureFormats, DecimalTextOfThirtyTwoBitWordsIsWhatPrintfWrites) {
     std::vector<int32_t> values = {
         INT32_MIN, INT32_MIN + 1, -1000000000, -10000, -9999, -10,   -1,    0,        1,         9,        10,
         99,        100,           999,         1000,   9999,  10000, 10001, 99999999, 100000000, INT32_MAX};
-    // Enough words for several write blocks, each formatted by two threads.
+    // Enough words for several write blocks.
     uint32_t state = 777;
     for (int k = 0; k < 1200000; ++k) {
         state = state * 1664525u + 1013904223u;
@@ -159,6 +160,40 @@ TEST(CaptureFormats, DecimalTextOfThirtyTwoBitWordsIsWhatPrintfWrites) {
     const auto differ = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
     EXPECT_EQ(got.size(), expected.size());
     EXPECT_TRUE(differ.first == got.end()) << "first difference at byte " << (differ.first - got.begin());
+}
+
+// The line writers take eight words at a time where the machine allows and finish a run with the scalar
+// formatter. Each edge value is put at every place of a group of eight and in the tail; runs of longest
+// lines fill exactly the room the writers are given, so a store past it is caught by the address
+// sanitizer.
+TEST(CaptureFormats, DecimalLineWritersWriteWhatPrintfWritesAtEveryPlaceOfAGroup) {
+    std::vector<int32_t> edges = {INT32_MIN, INT32_MIN + 1, INT32_MAX - 1, INT32_MAX, 0};
+    for (int64_t power = 1; power <= 1000000000; power *= 10)
+        for (int64_t v : {power - 1, power, power + 1, 1 - power, -power, -power - 1})
+            edges.push_back(static_cast<int32_t>(v));
+    std::vector<std::vector<int32_t>> runs;
+    for (size_t shift = 0; shift < 9; ++shift) {
+        runs.emplace_back(shift, -77);
+        runs.back().insert(runs.back().end(), edges.begin(), edges.end());
+        runs.emplace_back(7 + shift, INT32_MIN);
+    }
+    using Writer = char* (*)(char*, const int32_t*, size_t);
+    std::vector<std::pair<const char*, Writer>> writers = {{"scalar", &qm::driver::decimalLines32Scalar},
+                                                           {"chosen", &qm::driver::decimalLines32}};
+    if (qm::driver::avx2DecimalLines()) writers.push_back({"avx2", &qm::driver::decimalLines32Avx2});
+    for (const std::vector<int32_t>& words : runs) {
+        std::string expected;
+        for (int32_t v : words) {
+            char line[16];
+            expected.append(line, static_cast<size_t>(std::snprintf(line, sizeof line, "%d\n", v)));
+        }
+        for (const auto& [name, write] : writers) {
+            std::vector<char> room(words.size() * qm::driver::DECIMAL32_LINE_BYTES);
+            char* end = write(room.data(), words.data(), words.size());
+            EXPECT_EQ(std::string(room.data(), end), expected)
+                << name << " writer, " << words.size() << " words";
+        }
+    }
 }
 
 TEST(CaptureFormats, FiveFormatsOfTheSameWordsHoldTheSameValues) {
