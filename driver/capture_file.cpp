@@ -30,9 +30,6 @@ constexpr size_t BLOCK_BYTES = 4 << 20;
 // Below this magnitude a float times a million fits a 64-bit integer exactly: the fast road of
 // formatFixed6 takes it.
 constexpr float FIXED6_FAST_LIMIT = 2147483648.0f;
-// Longest line of any format: "-2147483648\n", or "%f,%f\n" of two values below 1 in magnitude (a
-// float of any size takes up to 47 characters in fixed notation; allow for both).
-constexpr size_t LINE_MAX_BYTES = 128;
 // A run shorter than this is formatted in one thread: starting a helper would cost more than it saves.
 constexpr size_t SHARED_RUN_MIN_LINES = 16384;
 
@@ -120,29 +117,6 @@ struct DecimalLine {
     uint8_t length;
 };
 
-// The text of every value a 16-bit I/Q word scales to, k / 32768 for k from -32768 to 32767: those
-// are the values of most I/Q files, and a table look-up writes each with one 16-byte copy.
-struct FixedText {
-    char text[15];
-    uint8_t length;
-};
-
-// Made at the first use, in static storage: no allocation that could fail on the way to a file.
-struct FixedTexts16 {
-    FixedText entry[65536];
-    FixedTexts16() {
-        for (int32_t k = -32768; k < 32768; ++k) {
-            FixedText& e = entry[k + 32768];
-            e.length = static_cast<uint8_t>(formatFixed6(e.text, static_cast<float>(k / 32768.0)) - e.text);
-        }
-    }
-};
-
-const FixedText* fixedTexts16() {
-    static const FixedTexts16 table;
-    return table.entry + 32768;
-}
-
 // formatFixed6, through the table when the value is one of a 16-bit word's.
 inline char* fixed6(char* p, float value, const FixedText* table) {
     if (std::fabs(value) <= 1.0f) {
@@ -156,6 +130,26 @@ inline char* fixed6(char* p, float value, const FixedText* table) {
     }
     return formatFixed6(p, value);
 }
+
+}  // namespace
+
+char* fixedPairLinesScalar(char* p, const float* i, const float* q, size_t samples, char between) {
+    const FixedText* table = fixedTexts16();
+    for (size_t k = 0; k < samples; ++k) {
+        p = fixed6(p, i[k], table);
+        *p++ = between;
+        p = fixed6(p, q[k], table);
+        *p++ = '\n';
+    }
+    return p;
+}
+
+char* fixedPairLines(char* p, const float* i, const float* q, size_t samples, char between) {
+    return avx2DecimalLines() ? fixedPairLinesAvx2(p, i, q, samples, between)
+                              : fixedPairLinesScalar(p, i, q, samples, between);
+}
+
+namespace {
 
 struct DecimalLines16 {
     DecimalLine line[65536];
@@ -332,14 +326,11 @@ int32_t CaptureFile::decimal(const int32_t* words, size_t count) {
 }
 
 int32_t CaptureFile::fixedPairs(const float* i, const float* q, size_t samples, char between) {
-    overlap_ = true;
-    const FixedText* table = fixedTexts16();
-    return lines(samples, LINE_MAX_BYTES, [&](char* p, size_t k) {
-        p = fixed6(p, i[k], table);
-        *p++ = between;
-        p = fixed6(p, q[k], table);
-        *p = '\n';
-        return p + 1;
+    // As with 32-bit decimal text: with the vector writer neither the shared runs nor the writing thread
+    // pay; the scalar writer gains from both.
+    overlap_ = !avx2DecimalLines();
+    return runs(samples, FIXED_PAIR_LINE_BYTES, [=](char* p, size_t from, size_t to) {
+        return fixedPairLines(p, i + from, q + from, to - from, between);
     });
 }
 

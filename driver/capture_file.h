@@ -1,7 +1,7 @@
 // Writing captured values to a file in the capture formats: text is formatted into a large block and
-// written a block at a time. The float formats (and 32-bit decimal text where it has no vector writer)
+// written a block at a time. Where the float formats and 32-bit decimal text have no vector writer they
 // are formatted on two threads, and each full block is written by a third while the next one fills;
-// other decimal text is formatted and written by the calling thread, and binary data go out as they are.
+// other text is formatted and written by the calling thread, and binary data go out as they are.
 // Every failure becomes a status; a write that does not take all its bytes is a failure, never a shorter
 // file.
 #ifndef QM4120_DRIVER_CAPTURE_FILE_H
@@ -17,6 +17,12 @@ namespace qm::driver {
 // Writes `value` as printf's "%f" writes a float promoted to double (six digits after the point, the
 // exact value rounded to nearest, ties to even) and returns the end. Needs up to 64 characters.
 char* formatFixed6(char* p, float value);
+
+// Writes the "%f" lines of `samples` I/Q pairs, `between` I and Q and a line end after, and returns the
+// end; FIXED_PAIR_LINE_BYTES of room a sample. fixedPairLines takes the fastest writer this machine runs;
+// the scalar writer looks up the values of 16-bit words in a table.
+char* fixedPairLines(char* p, const float* i, const float* q, size_t samples, char between);
+char* fixedPairLinesScalar(char* p, const float* i, const float* q, size_t samples, char between);
 
 class CaptureFile {
   public:

@@ -5,8 +5,14 @@
 // word in a 64-bit lane, and ends with one 16-byte shuffle and store per line. On noise-like words it is
 // several times faster than the scalar code, which spends its time in the divisions and the table
 // look-ups (bench/capture, formatDecimal32, measures both in the same run).
+//
+// The "%f" lines of I/Q floats use the same records: a float below 8 in magnitude becomes its number of
+// millionths, exactly rounded, in 64-bit lanes, and each value's text is again one shuffle of its record
+// (formatFloatText measures it against the scalar writer).
 
 #include "decimal_text.h"
+
+#include "capture_file.h"
 
 #include <bit>
 #include <cstring>
@@ -64,6 +70,26 @@ char* formatInt32(char* p, int32_t value) {
         std::memcpy(p, places + 10 - digits, static_cast<size_t>(digits));
         return p + digits;
     }
+}
+
+namespace {
+
+// Made at the first use, in static storage: no allocation that could fail on the way to a file.
+struct FixedTexts16 {
+    FixedText entry[65536];
+    FixedTexts16() {
+        for (int32_t k = -32768; k < 32768; ++k) {
+            FixedText& e = entry[k + 32768];
+            e.length = static_cast<uint8_t>(formatFixed6(e.text, static_cast<float>(k / 32768.0)) - e.text);
+        }
+    }
+};
+
+}  // namespace
+
+const FixedText* fixedTexts16() {
+    static const FixedTexts16 table;
+    return table.entry + 32768;
 }
 
 char* decimalLines32Scalar(char* p, const int32_t* words, size_t count) {
@@ -165,7 +191,147 @@ QM_AVX2 inline char* putFour(char* p, __m256i first, __m256i second, const int32
     return putLine(p, _mm256_extracti128_si256(second, 1), shape[3], length[3]);
 }
 
+// "%f" text of a value below FIXED_LINE_LIMIT in magnitude is its sign, one whole digit, the point and
+// six digits. makeRecords, given whole * 10^8 + millionths, puts the whole digit at byte 9 and the six
+// digits at bytes 2-7, the minus at 10 and a line end at 11; the pair writer adds the point at byte 12
+// and the character after an I value at byte 13. The shapes are indexed by 2 * (value is I) + negative.
+constexpr uint32_t FIXED_LINE_LIMIT_BITS = 0x41000000;  // 8.0f
+constexpr uint8_t RECORD_POINT = 12;
+constexpr uint8_t RECORD_BETWEEN = 13;
+
+constexpr LineShapes makeFixedShapes() {
+    LineShapes shapes;
+    for (int shape = 0; shape < 4; ++shape) {
+        uint8_t* s = shapes.shuffle[shape];
+        for (int b = 0; b < 16; ++b) s[b] = 0x80;
+        int at = 0;
+        if (shape & 1) s[at++] = RECORD_MINUS;
+        s[at++] = 9;
+        s[at++] = RECORD_POINT;
+        for (uint8_t place = 2; place < 8; ++place) s[at++] = place;
+        s[at] = (shape & 2) ? RECORD_BETWEEN : RECORD_NEWLINE;
+    }
+    return shapes;
+}
+
+constexpr LineShapes FIXED_SHAPES = makeFixedShapes();
+
+// A million times each of four values (one in each 64-bit lane, their magnitudes' bits in the low half),
+// rounded to the nearest integer, ties to even, in the form makeRecords takes: whole * 10^8 + millionths.
+// A float is m * 2^e exactly, so a million times it is m * 15625 * 2^(e + 6); below 8 in magnitude
+// e + 6 <= -15, so it is always a shift down, by d = 144 - max(biased exponent, 1). Held to 63, d still
+// leaves 0 of any m * 15625 (< 2^38) and rounds it to 0, as the exact value (below 2^-25) is. The rounding
+// adds half - 1 and the lowest kept bit before the shift: the sum carries into the kept bits exactly when
+// the dropped bits exceed half, or equal it and the kept value is odd. Nothing overflows: the sum stays
+// below 2^38 + 2^62.
+//   whole part: u / 10^6, ceil(2^42 / 10^6) = 4398047 overshoots 2^42 / 10^6 by e = 488896 / 10^6,
+//   and u * 488896 < 2^42 for u <= 8 * 10^6, so the quotient is exact (see makeRecords).
+QM_AVX2 inline __m256i millionths(__m256i magnitudeBits) {
+    const __m256i biased = _mm256_max_epi32(_mm256_srli_epi64(magnitudeBits, 23), _mm256_set1_epi64x(1));
+    const __m256i implicit =
+        _mm256_and_si256(_mm256_cmpgt_epi32(_mm256_srli_epi64(magnitudeBits, 23), _mm256_setzero_si256()),
+                         _mm256_set1_epi64x(0x800000));
+    const __m256i mantissa =
+        _mm256_or_si256(_mm256_and_si256(magnitudeBits, _mm256_set1_epi64x(0x7FFFFF)), implicit);
+    const __m256i scaled = _mm256_mul_epu32(mantissa, _mm256_set1_epi64x(15625));
+    const __m256i down =
+        _mm256_min_epi32(_mm256_sub_epi32(_mm256_set1_epi64x(144), biased), _mm256_set1_epi64x(63));
+    const __m256i one = _mm256_set1_epi64x(1);
+    const __m256i half = _mm256_sllv_epi64(one, _mm256_sub_epi64(down, one));
+    const __m256i kept = _mm256_and_si256(_mm256_srlv_epi64(scaled, down), one);
+    const __m256i micro = _mm256_srlv_epi64(
+        _mm256_add_epi64(_mm256_add_epi64(scaled, _mm256_sub_epi64(half, one)), kept), down);
+    const __m256i whole = _mm256_srli_epi64(_mm256_mul_epu32(micro, _mm256_set1_epi64x(4398047)), 42);
+    return _mm256_add_epi64(micro, _mm256_mul_epu32(whole, _mm256_set1_epi64x(100000000 - 1000000)));
+}
+
+QM_AVX2 inline char* putFixed(char* p, __m128i record, int32_t shape) {
+    const __m128i shuffle = _mm_load_si128(reinterpret_cast<const __m128i*>(FIXED_SHAPES.shuffle[shape]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_shuffle_epi8(record, shuffle));
+    return p + 9 + (shape & 1);
+}
+
 }  // namespace
+
+QM_AVX2 char* fixedPairLinesAvx2(char* p, const float* i, const float* q, size_t samples, char between) {
+    // Four samples at a time: their I values in lanes 0-3, their Q values in lanes 4-7. A value's text is
+    // stored as 16 bytes although it takes at most 10, so the stores of a sample reach at most 27 bytes
+    // past its start, well within the FIXED_PAIR_LINE_BYTES of room it has.
+    // The point and the separator go into bytes 12 and 13 of every record, the upper 64-bit lane of each
+    // 128-bit half, which makeRecords leaves zero there.
+    const int64_t extra =
+        static_cast<int64_t>(uint64_t{'.'} << 32 | uint64_t{static_cast<uint8_t>(between)} << 40);
+    const __m256i extras = _mm256_set_epi64x(extra, 0, extra, 0);
+    const __m256i shapeOfI = _mm256_setr_epi32(2, 2, 2, 2, 0, 0, 0, 0);
+    const FixedText* table = fixedTexts16();
+    size_t k = 0;
+    for (; k + 4 <= samples; k += 4) {
+        const __m256i bits = _mm256_set_m128i(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + k)),
+                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(i + k)));
+        const __m256i magnitude = _mm256_and_si256(bits, _mm256_set1_epi32(0x7FFFFFFF));
+        // Larger values, infinities and NaNs (all above the limit as bits) go to the scalar formatter.
+        const __m256i inside = _mm256_cmpgt_epi32(_mm256_set1_epi32(FIXED_LINE_LIMIT_BITS), magnitude);
+        if (_mm256_movemask_epi8(inside) != -1) {
+            for (size_t s = k; s < k + 4; ++s) {
+                p = formatFixed6(p, i[s]);
+                *p++ = between;
+                p = formatFixed6(p, q[s]);
+                *p++ = '\n';
+            }
+            continue;
+        }
+        // A group of values of 16-bit words, k / 32768 with k from -32768 to 32767 and not -0, is
+        // copied from their table, as the scalar writer does: that is faster than making their text.
+        const __m256 scaled = _mm256_mul_ps(_mm256_castsi256_ps(bits), _mm256_set1_ps(32768.0f));
+        const __m256i word = _mm256_cvttps_epi32(scaled);
+        const __m256i whole =
+            _mm256_castps_si256(_mm256_cmp_ps(_mm256_cvtepi32_ps(word), scaled, _CMP_EQ_OQ));
+        const __m256i inRange =
+            _mm256_or_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(0x3F800000), magnitude),
+                            _mm256_cmpeq_epi32(bits, _mm256_set1_epi32(static_cast<int32_t>(0xBF800000u))));
+        const __m256i minusZero = _mm256_cmpeq_epi32(bits, _mm256_set1_epi32(INT32_MIN));
+        if (_mm256_movemask_epi8(_mm256_andnot_si256(minusZero, _mm256_and_si256(whole, inRange))) == -1) {
+            alignas(32) int32_t words[8];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(words), word);
+            for (int s = 0; s < 4; ++s) {
+                const FixedText& iText = table[words[s]];
+                std::memcpy(p, iText.text, sizeof(FixedText));
+                p += iText.length;
+                *p++ = between;
+                const FixedText& qText = table[words[4 + s]];
+                std::memcpy(p, qText.text, sizeof(FixedText));
+                p += qText.length;
+                *p++ = '\n';
+            }
+            continue;
+        }
+        alignas(32) int32_t shape[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(shape),
+                           _mm256_add_epi32(_mm256_srli_epi32(bits, 31), shapeOfI));
+        __m256i i02, i13, q02, q13;
+        makeRecords(millionths(_mm256_cvtepu32_epi64(_mm256_castsi256_si128(magnitude))), i02, i13);
+        makeRecords(millionths(_mm256_cvtepu32_epi64(_mm256_extracti128_si256(magnitude, 1))), q02, q13);
+        i02 = _mm256_or_si256(i02, extras);
+        i13 = _mm256_or_si256(i13, extras);
+        q02 = _mm256_or_si256(q02, extras);
+        q13 = _mm256_or_si256(q13, extras);
+        p = putFixed(p, _mm256_castsi256_si128(i02), shape[0]);
+        p = putFixed(p, _mm256_castsi256_si128(q02), shape[4]);
+        p = putFixed(p, _mm256_castsi256_si128(i13), shape[1]);
+        p = putFixed(p, _mm256_castsi256_si128(q13), shape[5]);
+        p = putFixed(p, _mm256_extracti128_si256(i02, 1), shape[2]);
+        p = putFixed(p, _mm256_extracti128_si256(q02, 1), shape[6]);
+        p = putFixed(p, _mm256_extracti128_si256(i13, 1), shape[3]);
+        p = putFixed(p, _mm256_extracti128_si256(q13, 1), shape[7]);
+    }
+    for (; k < samples; ++k) {
+        p = formatFixed6(p, i[k]);
+        *p++ = between;
+        p = formatFixed6(p, q[k]);
+        *p++ = '\n';
+    }
+    return p;
+}
 
 QM_AVX2 char* decimalLines32Avx2(char* p, const int32_t* words, size_t count) {
     // A line is stored as 16 bytes although it takes at most 12: the stores reach up to 4 bytes into the
@@ -210,6 +376,16 @@ char* decimalLines32Avx2(char* p, const int32_t* words, size_t count) {
 
 bool avx2DecimalLines() {
     return false;
+}
+
+char* fixedPairLinesAvx2(char* p, const float* i, const float* q, size_t samples, char between) {
+    for (size_t k = 0; k < samples; ++k) {
+        p = formatFixed6(p, i[k]);
+        *p++ = between;
+        p = formatFixed6(p, q[k]);
+        *p++ = '\n';
+    }
+    return p;
 }
 
 #endif

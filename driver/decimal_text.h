@@ -29,6 +29,25 @@ char* decimalLines32Scalar(char* p, const int32_t* words, size_t count);
 char* decimalLines32Avx2(char* p, const int32_t* words, size_t count);
 bool avx2DecimalLines();
 
+// Room a writer of "%f" I/Q lines needs per sample ("%f<between>%f\n"); a float of any size takes up to 47
+// characters in fixed notation.
+constexpr size_t FIXED_PAIR_LINE_BYTES = 128;
+
+// The "%f" text of every value a 16-bit I/Q word scales to, k / 32768 for k from -32768 to 32767: those
+// are the values of most I/Q files, and a table look-up writes each with one 16-byte copy.
+struct FixedText {
+    char text[15];
+    uint8_t length;
+};
+
+// The table, indexed by k; made at the first use.
+const FixedText* fixedTexts16();
+
+// The AVX2 writer of "%f" I/Q lines, four samples at a time; the I value, `between`, the Q value and a
+// line end per sample, exactly as printf writes the floats promoted to double. Needs
+// FIXED_PAIR_LINE_BYTES * samples bytes of room; only to be called where avx2DecimalLines() is true.
+char* fixedPairLinesAvx2(char* p, const float* i, const float* q, size_t samples, char between);
+
 }  // namespace qm::driver
 
 #endif

@@ -212,10 +212,45 @@ void formatDecimal32(benchmark::State& state, bool vector) {
     state.counters["vs_scalar"] = scalarSeconds / writeSeconds;
 }
 
+// The same for the float text lines ("%f\n%f\n") of the I/Q floats of 16-bit words (`w16`, which the
+// scalar writer looks up in a table) or of 32-bit words, by the vector or the scalar pair writer.
+void formatFloatText(benchmark::State& state, bool vector, bool w16) {
+    if (vector && !qm::driver::avx2DecimalLines()) {
+        state.SkipWithError("this machine has no AVX2");
+        return;
+    }
+    auto* const write = vector ? &qm::driver::fixedPairLinesAvx2 : &qm::driver::fixedPairLinesScalar;
+    const float* i = w16 ? data().i.data() : data().i32.data();
+    const float* q = w16 ? data().q.data() : data().q32.data();
+    const size_t samples = WORDS / 2;
+    std::vector<char> text(samples * qm::driver::FIXED_PAIR_LINE_BYTES);
+    double writeSeconds = 0, scalarSeconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(write(text.data(), i, q, samples, '\n'));
+        benchmark::ClobberMemory();
+        const auto written = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(qm::driver::fixedPairLinesScalar(text.data(), i, q, samples, '\n'));
+        benchmark::ClobberMemory();
+        const std::chrono::duration<double> writeTime = written - start;
+        const std::chrono::duration<double> scalarTime = std::chrono::steady_clock::now() - written;
+        state.SetIterationTime(writeTime.count());
+        writeSeconds += writeTime.count();
+        scalarSeconds += scalarTime.count();
+    }
+    state.counters["ns_per_word"] =
+        writeSeconds * 1e9 / (static_cast<double>(state.iterations()) * 2 * static_cast<double>(samples));
+    state.counters["vs_scalar"] = scalarSeconds / writeSeconds;
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(formatDecimal32, scalar, false)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK_CAPTURE(formatDecimal32, vector, true)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(formatFloatText, scalar_w16, false, true)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(formatFloatText, vector_w16, true, true)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(formatFloatText, scalar_w32, false, false)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK_CAPTURE(formatFloatText, vector_w32, true, false)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(memcpyBaseline)->Arg(32768 * 8)->Arg(32 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(captureIq32768)->Unit(benchmark::kMicrosecond);
 BENCHMARK(captureIf16M)->Unit(benchmark::kMillisecond)->UseRealTime();

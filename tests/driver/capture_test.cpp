@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -192,6 +193,74 @@ TEST(CaptureFormats, DecimalLineWritersWriteWhatPrintfWritesAtEveryPlaceOfAGroup
             char* end = write(room.data(), words.data(), words.size());
             EXPECT_EQ(std::string(room.data(), end), expected)
                 << name << " writer, " << words.size() << " words";
+        }
+    }
+}
+
+TEST(CaptureFormats, FloatPairWritersWriteWhatPrintfWritesAtEveryPlaceOfAGroup) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float below1 = std::nextafter(1.0f, 0.0f);
+    // Values of 16-bit words first and last, so that a group of them alone starts each run (the table);
+    // between them zeros of both signs, the smallest subnormal, negatives that round to zero millionths,
+    // ties of the rounding (odd multiples of 2^-7 are exact halves of a millionth), values that round up
+    // into the next millionth or into the whole part, and the largest below 8.
+    std::vector<float> inside = {-1.0f,
+                                 1.0f / 32768,
+                                 -32767.0f / 32768,
+                                 0.5f,
+                                 0.0f,
+                                 -0.0f,
+                                 1e-45f,
+                                 -1e-45f,
+                                 -4e-7f,
+                                 1.0f / 128,
+                                 -3.0f / 128,
+                                 5.0f / 128,
+                                 0.0000015f,
+                                 0.1f,
+                                 -0.7f,
+                                 below1,
+                                 -below1,
+                                 1.0f,
+                                 0.9999995f,
+                                 7.9999995f,
+                                 -7.9999995f,
+                                 2.5f,
+                                 -6.1234567f,
+                                 0.123456789f,
+                                 1e-6f,
+                                 12345.0f / 32768,
+                                 -3.0f / 32768,
+                                 -0.75f,
+                                 -1.0f};
+    std::vector<float> everything = inside;
+    for (float v : {8.0f, -8.0f, 1e10f, -3.4e38f, inf, -inf, std::nanf("")}) everything.push_back(v);
+    using Writer = char* (*)(char*, const float*, const float*, size_t, char);
+    std::vector<std::pair<const char*, Writer>> writers = {{"scalar", &qm::driver::fixedPairLinesScalar},
+                                                           {"chosen", &qm::driver::fixedPairLines}};
+    if (qm::driver::avx2DecimalLines()) writers.push_back({"avx2", &qm::driver::fixedPairLinesAvx2});
+    for (const std::vector<float>* values : {&inside, &everything}) {
+        for (size_t shift = 0; shift < 4; ++shift) {
+            // The values as I and, in the other order, as Q, after `shift` samples so that each falls at
+            // every place of a group of four, and the last ones in the tail.
+            std::vector<float> i(shift, 0.25f), q(shift, -0.5f);
+            i.insert(i.end(), values->begin(), values->end());
+            q.insert(q.end(), values->rbegin(), values->rend());
+            for (char between : {'\n', ','}) {
+                std::string expected;
+                for (size_t k = 0; k < i.size(); ++k) {
+                    char line[128];
+                    expected.append(line, static_cast<size_t>(std::snprintf(
+                                              line, sizeof line, "%f%c%f\n", static_cast<double>(i[k]),
+                                              between, static_cast<double>(q[k]))));
+                }
+                for (const auto& [name, write] : writers) {
+                    std::vector<char> room(i.size() * qm::driver::FIXED_PAIR_LINE_BYTES);
+                    char* end = write(room.data(), i.data(), q.data(), i.size(), between);
+                    EXPECT_EQ(std::string(room.data(), end), expected)
+                        << name << " writer, " << i.size() << " samples";
+                }
+            }
         }
     }
 }
