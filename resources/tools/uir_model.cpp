@@ -207,7 +207,6 @@ Value valueOf(const Json& v) {
     return {};
 }
 
-// A value of a ring item or an initial value must suit the control's data type.
 // Whether a whole number lies in the range of a numeric data type.
 bool insideType(double d, const std::string& dataType) {
     if (dataType == "double") return true;
@@ -217,6 +216,7 @@ bool insideType(double d, const std::string& dataType) {
     return d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max();  // int
 }
 
+// A value of a ring item or an initial value must suit the control's data type.
 bool valueSuits(const Json& v, const std::string& dataType) {
     if (dataType == "string") return v.is_string();
     if (!v.is_number()) return false;
