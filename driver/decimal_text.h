@@ -1,6 +1,6 @@
-// Decimal text of 32-bit words, one value per line exactly as printf's "%d\n" writes it: the scalar
-// formatter of one value and the line writers of whole runs, with a vector version for machines that have
-// it and the pick between them, made once per process.
+// Decimal text of capture values: 32-bit words one per line exactly as printf's "%d\n" writes them, and
+// I/Q floats as "%f" pairs. The scalar formatter of one word and the line writers of whole runs, with
+// vector versions for machines that have them and the pick between them, made once per process.
 #ifndef QM4120_DRIVER_DECIMAL_TEXT_H
 #define QM4120_DRIVER_DECIMAL_TEXT_H
 
