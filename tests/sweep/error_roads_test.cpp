@@ -20,7 +20,9 @@
 
 namespace {
 
-constexpr int32_t LIBRARY_ERROR = -3;
+// "Internal library error": no call of a working module returns it, so a popup with its text can only come
+// from the injected fault, never from a later call the module refused.
+constexpr int32_t LIBRARY_ERROR = -68;
 constexpr int32_t LIBRARY_WARNING = 1;
 // Calls a fault is armed for; what is left afterwards tells how many the gesture made.
 constexpr int32_t ARMED_CALLS = 5000;
