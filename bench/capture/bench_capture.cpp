@@ -182,55 +182,23 @@ void binaryFloats(benchmark::State& s) {
     writeFormat(s, [](auto& f) { return f.floatPairs(data().i.data(), data().q.data(), WORDS / 2); });
 }
 
-// Formatting alone, into memory: the 32-bit decimal lines of the noise-like words by the vector or the
-// scalar writer, timed alternately with the scalar writer in the same iterations. `vs_scalar` is the
-// scalar writer's time over the measured one's (2.0: twice as fast); `ns_per_word` is the measured
-// writer's time per word on this one thread.
-void formatDecimal32(benchmark::State& state, bool vector) {
+// Formatting alone, into memory, by the vector or the scalar writer, timed alternately with the scalar
+// writer in the same iterations. `vs_scalar` is the scalar writer's time over the measured one's (2.0:
+// twice as fast); `ns_per_word` is the measured writer's time per value on this one thread.
+template <class Measured, class Scalar>
+void againstScalar(benchmark::State& state, bool vector, size_t values, Measured&& measured,
+                   Scalar&& scalar) {
     if (vector && !qm::driver::avx2DecimalLines()) {
         state.SkipWithError("this machine has no AVX2");
         return;
     }
-    auto* const write = vector ? &qm::driver::decimalLines32Avx2 : &qm::driver::decimalLines32Scalar;
-    const std::vector<int32_t>& words = data().w32;
-    std::vector<char> text(WORDS * qm::driver::DECIMAL32_LINE_BYTES);
     double writeSeconds = 0, scalarSeconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(write(text.data(), words.data(), WORDS));
+        benchmark::DoNotOptimize(measured());
         benchmark::ClobberMemory();
         const auto written = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(qm::driver::decimalLines32Scalar(text.data(), words.data(), WORDS));
-        benchmark::ClobberMemory();
-        const std::chrono::duration<double> writeTime = written - start;
-        const std::chrono::duration<double> scalarTime = std::chrono::steady_clock::now() - written;
-        state.SetIterationTime(writeTime.count());
-        writeSeconds += writeTime.count();
-        scalarSeconds += scalarTime.count();
-    }
-    state.counters["ns_per_word"] = writeSeconds * 1e9 / (static_cast<double>(state.iterations()) * WORDS);
-    state.counters["vs_scalar"] = scalarSeconds / writeSeconds;
-}
-
-// The same for the float text lines ("%f\n%f\n") of the I/Q floats of 16-bit words (`w16`, which the
-// scalar writer looks up in a table) or of 32-bit words, by the vector or the scalar pair writer.
-void formatFloatText(benchmark::State& state, bool vector, bool w16) {
-    if (vector && !qm::driver::avx2DecimalLines()) {
-        state.SkipWithError("this machine has no AVX2");
-        return;
-    }
-    auto* const write = vector ? &qm::driver::fixedPairLinesAvx2 : &qm::driver::fixedPairLinesScalar;
-    const float* i = w16 ? data().i.data() : data().i32.data();
-    const float* q = w16 ? data().q.data() : data().q32.data();
-    const size_t samples = WORDS / 2;
-    std::vector<char> text(samples * qm::driver::FIXED_PAIR_LINE_BYTES);
-    double writeSeconds = 0, scalarSeconds = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(write(text.data(), i, q, samples, '\n'));
-        benchmark::ClobberMemory();
-        const auto written = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(qm::driver::fixedPairLinesScalar(text.data(), i, q, samples, '\n'));
+        benchmark::DoNotOptimize(scalar());
         benchmark::ClobberMemory();
         const std::chrono::duration<double> writeTime = written - start;
         const std::chrono::duration<double> scalarTime = std::chrono::steady_clock::now() - written;
@@ -239,8 +207,31 @@ void formatFloatText(benchmark::State& state, bool vector, bool w16) {
         scalarSeconds += scalarTime.count();
     }
     state.counters["ns_per_word"] =
-        writeSeconds * 1e9 / (static_cast<double>(state.iterations()) * 2 * static_cast<double>(samples));
+        writeSeconds * 1e9 / (static_cast<double>(state.iterations()) * static_cast<double>(values));
     state.counters["vs_scalar"] = scalarSeconds / writeSeconds;
+}
+
+// The 32-bit decimal lines of the noise-like words.
+void formatDecimal32(benchmark::State& state, bool vector) {
+    auto* const write = vector ? &qm::driver::decimalLines32Avx2 : &qm::driver::decimalLines32Scalar;
+    const int32_t* words = data().w32.data();
+    std::vector<char> text(WORDS * qm::driver::DECIMAL32_LINE_BYTES);
+    againstScalar(
+        state, vector, WORDS, [&] { return write(text.data(), words, WORDS); },
+        [&] { return qm::driver::decimalLines32Scalar(text.data(), words, WORDS); });
+}
+
+// The float text lines ("%f\n%f\n") of the I/Q floats of 16-bit words (`w16`, which the scalar writer
+// looks up in a table) or of 32-bit words.
+void formatFloatText(benchmark::State& state, bool vector, bool w16) {
+    auto* const write = vector ? &qm::driver::fixedPairLinesAvx2 : &qm::driver::fixedPairLinesScalar;
+    const float* i = w16 ? data().i.data() : data().i32.data();
+    const float* q = w16 ? data().q.data() : data().q32.data();
+    const size_t samples = WORDS / 2;
+    std::vector<char> text(samples * qm::driver::FIXED_PAIR_LINE_BYTES);
+    againstScalar(
+        state, vector, 2 * samples, [&] { return write(text.data(), i, q, samples, '\n'); },
+        [&] { return qm::driver::fixedPairLinesScalar(text.data(), i, q, samples, '\n'); });
 }
 
 }  // namespace
