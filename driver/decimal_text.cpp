@@ -272,12 +272,7 @@ QM_AVX2 char* fixedPairLinesAvx2(char* p, const float* i, const float* q, size_t
         // Larger values, infinities and NaNs (all above the limit as bits) go to the scalar formatter.
         const __m256i inside = _mm256_cmpgt_epi32(_mm256_set1_epi32(FIXED_LINE_LIMIT_BITS), magnitude);
         if (_mm256_movemask_epi8(inside) != -1) {
-            for (size_t s = k; s < k + 4; ++s) {
-                p = formatFixed6(p, i[s]);
-                *p++ = between;
-                p = formatFixed6(p, q[s]);
-                *p++ = '\n';
-            }
+            p = fixedPairLinesScalar(p, i + k, q + k, 4, between);
             continue;
         }
         // A group of values of 16-bit words, k / 32768 with k from -32768 to 32767 and not -0, is
@@ -324,13 +319,7 @@ QM_AVX2 char* fixedPairLinesAvx2(char* p, const float* i, const float* q, size_t
         p = putFixed(p, _mm256_extracti128_si256(i13, 1), shape[3]);
         p = putFixed(p, _mm256_extracti128_si256(q13, 1), shape[7]);
     }
-    for (; k < samples; ++k) {
-        p = formatFixed6(p, i[k]);
-        *p++ = between;
-        p = formatFixed6(p, q[k]);
-        *p++ = '\n';
-    }
-    return p;
+    return fixedPairLinesScalar(p, i + k, q + k, samples - k, between);
 }
 
 QM_AVX2 char* decimalLines32Avx2(char* p, const int32_t* words, size_t count) {
@@ -379,13 +368,7 @@ bool avx2DecimalLines() {
 }
 
 char* fixedPairLinesAvx2(char* p, const float* i, const float* q, size_t samples, char between) {
-    for (size_t k = 0; k < samples; ++k) {
-        p = formatFixed6(p, i[k]);
-        *p++ = between;
-        p = formatFixed6(p, q[k]);
-        *p++ = '\n';
-    }
-    return p;
+    return fixedPairLinesScalar(p, i, q, samples, between);
 }
 
 #endif
