@@ -3,9 +3,13 @@
 # inputs (default ten million) on a working corpus seeded from fuzz/corpus/<target>, and prints the
 # figures: inputs, seconds, coverage (cov: edges, ft: features), corpus size and peak memory. A crash,
 # hang (an input over 10 s) or leak stops the run with a non-zero status and leaves the input that caused
-# it in build/fuzz/long/. Further arguments go to libFuzzer (e.g. -max_len=4096).
+# it in build/fuzz/long/. Further arguments go to libFuzzer (e.g. -max_len=4096). With -fork=N the run
+# is shared by N worker processes; add -ignore_timeouts=0 -ignore_ooms=0 so that a hang or an
+# out-of-memory still stops it (fork mode passes over them by default). The peak memory is then the
+# workers' and is not printed.
 #
 #   tools/fuzz-long.sh settings_ini            tools/fuzz-long.sh all 1000000
+#   tools/fuzz-long.sh settings_file 10000000 -fork=2 -ignore_timeouts=0 -ignore_ooms=0
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
 
@@ -37,8 +41,10 @@ for t in $targets; do
   set -e
   seconds=$(($(date +%s) - start))
   inputs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$log" | tail -1)
   last=$(grep -E '^#[0-9]+' "$log" | tail -1)
+  # With -fork=N the parent prints no final stats; its last status line holds the total of all workers.
+  [ -n "$inputs" ] || inputs=$(sed -n 's/^#\([0-9]*\).*/\1/p' <<<"$last")
+  rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$log" | tail -1)
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
   ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
   corp=$(sed -n 's/.* corp: \([^ ]*\).*/\1/p' <<<"$last")
