@@ -12,9 +12,8 @@ struct ModelTexts {
     const char* taskbar;
 };
 
+// Two models with different texts, one after the other: a boot puts up its own model's texts.
 constexpr ModelTexts PLAIN_TEXTS[] = {
-    {0x4120, "Tarvex 4120 PXI RF Digitizer for PXI Korvo", "qm4120 Soft Panel for PXI Korvo"},
-    {0x4A20, "Tarvex 4120 PXI RF Digitizer for PXI Korvo", "qm4120 Soft Panel for PXI Korvo"},
     {0x4B20, "Tarvex 4120A PXI RF Digitizer for PXI Korvo", "qm4120A Soft Panel for PXI Korvo"},
     {0x4125, "Tarvex 4125 PXI RF Digitizer for PXI Korvo", "qm4120 Soft Panel for PXI Korvo"},
 };
