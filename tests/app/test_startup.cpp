@@ -134,18 +134,6 @@ TEST_F(StartupTest, UnreadableIniFileIsReportedAndTheDefaultKept) {
     EXPECT_EQ(std::string(state().settingsDir), programDir + "/settings");
 }
 
-TEST_F(StartupTest, SettingsFolderSavedAndReadBack) {
-    ASSERT_EQ(startApp(), 0);
-    std::snprintf(state().settingsDir, PATH_TEXT_LEN, "%s", "/srv/qm/settings");
-    saveDirectorySettings();
-    EXPECT_TRUE(fe.popups().empty());
-    EXPECT_EQ(readIniValue(iniPath()), "/srv/qm/settings");
-
-    state().settingsDir[0] = '\0';
-    loadDirectorySettings();
-    EXPECT_EQ(std::string(state().settingsDir), "/srv/qm/settings");
-}
-
 TEST_F(StartupTest, FailedSaveIsReported) {
     ASSERT_EQ(startApp(), 0);
     qm_fault_set("qm41XXutils_IniPutString", QM41XXUTILS_ERR_FILE_WRITE, 1);
