@@ -10,8 +10,6 @@
 #include "env_guard.h"
 #include "qm4120_sfp_uir.h"
 #include "qm41XX_utils.h"
-#include "qm41xx_cal_id.h"
-#include "qm41xx_cal_id_uir.h"
 
 namespace {
 
@@ -198,23 +196,6 @@ TEST_F(StartupTest, PanelsLoadedInOrderAndMainPanelShown) {
     EXPECT_GT(state().threadPool, 0);
     EXPECT_EQ(isActive4120(), 0);
     EXPECT_EQ(getQM4120id(), 0u);
-}
-
-TEST_F(StartupTest, BoardIdentityPanelHasThreePages) {
-    ASSERT_EQ(startApp(), 0);
-    const int panel = calidPanelHandle();
-    ASSERT_GT(panel, 0);
-    int pages = 0;
-    ASSERT_EQ(GetNumTabPages(panel, IDPANEL_IDTAB, &pages), 0);
-    ASSERT_EQ(pages, 3);
-    const ui::Control* tab = ui::findControl(panel, IDPANEL_IDTAB);
-    ASSERT_TRUE(tab && tab->tab);
-    EXPECT_EQ(tab->tab->pages[0].label, "Control board");
-    EXPECT_EQ(tab->tab->pages[1].label, "IF board");
-    EXPECT_EQ(tab->tab->pages[2].label, "RF board");
-    EXPECT_EQ(tab->tab->pages[0].panel, state().boardTabControl);
-    EXPECT_EQ(tab->tab->pages[1].panel, state().boardTabIf);
-    EXPECT_EQ(tab->tab->pages[2].panel, state().boardTabRf);
 }
 
 // A resource file that cannot be read makes the first panel that needs it fail start-up.
