@@ -71,27 +71,6 @@ TEST(SeparatorCollapse, EachAdjacentPairBecomesOne) {
     collapseDoubledSeparators(nullptr);  // tolerated
 }
 
-TEST_F(StartupTest, EngineeringModeAddsADimmedEngineeringMenu) {
-    ASSERT_EQ(startApp({"file", "qzTrace"}), 0);
-    EXPECT_EQ(state().engineeringMode, 1);
-    ASSERT_GT(state().engineeringMenu, 0);
-    ASSERT_GT(state().engineeringPanelItem, 0);
-    const std::vector<std::string> menus = menuLabels(state().mainMenuBar);
-    ASSERT_FALSE(menus.empty());
-    EXPECT_EQ(menus.back(), "Engineering");
-    EXPECT_TRUE(op.menuDimmed(state().mainMenuBar, state().engineeringMenu));
-    EXPECT_TRUE(op.menuDimmed(state().mainMenuBar, state().engineeringPanelItem));
-    const ui::MenuNode* item = ui::findMenuNode(state().mainMenuBar, state().engineeringPanelItem);
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->label, "Panel...");
-
-    // After a boot the menu opens the engineering panel.
-    setEngineeringMenuDimmed(0);
-    EXPECT_FALSE(op.menuDimmed(state().mainMenuBar, state().engineeringPanelItem));
-    ASSERT_TRUE(op.chooseMenu(state().mainMenuBar, state().engineeringPanelItem));
-    EXPECT_TRUE(op.panelShown(state().engPanel));
-}
-
 TEST_F(StartupTest, NoEngineeringMenuWithoutTheSwitch) {
     ASSERT_EQ(startApp({"QZTRACE2", "trace"}), 0);
     EXPECT_EQ(state().engineeringMode, 0);
