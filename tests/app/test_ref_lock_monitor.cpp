@@ -157,13 +157,6 @@ TEST_F(RefLockMonitorTest, SchedulingFailureIsReported) {
     EXPECT_FALSE(fe.popups().back().text.empty());
 }
 
-TEST_F(RefLockMonitorTest, ShutdownStopsTheMonitorAndDiscardsThePool) {
-    started = false;
-    EXPECT_EQ(appShutdown(), 0);
-    EXPECT_EQ(state().refLockMonitorsRunning.load(), 0);
-    EXPECT_EQ(state().threadPool, 0);
-}
-
 // Real 0.2 s steps: stops and restarts at random moments, with the module being read and a session being
 // closed under the monitor's feet. ThreadSanitizer runs this too.
 class RefLockMonitorRaceTest : public AppFixture {};

@@ -10,8 +10,6 @@
 #include "env_guard.h"
 #include "qm4120_sfp_uir.h"
 #include "qm41XX_utils.h"
-#include "qm41xx_cal_id.h"
-#include "qm41xx_cal_id_uir.h"
 
 namespace {
 
@@ -73,27 +71,6 @@ TEST(SeparatorCollapse, EachAdjacentPairBecomesOne) {
     collapseDoubledSeparators(nullptr);  // tolerated
 }
 
-TEST_F(StartupTest, EngineeringModeAddsADimmedEngineeringMenu) {
-    ASSERT_EQ(startApp({"file", "qzTrace"}), 0);
-    EXPECT_EQ(state().engineeringMode, 1);
-    ASSERT_GT(state().engineeringMenu, 0);
-    ASSERT_GT(state().engineeringPanelItem, 0);
-    const std::vector<std::string> menus = menuLabels(state().mainMenuBar);
-    ASSERT_FALSE(menus.empty());
-    EXPECT_EQ(menus.back(), "Engineering");
-    EXPECT_TRUE(op.menuDimmed(state().mainMenuBar, state().engineeringMenu));
-    EXPECT_TRUE(op.menuDimmed(state().mainMenuBar, state().engineeringPanelItem));
-    const ui::MenuNode* item = ui::findMenuNode(state().mainMenuBar, state().engineeringPanelItem);
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->label, "Panel...");
-
-    // After a boot the menu opens the engineering panel.
-    setEngineeringMenuDimmed(0);
-    EXPECT_FALSE(op.menuDimmed(state().mainMenuBar, state().engineeringPanelItem));
-    ASSERT_TRUE(op.chooseMenu(state().mainMenuBar, state().engineeringPanelItem));
-    EXPECT_TRUE(op.panelShown(state().engPanel));
-}
-
 TEST_F(StartupTest, NoEngineeringMenuWithoutTheSwitch) {
     ASSERT_EQ(startApp({"QZTRACE2", "trace"}), 0);
     EXPECT_EQ(state().engineeringMode, 0);
@@ -134,25 +111,8 @@ TEST_F(StartupTest, UnreadableIniFileIsReportedAndTheDefaultKept) {
     EXPECT_EQ(std::string(state().settingsDir), programDir + "/settings");
 }
 
-TEST_F(StartupTest, SettingsFolderSavedAndReadBack) {
+TEST_F(StartupTest, SaveThatCannotOpenTheIniFileIsReported) {
     ASSERT_EQ(startApp(), 0);
-    std::snprintf(state().settingsDir, PATH_TEXT_LEN, "%s", "/srv/qm/settings");
-    saveDirectorySettings();
-    EXPECT_TRUE(fe.popups().empty());
-    EXPECT_EQ(readIniValue(iniPath()), "/srv/qm/settings");
-
-    state().settingsDir[0] = '\0';
-    loadDirectorySettings();
-    EXPECT_EQ(std::string(state().settingsDir), "/srv/qm/settings");
-}
-
-TEST_F(StartupTest, FailedSaveIsReported) {
-    ASSERT_EQ(startApp(), 0);
-    qm_fault_set("qm41XXutils_IniPutString", QM41XXUTILS_ERR_FILE_WRITE, 1);
-    saveDirectorySettings();
-    ASSERT_EQ(fe.countPopups("Save directory settings"), 1);
-    EXPECT_EQ(fe.popups().back().text, "Failed to save settings!");
-
     qm_fault_set("qm41XXutils_IniCreate", QM41XXUTILS_ERR_FILE_READ, 1);
     saveDirectorySettings();
     ASSERT_EQ(fe.countPopups("Save Settings"), 1);
@@ -210,23 +170,6 @@ TEST_F(StartupTest, PanelsLoadedInOrderAndMainPanelShown) {
     EXPECT_GT(state().threadPool, 0);
     EXPECT_EQ(isActive4120(), 0);
     EXPECT_EQ(getQM4120id(), 0u);
-}
-
-TEST_F(StartupTest, BoardIdentityPanelHasThreePages) {
-    ASSERT_EQ(startApp(), 0);
-    const int panel = calidPanelHandle();
-    ASSERT_GT(panel, 0);
-    int pages = 0;
-    ASSERT_EQ(GetNumTabPages(panel, IDPANEL_IDTAB, &pages), 0);
-    ASSERT_EQ(pages, 3);
-    const ui::Control* tab = ui::findControl(panel, IDPANEL_IDTAB);
-    ASSERT_TRUE(tab && tab->tab);
-    EXPECT_EQ(tab->tab->pages[0].label, "Control board");
-    EXPECT_EQ(tab->tab->pages[1].label, "IF board");
-    EXPECT_EQ(tab->tab->pages[2].label, "RF board");
-    EXPECT_EQ(tab->tab->pages[0].panel, state().boardTabControl);
-    EXPECT_EQ(tab->tab->pages[1].panel, state().boardTabIf);
-    EXPECT_EQ(tab->tab->pages[2].panel, state().boardTabRf);
 }
 
 // A resource file that cannot be read makes the first panel that needs it fail start-up.

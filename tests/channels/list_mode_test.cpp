@@ -1,6 +1,5 @@
 // List mode on the simulated module: the lock the address source puts on the main panel, the channel
-// table and the edit-range panel, the dwell shared with the trigger timer, and the hardware stepping
-// through the channels.
+// table and the edit-range panel, and the list settings with the dwell shared with the trigger timer.
 #include <string>
 
 #include "channel_fixture.h"
@@ -95,27 +94,6 @@ TEST_F(ListMode, SettingsReachTheModuleAndTheDwellIsTheTimerPeriod) {
     ASSERT_TRUE(op.toggle(listMode(), LISTMODE_TIMERTRIG));
     EXPECT_EQ(shownNumber(listMode(), LISTMODE_DWELL), 40.0);
     EXPECT_TRUE(fe.popups().empty());
-}
-
-TEST_F(ListMode, CounterStepsTheActiveChannelAtEachDwell) {
-    ASSERT_TRUE(op.commit(listMode(), LISTMODE_COUNTSTOP, 6));
-    ASSERT_TRUE(op.commit(listMode(), LISTMODE_COUNTSTART, 4));
-    ASSERT_TRUE(op.commit(listMode(), LISTMODE_DWELL, 1000.0));
-    ASSERT_TRUE(op.commitLabel(listMode(), LISTMODE_LCS, "Timer"));
-    for (int ch = 4; ch <= 6; ++ch)
-        ASSERT_GE(qm4120_setRfFrequencyChan(session(), 1.0e9 + ch * 1.0e6, static_cast<uint16_t>(ch)), 0);
-    ASSERT_TRUE(op.commitLabel(listMode(), LISTMODE_LAS, "Counter"));
-    // 4, 5, 6, then round again, one step per millisecond; looked at half-way through each dwell.
-    fe.advanceClock(0.0005);
-    for (int expected : {4, 5, 6, 4, 5}) {
-        SCOPED_TRACE(expected);
-        uint16_t address = 0, source = 0, s = 0, e = 0;
-        uint32_t count = 0;
-        ASSERT_GE(qm4120_getListAddrInfo(session(), &address, &source, &s, &e, &count), 0);
-        EXPECT_EQ(address, expected);
-        EXPECT_EQ(module(qm4120_getRfFrequency), 1.0e9 + expected * 1.0e6);
-        fe.advanceClock(0.001);
-    }
 }
 
 }  // namespace

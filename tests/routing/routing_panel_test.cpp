@@ -65,6 +65,15 @@ TEST_F(RoutingPanel, EveryDestinationRoundTripsThroughTheModule) {
         ASSERT_EQ(qm4120_setRoutingConnect(session(), index, 59), 0);
         if (d.outputEnable == 0) continue;
         ++withEnable;
+        // A PXI line's enable box names its line in its tool tip.
+        if (name.rfind("PXI_", 0) == 0) {
+            std::string tip;
+            GetCtrlToolTipAttribute(route(), d.outputEnable, CTRL_TOOLTIP_ATTR_TEXT, &tip);
+            const std::string line =
+                std::regex_replace(std::regex_replace(name, std::regex("PXI_TRIG"), "PXI Trig"),
+                                   std::regex("PXI_LBL"), "PXI LBL");
+            EXPECT_EQ(tip, "Output Enable for " + line);
+        }
         const int before = enabled(index);
         ASSERT_TRUE(op.toggle(route(), d.outputEnable));
         EXPECT_EQ(enabled(index), before ? 0 : 1);
