@@ -83,6 +83,9 @@ TEST_F(QtFrontendTest, TabPagesAreThePagePanelsAndAClickSelectsOne) {
     EXPECT_EQ(tabWidget->widget(2), fe_.panelWidget(extra));
     EXPECT_FALSE(fe_.panelWidget(extra)->isWindow());
     EXPECT_TRUE(fe_.panelWidget(extra)->findChild<QLabel*>() != nullptr);
+    // The program names each added page.
+    SetTabPageAttribute(panel, tabs, 2, ATTR_LABEL_TEXT, "RF board");
+    EXPECT_EQ(tabWidget->tabText(2), "RF board");
 }
 
 TEST_F(QtFrontendTest, MenuItemsCarryTheirChecksDimmingAndReachTheMenuCallback) {
