@@ -209,3 +209,43 @@ TEST_F(CaptureUnderPressure, BlockBeyondMemoryIsRefused) {
     std::vector<int16_t> words(1024);
     EXPECT_EQ(qm4120_captMem(session, 1024, words.data()), 0);
 }
+
+// The settings folder named in qm4120_sfp.ini is a plain file of the operator's. Start-up takes the entry
+// as it is; the save dialog opens there, a save below it is refused with a message, the file is
+// left as it was, and a save to a real folder still works.
+class SettingsFolderIsAFile : public PanelFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        if (HasFatalFailure()) return;
+        notes = programDir + "/notes.txt";
+        writeText(notes, "bench notes\n");
+        writeText(iniPath(), "[Directories]\nSettingsDir=" + notes + "\n");
+        runMonitor = false;
+        ASSERT_EQ(startApp(), 0);
+    }
+    void saveAs(const std::string& path) {
+        fe.answerFile(path, VAL_NEW_FILE_SELECTED);
+        ASSERT_TRUE(op.chooseMenu(state().mainMenuBar, MAINMENU_SETTINGS_SETTINGS_SAVE));
+    }
+    std::string notes;
+};
+
+TEST_F(SettingsFolderIsAFile, SavesBelowItFailAndTheFileStays) {
+    EXPECT_TRUE(fe.popups().empty());
+    EXPECT_EQ(std::string(state().settingsDir), notes);
+    ASSERT_NE(boot(0x4120), 0u);
+
+    saveAs(notes + "/setup.ini");
+    ASSERT_EQ(fe.popupsOf(ui::PopupKind::FileSelect).size(), 1u);
+    EXPECT_EQ(fe.popupsOf(ui::PopupKind::FileSelect)[0].fileRequest.defaultDirectory, notes);
+    ASSERT_EQ(fe.popupsOf(ui::PopupKind::Message).size(), 1u);
+    EXPECT_EQ(fe.popupsOf(ui::PopupKind::Message)[0].title, "Save Settings");
+    EXPECT_EQ(fe.popupsOf(ui::PopupKind::Message)[0].text, "Error creating ini file instance");
+    EXPECT_EQ(readText(notes), "bench notes\n");
+
+    fe.clearPopups();
+    saveAs(programDir + "/setup.ini");
+    EXPECT_TRUE(fe.popupsOf(ui::PopupKind::Message).empty());
+    EXPECT_TRUE(std::filesystem::exists(programDir + "/setup.ini"));
+}

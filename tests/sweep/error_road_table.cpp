@@ -165,6 +165,20 @@ Gesture engToggle(int control, Prep prepare = engOpen()) {
     return g(toggle(engP, control), std::move(prepare));
 }
 const Gesture ENG_OPEN = g(openEng());
+// Ref Lock Auto Check switched off and on: a monitor starts and polls the module (its steps are shortened
+// here) while the operator watches; then it is stopped, as the exit and boot paths stop it.
+Step watchTheLock() {
+    return [](Sweep& s) {
+        if (R r = s.person().commit(engP(), ENGPANEL_REFLOCK_AUTOCHECK, 0); !r) return r;
+        if (R r = s.person().commit(engP(), ENGPANEL_REFLOCK_AUTOCHECK, 1); !r) return r;
+        s.pumpFor(0.2);
+        appState.refLockMonitorStop = 1;
+        if (!s.pumpUntil([] { return appState.refLockMonitorsRunning.load() == 0; }, 5.0))
+            return ::testing::AssertionFailure() << "the monitor does not stop";
+        return ::testing::AssertionSuccess();
+    };
+}
+const Gesture LOCK_MONITOR = g(watchTheLock(), engOpen());
 const Gesture MARKER_POWER = eng(ENGPANEL_GETMARKERPWR);
 
 // Channel table, range editing and list mode.
@@ -238,6 +252,9 @@ const Gesture LOAD_IF_GATE_SETTINGS =
     g(loadSettings(), before({enter(mainP, MAINPANEL_DATA_TYPE, 0), enter(mainP, MAINPANEL_CAPT_TRIG, 0),
                               enter(mainP, MAINPANEL_CAPT_TRIG_TYPE, 1), saveSettings()}));
 const Gesture DIRECTORIES_OK = g(then({menu(MAINMENU_SETTINGS_SETTINGS_DIRS), press(dirP, DIRPANEL_DIR_OK)}));
+// The operator ends the program from the File menu and starts it again: start-up reads the settings
+// folder's entry.
+const Gesture RESTART = g([](Sweep& s) { return s.restartProgram(); });
 
 // Information panels.
 const Gesture SYS_INFO = g(menu(MAINMENU_HELP_INFO));
@@ -374,11 +391,13 @@ const std::vector<Road>& errorRoads() {
             {RF, "qm4120_setActiveChan", CHANNEL},
             faulted({"app/shell_callbacks.cpp", "qm4120_close", g(menu(MAINMENU_FILE_EXIT)), Seen::Quiet},
                     "qm4120_instrumentDelete"),
-            none("app/ref_lock_monitor.cpp", "polled by the reference-lock monitor",
+            each("app/ref_lock_monitor.cpp", LOCK_MONITOR,
                  {"qm4120_getListAddrSource", "qm4120_getIfRefState"}),
-            // The settings folder's INI entry: read at start-up, before any panel; written by Directories OK.
-            none("settings/settings_dir_ini.cpp", "start-up, before any panel",
-                 {"qm41XXutils_IniCreate", "qm41XXutils_IniGetString", "qm41XXutils_IniDelete"}),
+            // The settings folder's INI entry: read at start-up (an entry that cannot be read leaves the
+            // default folder), written by Directories OK.
+            {"settings/settings_dir_ini.cpp", "qm41XXutils_IniCreate", RESTART, Seen::Told},
+            each("settings/settings_dir_ini.cpp", RESTART, Seen::Quiet,
+                 {"qm41XXutils_IniGetString", "qm41XXutils_IniDelete"}),
             each("settings/directories.cpp", DIRECTORIES_OK, Seen::Quiet,
                  {"qm41XXutils_IniCreate", "qm41XXutils_IniDelete", "qm41XXutils_IniPutString"}),
             // Settings files: every operation the save reads, and every one the load writes.

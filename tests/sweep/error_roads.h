@@ -56,9 +56,18 @@ class Sweep : public AppFixture {
     ui::HeadlessFrontend& frontend() { return fe; }
     ui::test::Operator& person() { return op; }
     const std::string& folder() const { return programDir; }  // the program's own, temporary folder
+    // The operator ends the program from the File menu; it starts again in the same folder, no module booted.
+    ::testing::AssertionResult restartProgram();
+    // Runs the main thread's queued calls (a pool thread's popups and control updates) for `seconds` of
+    // real time, or until `done` holds; pumpUntil is false when it never did.
+    void pumpFor(double seconds);
+    bool pumpUntil(const std::function<bool()>& done, double seconds);
 
   protected:
     void SetUp() override;
+
+  private:
+    ::testing::AssertionResult startProgram();
 };
 
 #endif

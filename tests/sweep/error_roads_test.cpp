@@ -142,16 +142,47 @@ std::string where(const Road& road, int32_t status) {
 void Sweep::SetUp() {
     AppFixture::SetUp();
     if (HasFatalFailure()) return;
+    ASSERT_TRUE(startProgram());
+    rebootModule();
+}
+
+::testing::AssertionResult Sweep::startProgram() {
     runMonitor = false;
     // A boot through the dialog starts the monitor and the sweep stops it again: short steps keep that quick.
     appState.monitorStepDelay = [](double) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 0;
     };
-    ASSERT_EQ(startApp({"QZTRACE"}), 0);
+    if (startApp({"QZTRACE"}) != 0) return ::testing::AssertionFailure() << "the program does not start";
     // Captures to a file write into the program's temporary folder, not the working directory.
     std::snprintf(captureFileName, sizeof captureFileName, "%s/data.txt", programDir.c_str());
-    rebootModule();
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult Sweep::restartProgram() {
+    if (auto r = op.chooseMenu(bar(), MAINMENU_FILE_EXIT); !r) return r;
+    appShutdown();
+    started = false;
+    ui::runQueuedCalls();
+    ui::resetRuntime();
+    resetProgramState();
+    appState.programDirOverride = programDir;
+    return startProgram();
+}
+
+void Sweep::pumpFor(double seconds) {
+    pumpUntil([] { return false; }, seconds);
+}
+
+bool Sweep::pumpUntil(const std::function<bool()>& done, double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        ui::runQueuedCalls();
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ui::runQueuedCalls();
+    return done();
 }
 
 void Sweep::rebootModule(uint16_t model) {
