@@ -70,15 +70,6 @@ TEST_F(ErrorMessage, DriverCodesComeFromTheDriverTable) {
     EXPECT_EQ(qm4120_error_message(0, s32(0xBFFC0011u), text), 0);
     EXPECT_STREQ(text, "ERROR: Identification query failed");
     EXPECT_TRUE(libraryUntouched());
-
-    EXPECT_EQ(qm4120_error_message(0, s32(0xBFFC0007u), text), 0);
-    EXPECT_STREQ(text, "ERROR: Parameter 7 out of range");
-    EXPECT_EQ(qm4120_error_message(0, QM4120_WARN_NSUP_SELF_TEST, text), 0);
-    EXPECT_STREQ(text, "WARNING: Self-test not supported");
-    EXPECT_EQ(qm4120_error_message(0, s32(0xBFFC0800u), text), 0);
-    EXPECT_STREQ(text, "Failed to open file for data capture.");
-    EXPECT_EQ(qm4120_error_message(0, s32(0xBFFC07FEu), text), 0);
-    EXPECT_STREQ(text, "Cannot write configuration data to FPGA.");
 }
 
 TEST_F(ErrorMessage, MappedLibraryCodesGetTheLibraryText) {

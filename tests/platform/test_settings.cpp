@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <clocale>
 #include <cmath>
@@ -12,6 +10,7 @@
 #include <string>
 
 #include "file_text.h"
+#include "full_disk.h"
 #include "qm41XX_utils.h"
 #include "qm_faults.h"
 #include "temp_dir.h"
@@ -209,22 +208,14 @@ TEST_F(SettingsTest, FailedSaveKeepsTheOldFileAndTheOldContent) {
     writeText(path_, "[A]\nk=old\n");
     const uint32_t h = create(path_);
 
-    // Limit the size of any file this process writes, so the save breaks off half-way as it would on a
-    // full disk. (Tests run as root, so permissions cannot stop a write.)
-    struct sigaction ignore {
-    }, previous{};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit tiny = old;
-    tiny.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const int32_t status = qm41XXutils_IniPutString(h, "A", "k", std::string(200, 'n').c_str());
-    setrlimit(RLIMIT_FSIZE, &old);
-    sigaction(SIGXFSZ, &previous, nullptr);
-
-    EXPECT_EQ(status, QM41XXUTILS_ERR_FILE_WRITE);
+    // The save breaks off half-way as it would on a full disk. (Tests run as root, so permissions cannot
+    // stop a write.)
+    {
+        FullDisk disk(16);
+        ASSERT_TRUE(disk.ok());
+        EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", std::string(200, 'n').c_str()),
+                  QM41XXUTILS_ERR_FILE_WRITE);
+    }
     EXPECT_EQ(readText(path_), "[A]\nk=old\n");
     EXPECT_EQ(filesInDir(), 1u);  // no temporary file left behind
     char buf[16];

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "env_guard.h"
 #include "file_text.h"
 #include "pxi_korvo.h"
 #include "qm41XX_utils.h"
@@ -105,19 +106,6 @@ TEST_F(SysinfoTest, BadRequests) {
     EXPECT_STREQ(text, "");
 }
 
-// Replaces PATH for one test so that "xdg-open" is whatever the test puts there.
-class PathGuard {
-  public:
-    explicit PathGuard(const std::string& path) {
-        if (const char* old = std::getenv("PATH")) old_ = old;
-        setenv("PATH", path.c_str(), 1);
-    }
-    ~PathGuard() { setenv("PATH", old_.c_str(), 1); }
-
-  private:
-    std::string old_;
-};
-
 TEST_F(SysinfoTest, OpenUrlRunsTheOpener) {
     const fs::path log = dir_ / "opened.txt";
     const fs::path opener =
@@ -125,7 +113,8 @@ TEST_F(SysinfoTest, OpenUrlRunsTheOpener) {
                              ".part' '" + log.string() + "'\n");
     fs::permissions(opener, fs::perms::owner_all);
     {
-        PathGuard path(dir_.string() + ":/bin:/usr/bin");
+        // "xdg-open" is whatever the test puts there.
+        EnvGuard path("PATH", (dir_.string() + ":/bin:/usr/bin").c_str());
         EXPECT_EQ(qm_openUrl("https://example.com/qm4120?a=1&b=2"), QM_SYSINFO_SUCCESS);
     }
     // The opener runs detached; give it a generous while to leave its trace.
@@ -136,7 +125,7 @@ TEST_F(SysinfoTest, OpenUrlRunsTheOpener) {
 
 TEST_F(SysinfoTest, OpenUrlReportsWhatCannotStart) {
     {
-        PathGuard path(dir_.string());  // no opener there
+        EnvGuard path("PATH", dir_.c_str());  // no opener there
         EXPECT_EQ(qm_openUrl("https://example.com"), QM_SYSINFO_ERR_LAUNCH);
     }
     EXPECT_EQ(qm_openUrl(""), QM_SYSINFO_ERR_INVALID_ARG);

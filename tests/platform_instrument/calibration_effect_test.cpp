@@ -46,8 +46,6 @@ TEST_F(CalibrationEffect, TheRfAmplitudeTableMovesTheShownLevelNotTheSignal) {
     EXPECT_NEAR(moduleCorrection(vi) - before, expected, 1e-6);
 }
 
-double fakeNow = 0.0;
-
 // How long the Q samples of a tone on bin k lag the I samples (s), from the driver's transforms of
 // the I and Q sequences of one 16-bit I/Q capture: in quadrature Q_k / I_k is -j for a tone above the
 // centre, and a lag t turns it by a further -2 pi f t.
@@ -110,9 +108,10 @@ TEST_F(CalibrationEffect, TheGroupDelayCorrectionKeepsIAndQInQuadrature) {
     EXPECT_NEAR(lagAt(high), 0.0, 0.03 * skew);
 }
 
-TEST_F(CalibrationEffect, TheBoardWarmsUpSlowly) {
-    qm4120_simSetClock([](void*) { return fakeNow; }, nullptr, nullptr);
-    fakeNow = 1000.0;
+using Warming = ClockedSimTest;
+
+TEST_F(Warming, TheBoardWarmsUpSlowly) {
+    clock.seconds = 1000.0;
     Module m(0x4120);
     auto temperature = [&] {
         int16_t sixteenths = 0;
@@ -120,11 +119,10 @@ TEST_F(CalibrationEffect, TheBoardWarmsUpSlowly) {
         return sixteenths / 16.0;
     };
     const double cold = temperature();
-    fakeNow += 10.0;
+    clock.seconds += 10.0;
     const double tenSeconds = temperature();
-    fakeNow += 3600.0;
+    clock.seconds += 3600.0;
     const double warm = temperature();
-    qm4120_simSetClock(nullptr, nullptr, nullptr);
     // Within a reading's resolution after ten seconds; degrees after an hour, and no more than a few.
     EXPECT_LE(std::fabs(tenSeconds - cold), 0.125);
     EXPECT_GT(warm - cold, 1.0);

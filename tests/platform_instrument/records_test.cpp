@@ -129,18 +129,6 @@ TEST_F(RecordsTest, BandSetsMoveAsWholeDataBlocks) {
     EXPECT_EQ(qm4120_calRFDCFreqBandAdd(m.vi(), 2e9, 1e9, 5), -3);
 }
 
-TEST_F(RecordsTest, BlankingTheEepromsErasesIdentityCalibrationAndSerial) {
-    Module m(0x4B20);
-    ASSERT_EQ(qm4120_caldataBlankEeproms(m.vi()), 0);
-    char text[QM4120_TEXT_SIZE] = "x";
-    ASSERT_EQ(qm4120_caldataGetSerialNumber(m.vi(), text), 0);
-    EXPECT_STREQ(text, "");
-    ASSERT_EQ(qm4120_calIdControlTypeNoValueQuery(m.vi(), text), 0);
-    EXPECT_STREQ(text, "");
-    EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, m.vi()).y, 0);
-    EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), -43) << "no stored correction to verify";
-}
-
 // What a module keeps in its EEPROMs belongs to the module in the chassis, not to the session.
 
 TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly) {
@@ -201,19 +189,27 @@ TEST_F(RecordsTest, CommittedEepromContentsOutliveTheSessionOnTheirOwnModelOnly)
     EXPECT_NE(ifBoardSerial(fresh.vi()), "222222/002");
 }
 
+// Blanking erases identity, calibration and serial at once, for this session and the next.
 TEST_F(RecordsTest, ABlankedModuleStaysBlankUntilTheSimulationIsReset) {
+    const auto expectBlank = [](uint32_t vi) {
+        EXPECT_EQ(moduleSerial(vi), "");
+        char text[QM4120_TEXT_SIZE] = "x";
+        ASSERT_EQ(qm4120_calIdControlTypeNoValueQuery(vi, text), 0);
+        EXPECT_STREQ(text, "");
+        EXPECT_EQ(grpDelStamp(vi), Stamp{});
+        EXPECT_EQ(stampOf(qm4120_caldataModuleLastTimeStampQuery, vi).y, 0);
+        EXPECT_EQ(qm4120_calIFDigGrpDelVerify(vi), -43) << "no stored correction to verify";
+    };
     {
         Module m(0x4B20);
         ASSERT_EQ(qm4120_caldataBlankEeproms(m.vi()), 0);
+        SCOPED_TRACE("the blanking session");
+        expectBlank(m.vi());
     }
     {
         Module m(0x4B20);
-        EXPECT_EQ(moduleSerial(m.vi()), "");
-        char text[QM4120_TEXT_SIZE] = "x";
-        ASSERT_EQ(qm4120_calIdControlTypeNoValueQuery(m.vi(), text), 0);
-        EXPECT_STREQ(text, "");
-        EXPECT_EQ(grpDelStamp(m.vi()), Stamp{});
-        EXPECT_EQ(qm4120_calIFDigGrpDelVerify(m.vi()), -43);
+        SCOPED_TRACE("the next session");
+        expectBlank(m.vi());
         ASSERT_EQ(qm4120_controlSetDefaults(m.vi()), 0);
         EXPECT_EQ(moduleSerial(m.vi()), "") << "a reset does not refill the EEPROMs";
     }

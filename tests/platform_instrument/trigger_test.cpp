@@ -72,12 +72,14 @@ TEST_F(FiringTest, TheLevelTriggerFiresOnTheBurstEdgeAfterThePreTriggerSamples) 
         ASSERT_EQ(qm4120_controlClearAfterRepeatCapt(m.vi()), 0);
     }
 
-    // A steady tone gives the relative detectors nothing to tell apart, and a threshold above the tone
-    // nothing to cross.
+    // A steady tone gives the relative detectors nothing to tell apart, though it stands above an absolute
+    // threshold; a threshold above the tone has nothing to cross.
     ASSERT_EQ(qm4120_simSetSignal("tone_level=-20"), 0);
     EXPECT_FALSE(armAndWait(m.vi(), 3e-3)) << "relative mode, steady tone";
     ASSERT_EQ(qm4120_controlCaptureAbort(m.vi()), 0);
     ASSERT_EQ(qm4120_controlSetIntTriggerMode(m.vi(), 0), 0);
+    EXPECT_TRUE(armAndWait(m.vi(), 3e-3)) << "absolute mode, steady tone above the threshold";
+    ASSERT_EQ(qm4120_controlClearAfterRepeatCapt(m.vi()), 0);
     ASSERT_EQ(qm4120_controlSetIntTriggerAbsThreshold(m.vi(), -10.0), 0);
     ASSERT_EQ(qm4120_simSetSignal("burst_on_ms=1, burst_off_ms=1, tone_level=-20"), 0);
     EXPECT_FALSE(armAndWait(m.vi(), 5e-3)) << "absolute threshold above the burst";

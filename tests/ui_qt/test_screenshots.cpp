@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QImage>
-#include <QTabWidget>
 #include <QTableView>
 #include <cmath>
 #include <random>
@@ -15,7 +14,6 @@
 #include <nlohmann/json.hpp>
 
 #include "embedded_resources.h"
-#include "qm41xx_cal_id_uir.h"
 #include "resource_callbacks.h"
 #endif
 
@@ -152,32 +150,4 @@ TEST_F(ScreenshotTest, PanelWithEveryControlKind) {
     EXPECT_EQ(m->index(5, 1).data().toString(), "Above");
     EXPECT_EQ(table->columnWidth(0), 90);
     EXPECT_EQ(table->verticalHeader()->width(), 40);
-}
-
-// The board identity panel as the program builds it: three copies of the page panel in its tab control.
-TEST_F(ScreenshotTest, BoardIdentityPanelWithItsThreePages) {
-#ifndef QM_HAVE_RESOURCES
-    GTEST_SKIP() << "the panel resources are not built";
-#else
-    const std::string file = "qm41xx_cal_id.uir";
-    registerNoopCallbacks();
-    const int panel = LoadPanel(0, file.c_str(), IDPANEL);
-    ASSERT_GT(panel, 0);
-    for (const char* label : {"Control board", "IF board", "RF board"}) {
-        const int page = LoadPanel(panel, file.c_str(), IDINFO);
-        ASSERT_GT(page, 0);
-        const int index = InsertPanelAsTabPage(panel, IDPANEL_IDTAB, -1, page);
-        ASSERT_GE(index, 0);
-        SetTabPageAttribute(panel, IDPANEL_IDTAB, index, ATTR_LABEL_TEXT, label);
-    }
-    SetActiveTabPage(panel, IDPANEL_IDTAB, 1);
-    DisplayPanel(panel);
-    settle();
-    auto* tabs = qobject_cast<QTabWidget*>(fe_.controlWidget(panel, IDPANEL_IDTAB));
-    ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(tabs->tabText(2), "RF board");
-    EXPECT_EQ(tabs->currentIndex(), 1);
-    saveScreenshot(fe_.panelWidget(panel), pictureName(file, "IDPANEL_PAGES"));
-#endif
 }
