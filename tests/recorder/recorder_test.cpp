@@ -190,23 +190,29 @@ TEST(RecorderSigMF, MetadataAndToneWhereTheScenarioPutsIt) {
 }
 
 TEST(RecorderFormats, EveryCaptureFileFormatHoldsTheBlock) {
+    // A word a line; a value in millionths a line; an I/Q pair of them a line.
+    const char* const INTEGER = "-?[0-9]+";
+    const char* const FIXED = "-?[0-9]+\\.[0-9]{6}";
+    const char* const FIXED_PAIR = "-?[0-9]+\\.[0-9]{6},-?[0-9]+\\.[0-9]{6}";
     const struct {
         const char* format;
         const char* args;
         double rate;
         bool real;
         std::function<Samples(const std::string&)> read;
+        const char* line;  // what every line of a text format looks like
     } cases[] = {
-        {"decimal", "--if", ADC_CLOCK, true, [](const std::string& f) { return reals(textValues(f)); }},
-        {"decimal", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
+        {"decimal", "--if", ADC_CLOCK, true, [](const std::string& f) { return reals(textValues(f)); },
+         INTEGER},
+        {"decimal", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }, INTEGER},
         {"raw", "--if", ADC_CLOCK, true,
-         [](const std::string& f) { return reals(littleEndianValues(f, 2, false)); }},
+         [](const std::string& f) { return reals(littleEndianValues(f, 2, false)); }, nullptr},
         {"raw", "--bits 32 --decimation 8", IQ_RATE / 4, false,
-         [](const std::string& f) { return pairs(littleEndianValues(f, 4, false)); }},
-        {"float-text", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
-        {"csv", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }},
+         [](const std::string& f) { return pairs(littleEndianValues(f, 4, false)); }, nullptr},
+        {"float-text", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }, FIXED},
+        {"csv", "", IQ_RATE, false, [](const std::string& f) { return pairs(textValues(f)); }, FIXED_PAIR},
         {"float-binary", "", IQ_RATE, false,
-         [](const std::string& f) { return pairs(littleEndianValues(f, 4, true)); }},
+         [](const std::string& f) { return pairs(littleEndianValues(f, 4, true)); }, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.format) + (c.real ? " IF" : " I/Q"));
@@ -216,7 +222,15 @@ TEST(RecorderFormats, EveryCaptureFileFormatHoldsTheBlock) {
         const Result r = runRecorder(dir, args, "tone_offset=1.5e6");
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(filesIn(dir), std::vector<std::string>{"capture.dat"});
-        const Samples x = c.read(readText(dir.file("capture.dat")));
+        const std::string text = readText(dir.file("capture.dat"));
+        if (c.line) {
+            const std::regex shape(c.line);
+            std::istringstream lines(text);
+            int odd = 0;
+            for (std::string line; std::getline(lines, line);) odd += !std::regex_match(line, shape);
+            EXPECT_EQ(odd, 0) << "lines unlike " << c.line;
+        }
+        const Samples x = c.read(text);
         ASSERT_EQ(x.size(), SAMPLES);
         const double tone = c.real ? alias(IF_CENTRE - 1.5e6, ADC_CLOCK) : 1.5e6;
         EXPECT_NEAR(peakFrequency(x, c.rate, c.real), tone, c.rate / SAMPLES);
