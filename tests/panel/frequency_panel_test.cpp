@@ -77,8 +77,6 @@ TEST_F(FrequencyPanel, FrequencyStepDialogAcceptsWholeHertzWithinLimits) {
 
     ASSERT_TRUE(op.doubleClick(main(), MAINPANEL_FREQ_STEP_HZ));
     ASSERT_TRUE(op.panelShown(step));
-    EXPECT_EQ(op.shows(step, STEPPANEL_HEADING), "Frequency");
-    EXPECT_EQ(op.shows(step, STEPPANEL_UNITS), "Hz");
     EXPECT_EQ(op.shows(step, STEPPANEL_INTEGER_MINSTEP), "1");
     EXPECT_EQ(op.shows(step, STEPPANEL_INTEGER_MAXSTEP), "100000000");
     EXPECT_EQ(op.shows(step, STEPPANEL_INTEGER_INTERVAL), "10000");  // the post-boot increment
@@ -117,8 +115,6 @@ TEST_F(FrequencyPanel, LevelAndMarkerStepsUseTheSameDialog) {
     EXPECT_EQ(op.shows(main(), MAINPANEL_FREQ_STEP_HZ), "1000000 Hz step");  // the entry's own increment
     EXPECT_EQ(op.shows(main(), MAINPANEL_LEV_STEP_DBM), "1.00 dBm step");
     ASSERT_TRUE(op.doubleClick(main(), MAINPANEL_LEV_STEP_DBM));
-    EXPECT_EQ(op.shows(step, STEPPANEL_HEADING), "Level");
-    EXPECT_EQ(op.shows(step, STEPPANEL_UNITS), "dBm");
     EXPECT_TRUE(op.visible(step, STEPPANEL_DOUBLE_INTERVAL));
     EXPECT_FALSE(op.visible(step, STEPPANEL_INTEGER_INTERVAL));
     EXPECT_EQ(op.shows(step, STEPPANEL_DOUBLE_MINSTEP), "0.01");
@@ -132,7 +128,6 @@ TEST_F(FrequencyPanel, LevelAndMarkerStepsUseTheSameDialog) {
 
     // The marker controls are never shown, so their step dialog opens only through the callback.
     CallCtrlCallback(main(), MAINPANEL_MARKER_FREQ_STEP_HZ, EVENT_LEFT_DOUBLE_CLICK, 0, 0, nullptr);
-    EXPECT_EQ(op.shows(step, STEPPANEL_HEADING), "Marker Frequency");
     ASSERT_TRUE(op.commit(step, STEPPANEL_INTEGER_INTERVAL, 5000));
     ASSERT_TRUE(op.press(step, STEPPANEL_STEP_OK));
     EXPECT_EQ(attribute(MAINPANEL_MARKER_FREQ, ATTR_INCR_VALUE), 5000.0);
