@@ -5,12 +5,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "capture_control.h"
+#include "capture_values.h"
 #include "file_text.h"
 #include "panel_fixture.h"
 #include "qm4120_sfp_uir.h"
@@ -25,14 +24,6 @@ uint32_t largestPowerOfTwoNotAbove(uint32_t n) {
     uint32_t p = 1;
     while (p * 2 <= n) p *= 2;
     return p;
-}
-
-std::vector<long> decimalLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<long> values;
-    std::string line;
-    while (std::getline(in, line)) values.push_back(std::stol(line));
-    return values;
 }
 
 }  // namespace
@@ -268,7 +259,7 @@ TEST_F(CaptureTest, FileDestinationsWriteTheCapturedWords) {
         auto check = [&](const auto& held) {
             EXPECT_EQ(held.size(), c.dataType == 0 ? 256u : 512u);
             if (c.menuItem == MAINMENU_CAPT_TOASCFILE)
-                EXPECT_EQ(decimalLines(path), std::vector<long>(held.begin(), held.end()));
+                EXPECT_EQ(textValues(readText(path)), std::vector<double>(held.begin(), held.end()));
             else
                 EXPECT_EQ(readText(path), std::string(reinterpret_cast<const char*>(held.data()),
                                                       held.size() * sizeof(held[0])));
