@@ -1,15 +1,13 @@
 // The engineering panel's two reset buttons: what they do to the module, their popups and texts, and the
 // road where the running FPGA configuration cannot be read.
-#include "boot_fixture.h"
+#include "eng_fixture.h"
 
 namespace {
 
 constexpr double TUNED_AWAY = 1.234e9;
 
-class EngineeringReset : public BootFixture {
+class EngineeringReset : public EngFixture {
   protected:
-    int engPanel() const { return appState.engPanel; }
-
     // Moves the module away from its defaults so that a reset shows.
     static void tuneAway() {
         const uint32_t vi = getQM4120id();
@@ -53,10 +51,9 @@ TEST_F(EngineeringReset, ButtonsDoNothingWithoutAModule) {
 }
 
 TEST_F(EngineeringReset, ResetRestoresDefaultsAndSoftwareTrigger) {
-    ASSERT_TRUE(bootDefault(0x4120));
+    ASSERT_TRUE(bootAndOpen(0x4120));
     const double bootFrequency = rfFrequency();
     ASSERT_NE(bootFrequency, TUNED_AWAY);
-    DisplayPanel(engPanel());
     tuneAway();
 
     const auto popups = pressReset(ENGPANEL_RESETBUTTON);
@@ -69,8 +66,7 @@ TEST_F(EngineeringReset, ResetRestoresDefaultsAndSoftwareTrigger) {
 }
 
 TEST_F(EngineeringReset, DriverFailuresAreReportedBeforeTheResetPopup) {
-    ASSERT_TRUE(bootDefault(0x4B20));
-    DisplayPanel(engPanel());
+    ASSERT_TRUE(bootAndOpen(0x4B20));
     qm_fault_set("qm4120_controlSetDefaults", -5, 1);
     qm_fault_set("qm4120_controlSetSwTriggerMode", -6, 1);
     const auto popups = pressReset(ENGPANEL_RESETBUTTON);
@@ -111,8 +107,7 @@ TEST_F(EngineeringReset, ResetWithFpgaKeepsTheRunningConfiguration) {
 }
 
 TEST_F(EngineeringReset, UnreadableConfigurationSkipsTheReset) {
-    ASSERT_TRUE(bootDefault(0x4A20));
-    DisplayPanel(engPanel());
+    ASSERT_TRUE(bootAndOpen(0x4A20));
     tuneAway();
     qm_fault_set("qm4120_fpgaGetConfig", -17, 1);
     const auto popups = pressReset(ENGPANEL_RESETWFPGABUTTON);
