@@ -164,7 +164,6 @@ TEST_F(EngPanelTest, SerialNumberNeedsAModuleAndReachesTheMainPanel) {
         fe.clearPopups();
         ASSERT_TRUE(op.press(engPanel(), button));
         ASSERT_EQ(fe.popups().size(), 1u);
-        EXPECT_EQ(fe.popups()[0].title, "Error");
         EXPECT_EQ(fe.popups()[0].text, "Please boot 4120 first");
     }
     char serial[QM4120_TEXT_SIZE] = {};
@@ -183,7 +182,6 @@ TEST_F(EngPanelTest, BlankingTheEepromsAsksFirst) {
     fe.expectConfirm(0);
     ASSERT_TRUE(op.press(engPanel(), ENGPANEL_BLANK_EEPROM_BUTTON));
     ASSERT_EQ(fe.popups().size(), 1u);
-    EXPECT_EQ(fe.popups()[0].title, "Confirm Action");
     EXPECT_EQ(fe.popups()[0].text, "BLANK all eeproms.\n\nAre you sure?");
     char after[QM4120_TEXT_SIZE] = {};
     ASSERT_GE(qm4120_getSerialNumber(vi, after), 0);
@@ -226,7 +224,6 @@ TEST_F(EngPanelTest, GroupDelayCalibrationIsStampedWithTheTimeItStarted) {
     fe.watchPopups(nullptr);
 
     ASSERT_EQ(fe.popups().size(), 1u);
-    EXPECT_EQ(fe.popups()[0].title, "Group Delay Cal");
     uint16_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     ASSERT_GE(qm4120_getCalIFDigGrpDelTimeStamp(vi, &y, &mo, &d, &h, &mi, &s), 0);
     const std::string stored = formatTimeStamp(y, mo, d, h, mi, s);
