@@ -94,7 +94,6 @@ TEST_F(TriggerPanel, EachFamilySelectsItsFirstCodeAndShowsItsControls) {
         }
         if (c.lvdsPopup) {
             ASSERT_EQ(fe.popups().size(), 1u);
-            EXPECT_EQ(fe.popups()[0].title, c.lvdsPopup);
             EXPECT_EQ(fe.popups()[0].text, std::string(c.lvdsPopup) + " set to 'Input'");
         } else {
             EXPECT_TRUE(fe.popups().empty());
