@@ -127,23 +127,6 @@ TEST_F(CaptureTest, RepeatRunEndsAfterTheCaptureInHandOnTheFirstStop) {
     expectIdle();
 }
 
-TEST_F(CaptureTest, SecondStopInRepeatModeAbortsTheCaptureInHand) {
-    // A long capture, so that both presses come while it is being taken.
-    ASSERT_TRUE(chooseData(0, 0, 16000000));
-    ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
-    pressDuringRun(MAINPANEL_CMD_STOP, 1);
-    pressDuringRun(MAINPANEL_CMD_STOP, 2);
-    ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
-    ASSERT_EQ(pressed.size(), 2u);
-    EXPECT_EQ(triggerCount(), 1u);
-    // The abort kept what had been taken: fewer samples, and an FFT no longer than them.
-    EXPECT_EQ(capturedData.dataValid, 1);
-    EXPECT_GT(capturedData.numIfSamples, 0u);
-    EXPECT_LT(capturedData.numIfSamples, 16000000u);
-    EXPECT_EQ(capturedData.ifData.size(), capturedData.numIfSamples);
-    expectIdle();
-}
-
 TEST_F(CaptureTest, SwitchingToSingleDuringARepeatRunEndsIt) {
     ASSERT_TRUE(chooseData(0, 0, 16000000));
     ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, 1));
@@ -156,20 +139,32 @@ TEST_F(CaptureTest, SwitchingToSingleDuringARepeatRunEndsIt) {
     expectIdle();
 }
 
-TEST_F(CaptureTest, SingleStopAfterTheTriggerEndsWithTheSamplesTakenSoFar) {
+// A long capture, so that every press comes while it is being taken. A single run's one Stop aborts it;
+// a repeat run's first Stop only ends the run after the capture in hand, and the second aborts that.
+// The abort keeps what had been taken: fewer samples, and an FFT no longer than them.
+TEST_F(CaptureTest, AStopThatAbortsKeepsTheSamplesTakenSoFar) {
     ASSERT_TRUE(chooseData(0, 0, 16000000));
-    uint32_t fft = 0;
-    qm4120_getFftLength(session, &fft);
-    pressDuringRun(MAINPANEL_CMD_STOP, 2);
-    ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
-    ASSERT_EQ(pressed.size(), 1u);  // one press was enough
-    const uint32_t n = capturedData.numIfSamples;
-    EXPECT_GT(n, 0u);
-    EXPECT_LT(n, 16000000u);
-    EXPECT_EQ(capturedData.numWords, n);
-    EXPECT_EQ(capturedData.fftLength, std::min(fft, largestPowerOfTwoNotAbove(n)));
-    EXPECT_EQ(capturedData.dataValid, 1);
-    expectIdle();
+    for (int repeat : {0, 1}) {
+        SCOPED_TRACE(repeat ? "repeat" : "single");
+        ASSERT_TRUE(op.commit(p, MAINPANEL_CAPTMODE, repeat));
+        uint32_t fft = 0;
+        qm4120_getFftLength(session, &fft);
+        const uint32_t triggersBefore = triggerCount();
+        pressed.clear();
+        if (repeat) pressDuringRun(MAINPANEL_CMD_STOP, 1);
+        pressDuringRun(MAINPANEL_CMD_STOP, 2);
+        ASSERT_TRUE(op.press(p, MAINPANEL_CMD_SINGLE));
+        ASSERT_EQ(pressed.size(), repeat ? 2u : 1u);
+        EXPECT_EQ(triggerCount(), triggersBefore + 1);
+        const uint32_t n = capturedData.numIfSamples;
+        EXPECT_GT(n, 0u);
+        EXPECT_LT(n, 16000000u);
+        EXPECT_EQ(capturedData.numWords, n);
+        EXPECT_EQ(capturedData.ifData.size(), n);
+        EXPECT_EQ(capturedData.fftLength, std::min(fft, largestPowerOfTwoNotAbove(n)));
+        EXPECT_EQ(capturedData.dataValid, 1);
+        expectIdle();
+    }
 }
 
 TEST_F(CaptureTest, StopBeforeTheTriggerDiscardsTheCycle) {
