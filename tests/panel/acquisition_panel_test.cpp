@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "acquisition.h"
-#include "app_fixture.h"
 #include "list_labels.h"
-#include "qm4120_sfp_uir.h"
+#include "panel_fixture.h"
 
 namespace {
 
@@ -19,18 +18,17 @@ std::vector<std::string> powersOfTwo(uint32_t from, uint32_t to) {
 
 }  // namespace
 
-class AcquisitionTest : public AppFixture {
+class AcquisitionTest : public PanelFixture {
   protected:
-    AcquisitionTest() { runMonitor = false; }
     void SetUp() override {
-        AppFixture::SetUp();
-        ASSERT_EQ(startApp(), 0);
+        PanelFixture::SetUp();
+        if (HasFatalFailure()) return;
         session = bootModule(0x4120);
         ASSERT_NE(session, 0u);
         refreshPanelFromInstrument();
-        p = state().mainPanel;
+        p = main();
     }
-    uint32_t session = 0;
+    uint32_t session = 0;  // hides the fixture's accessor: the session of the one boot
     int p = 0;
 };
 
