@@ -13,12 +13,8 @@ namespace {
 // Counts the presses of the capture buttons the trigger group presses on the operator's behalf.
 int stopPresses = 0;
 int disarmPresses = 0;
-int countStop(int, int, int event, void*, int, int) {
-    if (event == EVENT_COMMIT) ++stopPresses;
-    return 0;
-}
-int countDisarm(int, int, int event, void*, int, int) {
-    if (event == EVENT_COMMIT) ++disarmPresses;
+int countPress(int, int, int event, void* presses, int, int) {
+    if (event == EVENT_COMMIT) ++*static_cast<int*>(presses);
     return 0;
 }
 
@@ -29,8 +25,8 @@ class TriggerPanel : public PanelFixture {
         stopPresses = disarmPresses = 0;
     }
     void countCaptureButtons() {
-        InstallCtrlCallback(main(), MAINPANEL_CMD_STOP, countStop, nullptr);
-        InstallCtrlCallback(main(), MAINPANEL_CMD_DISARM, countDisarm, nullptr);
+        InstallCtrlCallback(main(), MAINPANEL_CMD_STOP, countPress, &stopPresses);
+        InstallCtrlCallback(main(), MAINPANEL_CMD_DISARM, countPress, &disarmPresses);
     }
     bool shown(int control) const { return op.visible(main(), control); }
     int items(int control) const {
