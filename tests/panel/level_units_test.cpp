@@ -1,4 +1,4 @@
-// Level conversion against an independent computation, its round trips and the published examples.
+// Level conversion against an independent computation, its round trips and values worked out by hand.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -40,7 +40,7 @@ TEST(LevelUnits, EveryPairAgreesWithTheReferenceAndRoundTrips) {
 }
 
 // Worked out by hand: the 50 ohm volts and whole-decibel offsets the reference rests on, and odd inputs.
-TEST(LevelUnits, PublishedExamples) {
+TEST(LevelUnits, HandWorkedValuesAndOddInputs) {
     EXPECT_NEAR(converted(1, 5, 0.0), 0.223607, 5e-7);
     // Whole-decibel offsets: 1 V is 13.0103 dBm and 0.0103 dBV, not 0 dBV.
     EXPECT_NEAR(converted(5, 1, 1.0), 13.0103, 5e-5);

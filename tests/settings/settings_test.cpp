@@ -1,4 +1,4 @@
-// Settings files end to end: every panel survives a save, a module reset and a load; the published cases;
+// Settings files end to end: every panel survives a save, a module reset and a load; the cases users rely on;
 // the failures and their popups; the Directories dialog.
 #include <sys/stat.h>
 
@@ -126,7 +126,7 @@ TEST_F(SettingsFilesTest, EveryPanelAndTheModuleComeBackAfterAResetForEachTrigge
 }
 
 // The cases the instrument's users rely on, each from a hand-written file or a saved one.
-TEST_F(SettingsFilesTest, PublishedCases) {
+TEST_F(SettingsFilesTest, CasesUsersRelyOn) {
     const std::string path = settingsFile("case.ini");
     auto header = "[Settings File]\nVersionMajor=1\nVersionMinor=0\n";
     struct Case {
