@@ -427,25 +427,4 @@ TEST_F(Capture, FailuresAreReportedAndLeaveNoOrAnEmptyFile) {
     EXPECT_NE(std::string(text).find("Failed to write file for data capture"), std::string::npos);
 }
 
-TEST_F(Capture, AShortCaptureIsTransferredAtItsOwnLength) {
-    ASSERT_EQ(qm4120_simSetSignal("capture_limit=1000"), 0);
-    ASSERT_EQ(qm4120_armTrigger(vi, 0, 2 * 2048), 0);
-    uint16_t complete = 0;
-    seconds += 1.0;
-    ASSERT_EQ(qm4120_getCaptureComplete(vi, &complete), 0);
-    ASSERT_EQ(complete, 1);
-    uint32_t count = 0;
-    ASSERT_EQ(qm4120_getCapturedSampleCount(vi, &count), 0);
-    ASSERT_EQ(count, 1000u);
-    std::vector<int16_t> words(2 * 2048);
-    const std::string file = tempPath("short.txt");
-    EXPECT_EQ(qm4120_captMemAscFile(vi, 2 * 2048, words.data(), file.c_str()), qm4120_dll_error(-63))
-        << "more than the capture holds";
-    EXPECT_EQ(readText(file), "");
-    ASSERT_EQ(qm4120_armTrigger(vi, 0, 2 * 2048), 0);
-    seconds += 1.0;
-    EXPECT_EQ(qm4120_captMemAscFile(vi, 2 * count, words.data(), file.c_str()), 0);
-    EXPECT_EQ(textValues(readText(file)).size(), 2 * count);
-}
-
 }  // namespace
