@@ -117,7 +117,7 @@ TEST_F(TriggerTest, TimerRunsOnATenthOfAMicrosecondAndPhaseStaysInsideThePeriod)
 
 // The settings that read back are checked through the list-mode panel; here what the module refuses or
 // clamps.
-TEST_F(ListModeTest, RefusesWhatTheModuleLacks) {
+TEST_F(ListModeTest, RefusesWhatItLacksAndClampsTheDwell) {
     Module m(0x4125);
     EXPECT_EQ(qm4120_controlSetListCountStartStop(m.vi(), 3, 128), -5);
     EXPECT_EQ(qm4120_controlSetListAddrSource(m.vi(), 3), -39);
