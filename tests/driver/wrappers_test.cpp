@@ -234,18 +234,4 @@ TEST_F(Wrappers, DefaultRoutingScenarioRebuildsTheTrigger) {
     EXPECT_EQ(qm_fault_hit("qm4120_controlGetTriggerSource", &s), 1) << "a failed scenario stops at once";
 }
 
-TEST_F(Wrappers, SettingsReachTheModule) {
-    // A few set/read-back pairs through the real module, per-channel forms included.
-    double hz = 0.0;
-    ASSERT_EQ(qm4120_setRfFrequencyChan(vi, 1.25e9, 7), 0);
-    ASSERT_EQ(qm4120_getRfFrequencyChan(vi, &hz, 7), 0);
-    EXPECT_DOUBLE_EQ(hz, 1.25e9);
-    uint16_t start = 0;
-    uint16_t stop = 0;
-    ASSERT_EQ(qm4120_setListCountStartStop(vi, 3, 9), 0);
-    ASSERT_EQ(qm4120_getListCountStartStop(vi, &start, &stop), 0);
-    EXPECT_EQ(start, 3);
-    EXPECT_EQ(stop, 9);
-}
-
 }  // namespace

@@ -174,7 +174,6 @@ TEST_F(SettingsTest, BadFilesGiveNoInstance) {
                      "ELF\x02\x01\x01\x00\x00\x00",
                      10),
          QM41XXUTILS_ERR_FILE_CORRUPT},
-        {"words.ini", "this is a letter, not settings\n", QM41XXUTILS_ERR_FILE_CORRUPT},
         {"longline.ini", "[A]\nk=" + std::string(2000, 'v') + "\n", QM41XXUTILS_ERR_LINE_TOO_LONG},
         {"toolarge.ini", "[A]\n" + std::string(17u << 20, '\n'), QM41XXUTILS_ERR_FILE_TOO_LARGE},
     };
@@ -199,7 +198,6 @@ TEST_F(SettingsTest, RejectedPutsChangeNothing) {
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", std::string(1025, 'v').c_str()),
               QM41XXUTILS_ERR_VALUE_TOO_LONG);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", "two\nlines"), QM41XXUTILS_ERR_INVALID_ARG);
-    EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k=", "v"), QM41XXUTILS_ERR_INVALID_ARG);
     EXPECT_EQ(qm41XXutils_IniPutString(h, "A", "k", nullptr), QM41XXUTILS_ERR_INVALID_ARG);
     EXPECT_EQ(readText(path_), "[A]\nk=old\n");
 }

@@ -151,12 +151,6 @@ TEST_F(BootTest, ArmedFaultsReachTheOperationAndLeaveTheModuleAlone) {
     EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequency, m.vi()), 2.0e9);
     EXPECT_EQ(qm4120_appSetRfFrequency(m.vi(), 1.0e9), 0);
     EXPECT_DOUBLE_EQ(got(qm4120_appGetRfFrequency, m.vi()), 1.0e9);
-
-    // Calibration and identity operations, and the irregular ones, are armed by their exported name.
-    qm_fault_set("qm4120_calIdRfCommit", -45, -1);
-    EXPECT_EQ(qm4120_calIdRfCommit(m.vi(), 2006, 1, 2, 3, 4, 5), -45);
-    qm_fault_set("qm4120_instrumentCreate", 5, 1);
-    EXPECT_EQ(qm4120_instrumentCreate(m.vi(), 1), 5);
 }
 
 TEST_F(BootTest, SetDefaultsRestoresSettingsButKeepsTheEepromContents) {

@@ -72,6 +72,7 @@ TEST_F(QtFrontendTest, MillionEntryNumericListIsReadOnDemand) {
     auto* view = widget<QListView>(panel, res);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->model()->rowCount(), 1'000'000);
+    EXPECT_EQ(view->size(), QSize(150, 430)) << "the size set at run time";
     ASSERT_NE(fe_.controlLabel(panel, res), nullptr);
     EXPECT_EQ(fe_.controlLabel(panel, res)->text(), "Capture Data\n(IF)");
     // Only what is on screen was asked for, not a million labels.

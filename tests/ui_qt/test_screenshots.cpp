@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QTableView>
 #include <cmath>
-#include <random>
 
 #include "qt_fixture.h"
 #include "screenshot.h"
@@ -85,34 +84,6 @@ TEST_F(ScreenshotTest, EveryPanelOfEveryResourceFileRenders) {
     }
     EXPECT_GT(shot, 0);
 #endif
-}
-
-// The main panel's graph area with a spectrum drawn as the capture code draws it: the look of the FFT
-// view (black plot area, dark-yellow graticule, green trace) can be judged from the picture.
-TEST_F(ScreenshotTest, SpectrumOnAGraphOfTheMainPanelSize) {
-    const int panel = loadTestPanel("PANEL");
-    const int graph = NewCtrl(panel, CTRL_GRAPH, "FFT Spectrum", 64, 8);
-    ASSERT_GT(graph, 0);
-    SetCtrlAttribute(panel, graph, ATTR_WIDTH, 604);
-    SetCtrlAttribute(panel, graph, ATTR_HEIGHT, 432);
-    SetCtrlAttribute(panel, graph, ATTR_XNAME, "Frequency (MHz)");
-    SetCtrlAttribute(panel, graph, ATTR_YNAME, "Power (dBm)");
-    SetCtrlAttribute(panel, graph, ATTR_XPRECISION, 2);
-    SetCtrlAttribute(panel, graph, ATTR_PLOT_BGCOLOR, VAL_BLACK);
-    SetCtrlAttribute(panel, graph, ATTR_GRID_COLOR, VAL_DK_YELLOW);
-    SetAxisScalingMode(panel, graph, VAL_LEFT_YAXIS, VAL_MANUAL, -100.0, 0.0);
-    SetAxisScalingMode(panel, graph, VAL_XAXIS, VAL_MANUAL, 2389.58, 2410.42);
-    std::vector<double> f(666), level(666);
-    std::mt19937 noise(4120);
-    std::normal_distribution<double> n(0.0, 2.0);
-    for (size_t i = 0; i < f.size(); ++i) {
-        f[i] = 2389.58 + 20.84 * static_cast<double>(i) / 665.0;
-        const double d = f[i] - 2401.0;
-        level[i] = std::max(-85.0 + n(noise), -10.0 - 400.0 * d * d);
-    }
-    PlotXY(panel, graph, f.data(), level.data(), 666, VAL_THIN_LINE, VAL_NO_POINT, VAL_SOLID, VAL_GREEN);
-    settle();
-    EXPECT_EQ(saveScreenshot(fe_.controlWidget(panel, graph), "synthetic_FFT_VIEW").size(), QSize(604, 432));
 }
 
 // One control of every kind, filled as the program fills them (two-column resource list, channel grid,
