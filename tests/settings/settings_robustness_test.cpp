@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <random>
 #include <vector>
 
@@ -86,16 +85,14 @@ TEST_F(SettingsRobustnessTest, MutatedFilesNeverCrashHangOrSendAValueOutOfRange)
     const std::string original = readText(valid);
     ASSERT_GT(original.size(), 10000u);
 
+    // The same 400 damaged files every time (fixed seed), whatever the machine's speed.
     std::mt19937 rng(20261205);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(4);
-    int runs = 0;
-    while (runs < 400 && std::chrono::steady_clock::now() < until) {
+    for (int runs = 1; runs <= 400; ++runs) {
         std::string text = original;
         for (unsigned n = 1 + rng() % 4; n > 0; --n) text = mutate(text, rng);
         writeText(damaged, text);
         fe.clearPopups();
         settingsLoadFile(damaged.c_str());
-        ++runs;
         for (const ui::PopupRecord& p : fe.popups())
             ASSERT_FALSE(moduleRefusedAValue(p)) << "run " << runs << ": " << p.text << "\nfile:\n" << text;
         // The panel never shows a value outside what its control allows.
@@ -104,7 +101,6 @@ TEST_F(SettingsRobustnessTest, MutatedFilesNeverCrashHangOrSendAValueOutOfRange)
             EXPECT_LE(number(c), attribute(c, ATTR_MAX_VALUE)) << ui::test::describe(main(), c);
         }
     }
-    EXPECT_GE(runs, 20) << "too few loads to mean anything";
 }
 
 // The mode ring is refilled on every load: a file without a mode it can use keeps the mode in force, so
