@@ -45,7 +45,8 @@ TEST(DisplayOnQt, EveryViewAfterACaptureIsSavedAsAPicture) {
             if (s.dataType == 1) qm4120_setUmtsDecimationRatio(vi, 8);
             qm4120_setNumberOfSamples(vi, 4096);
             qm4120_setFftLength(vi, 4096);
-            SetCtrlVal(appState.mainPanel, MAINPANEL_DATA_TYPE, s.dataType);
+            // The panel shows what the module now holds, as after any change the program did not make.
+            refreshPanelFromInstrument();
             chooseMainMenu(qt, MAINMENU_VIEW_FFT);
             if (bool(displayView.numericViewOn) != s.list) chooseMainMenu(qt, MAINMENU_VIEW_NUMERIC_DISP);
             chooseMainMenu(qt, s.viewItem);
